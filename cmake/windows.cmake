@@ -1,0 +1,57 @@
+# Cross build for 64-bit Windows: the shell extension DLL, its launcher, and the
+# test and benchmark executables that run under Wine.
+enable_language(RC)
+
+set(WIN_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601
+    _WIN32_IE=0x0800)
+set(WIN_LIBS comctl32 shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 kernel32)
+
+# Everything of the DLL except its entry point and export table, so that the Wine tests can
+# link the very same code and drive it directly.
+file(GLOB WIN_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/hexedit/*.cpp
+    ${CMAKE_SOURCE_DIR}/page/*.cpp
+    ${CMAKE_SOURCE_DIR}/server/*.cpp)
+list(FILTER WIN_SOURCES EXCLUDE REGEX ".*/server/dll_main\\.cpp$")
+add_library(propweave_win STATIC ${WIN_SOURCES})
+target_compile_definitions(propweave_win PUBLIC ${WIN_DEFINES})
+target_include_directories(propweave_win PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(propweave_win PUBLIC hexcore ${WIN_LIBS})
+target_compile_definitions(hexcore PUBLIC ${WIN_DEFINES})
+
+set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/propweave.rc)
+
+add_library(propweave SHARED
+    ${CMAKE_SOURCE_DIR}/server/dll_main.cpp
+    ${CMAKE_SOURCE_DIR}/server/exports.def
+    ${RESOURCE_FILE})
+target_link_libraries(propweave PRIVATE propweave_win)
+set_target_properties(propweave PROPERTIES PREFIX "" OUTPUT_NAME "propweave")
+
+# Launcher: opens the shell's own Properties dialog for the given paths.
+add_executable(propweave_launch ${CMAKE_SOURCE_DIR}/tools/launcher/launch_properties.cpp)
+target_compile_definitions(propweave_launch PRIVATE ${WIN_DEFINES})
+target_link_options(propweave_launch PRIVATE -municode)
+target_link_libraries(propweave_launch PRIVATE ${WIN_LIBS})
+
+# GoogleTest built from Debian's sources for the cross target.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp
+    ${CMAKE_SOURCE_DIR}/tests/wine/support/*.cpp)
+add_executable(wine_tests ${WINE_TEST_SOURCES} ${RESOURCE_FILE})
+target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
+target_link_libraries(wine_tests PRIVATE propweave_win gtest)
+add_dependencies(wine_tests propweave propweave_launch)
+
+file(GLOB WINE_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/wine/*.cpp)
+if(WINE_BENCH_SOURCES)
+    add_executable(wine_bench ${WINE_BENCH_SOURCES} ${CMAKE_SOURCE_DIR}/tests/wine/support/test_window.cpp
+        ${RESOURCE_FILE})
+    target_include_directories(wine_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
+    target_link_libraries(wine_bench PRIVATE propweave_win)
+    add_dependencies(wine_bench propweave propweave_launch)
+endif()

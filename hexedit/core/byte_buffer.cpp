@@ -1,0 +1,81 @@
+#include "hexedit/core/byte_buffer.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+#include "hexedit/core/limits.h"
+
+namespace {
+std::atomic<int> g_failingAllocations{0};
+
+bool TakeInjectedFailure() {
+    int pending = g_failingAllocations.load();
+    while (pending > 0) {
+        if (g_failingAllocations.compare_exchange_weak(pending, pending - 1))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+void FailNextAllocations(int count) { g_failingAllocations.store(count); }
+
+void* GuardedAlloc(uint64_t size) {
+    if (size >= kAllocationLimit || TakeInjectedFailure())
+        return nullptr;
+    return std::malloc(size ? static_cast<size_t>(size) : 1);
+}
+
+void* GuardedRealloc(void* block, uint64_t size) {
+    if (size >= kAllocationLimit || TakeInjectedFailure())
+        return nullptr;
+    return std::realloc(block, size ? static_cast<size_t>(size) : 1);
+}
+
+void GuardedFree(void* block) { std::free(block); }
+
+bool ResizeExact(uint8_t*& buffer, int32_t& length, int32_t delta) {
+    if (delta == 0)
+        return true;
+    const int64_t newLength = static_cast<int64_t>(length) + delta;
+    if (newLength < 0 || static_cast<uint64_t>(newLength) >= kAllocationLimit)
+        return false;
+    if (newLength == 0) {
+        GuardedFree(buffer);
+        buffer = nullptr;
+        length = 0;
+        return true;
+    }
+    void* resized = GuardedRealloc(buffer, static_cast<uint64_t>(newLength));
+    if (!resized) {
+        if (delta > 0)
+            return false;
+        // The larger block still holds every byte that stays; keep it.
+        length = static_cast<int32_t>(newLength);
+        return true;
+    }
+    buffer = static_cast<uint8_t*>(resized);
+    if (delta > 0)
+        std::memset(buffer + length, 0, static_cast<size_t>(delta));
+    length = static_cast<int32_t>(newLength);
+    return true;
+}
+
+bool InsertZeroByte(uint8_t*& buffer, int32_t& length, int32_t offset) {
+    const int32_t oldLength = length;
+    if (offset < 0 || offset > oldLength || !ResizeExact(buffer, length, 1))
+        return false;
+    std::memmove(buffer + offset + 1, buffer + offset, static_cast<size_t>(oldLength - offset));
+    buffer[offset] = 0;
+    return true;
+}
+
+void RemoveRange(uint8_t*& buffer, int32_t& length, int32_t first, int32_t last) {
+    if (!buffer || first < 0 || last < first || last >= length)
+        return;
+    const int32_t tail = length - (last + 1);
+    if (tail > 0)
+        std::memmove(buffer + first, buffer + last + 1, static_cast<size_t>(tail));
+    ResizeExact(buffer, length, first - last - 1);
+}

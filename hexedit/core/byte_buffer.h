@@ -1,0 +1,27 @@
+// The editor's heap blocks: one allocation guard for every block, and exact-size resizing of
+// the byte buffer (no spare capacity: the block is always exactly `length` bytes).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Allocation guard. Requests of kAllocationLimit bytes or more are refused as if memory had
+// run out. GuardedRealloc keeps the old block on failure, like realloc.
+void* GuardedAlloc(uint64_t size);
+void* GuardedRealloc(void* block, uint64_t size);
+void GuardedFree(void* block);
+
+// Test hook: makes the next `count` guarded allocations fail, to exercise out-of-memory paths.
+void FailNextAllocations(int count);
+
+// Grows (delta > 0, new bytes zeroed) or shrinks (delta < 0) an exact-size block at its end.
+// A shrink to zero frees the block. A shrink whose smaller block can't be had keeps the
+// larger block with `length` reduced, so the bytes stay correct. Returns false, changing
+// nothing, when growth fails or the new length would reach the allocation limit.
+bool ResizeExact(uint8_t*& buffer, int32_t& length, int32_t delta);
+
+// Opens one zero byte at `offset` (0..length), moving the tail up.
+bool InsertZeroByte(uint8_t*& buffer, int32_t& length, int32_t offset);
+
+// Removes the bytes first..last (inclusive, within the buffer), moving the tail down.
+void RemoveRange(uint8_t*& buffer, int32_t& length, int32_t first, int32_t last);

@@ -1,0 +1,131 @@
+#include "support/test_window.h"
+
+#include <cstdio>
+
+namespace {
+std::vector<MSG> g_received;
+
+LRESULT CALLBACK TestPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= WM_APP) {
+        g_received.push_back(MSG{hwnd, message, wParam, lParam, 0, {}});
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+CHexEdit* EditorIsUserData(LONG_PTR userData) { return reinterpret_cast<CHexEdit*>(userData); }
+
+const wchar_t kPageClass[] = L"PropweaveTestPage";
+} // namespace
+
+TestPage::TestPage(int clientWidth, int clientHeight) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = TestPageProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kPageClass;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassW(&wc); // fails harmlessly when already registered
+    g_received.clear();
+
+    page_ = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"Test page",
+                            WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, clientWidth + 80,
+                            clientHeight + 120, nullptr, nullptr, wc.hInstance, nullptr);
+    const DWORD viewStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY |
+                            WS_BORDER | WS_VSCROLL | WS_TABSTOP;
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, viewStyle, FALSE, 0);
+    frame.right += GetSystemMetrics(SM_CXVSCROLL);
+    view_ = CreateWindowExW(0, L"EDIT", L"", viewStyle, 10, 10, frame.right - frame.left,
+                            frame.bottom - frame.top, page_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(1116)), wc.hInstance,
+                            nullptr);
+    button_ = CreateWindowExW(0, L"BUTTON", L"Next", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10,
+                              clientHeight + 30, 80, 24, page_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(2000)), wc.hInstance,
+                              nullptr);
+    editor_ = new CHexEdit();
+    UpdateWindow(page_);
+}
+
+TestPage::~TestPage() {
+    DestroyWindow(page_);
+    Pump();
+    delete editor_;
+}
+
+void TestPage::Attach() {
+    RegisterEditorLocator(EditorIsUserData);
+    SetWindowLongPtrW(view_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor_));
+    editor_->Attach(view_, page_);
+}
+
+const std::vector<MSG>& TestPage::Received() const { return g_received; }
+
+void TestPage::Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+TempFolder::TempFolder() {
+    static int serial = 0;
+    wchar_t name[MAX_PATH];
+    swprintf(name, MAX_PATH, L"Z:\\tmp\\propweave-test-%lu-%d\\",
+             static_cast<unsigned long>(GetCurrentProcessId()), serial++);
+    folder_ = name;
+    CreateDirectoryW(folder_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder_ + L"*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring entry = folder_ + data.cFileName;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (wcscmp(data.cFileName, L".") && wcscmp(data.cFileName, L".."))
+                    RemoveDirectoryW(entry.c_str());
+            } else {
+                SetFileAttributesW(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(entry.c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder_.c_str());
+}
+
+std::wstring TempFolder::Path(const std::wstring& name) const { return folder_ + name; }
+
+std::wstring TempFolder::Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const {
+    const std::wstring path = Path(name);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    if (!bytes.empty())
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return path;
+}
+
+std::vector<uint8_t> ReadAll(const std::wstring& path) {
+    std::vector<uint8_t> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!bytes.empty())
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

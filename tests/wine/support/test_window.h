@@ -1,0 +1,55 @@
+// A stand-in page for tests of the editor alone: a top-level window holding the EDIT
+// placeholder the editor takes over (id 1116) and a button after it in the tab order.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "hexedit/hex_edit.h"
+
+class TestPage {
+public:
+    // The placeholder gets exactly this client size.
+    TestPage(int clientWidth = 297, int clientHeight = 172);
+    ~TestPage();
+    TestPage(const TestPage&) = delete;
+    TestPage& operator=(const TestPage&) = delete;
+
+    HWND page() const { return page_; }
+    HWND view() const { return view_; }
+    HWND button() const { return button_; }
+    CHexEdit& editor() { return *editor_; }
+
+    // Stores the owner in the view's user data and attaches the editor, as the page does.
+    void Attach();
+    // Messages the page window received (WM_HEXVIEWSIZE and the like), in order.
+    const std::vector<MSG>& Received() const;
+
+    // Runs the thread's message queue until it is empty.
+    static void Pump();
+
+private:
+    HWND page_ = nullptr;
+    HWND view_ = nullptr;
+    HWND button_ = nullptr;
+    CHexEdit* editor_ = nullptr;
+};
+
+// Files for tests, in a fresh folder of the Unix temp dir, with Windows (Z:) paths.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    // Unix-style path under the folder (for tools run from the test), and the Windows path.
+    std::wstring Path(const std::wstring& name) const;
+    std::wstring Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const;
+    std::wstring folder() const { return folder_; }
+
+private:
+    std::wstring folder_;
+};
+
+std::vector<uint8_t> ReadAll(const std::wstring& path);
+bool Exists(const std::wstring& path);

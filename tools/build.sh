@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Configures and builds the three trees: native (core tests, benchmarks), Windows (the DLL,
+# launcher, Wine tests and benchmarks) and the clang fuzzing build.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+what="${1:-all}"
+
+configure() { # dir, extra args...
+    local dir=$1; shift
+    [ -f "$dir/build.ninja" ] || cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+}
+if [ "$what" = all ] || [ "$what" = native ]; then
+    configure "$BUILD_DIR/native"
+    cmake --build "$BUILD_DIR/native"
+fi
+if [ "$what" = all ] || [ "$what" = win ]; then
+    configure "$BUILD_DIR/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
+    cmake --build "$BUILD_DIR/win"
+fi
+if [ "$what" = all ] || [ "$what" = fuzz ]; then
+    configure "$BUILD_DIR/fuzz" -DPROPWEAVE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
+    cmake --build "$BUILD_DIR/fuzz"
+fi

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, only when something is missing.
+set -euo pipefail
+packages=(cmake ninja-build g++ clang g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+          googletest libgtest-dev libgmock-dev libbenchmark-dev wine wine64 xvfb xauth
+          fonts-liberation e2fsprogs)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi

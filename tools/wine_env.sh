@@ -1,0 +1,8 @@
+# Sourced by the scripts that run Windows programs: one Wine prefix inside the build tree.
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+export WINEPREFIX="${WINEPREFIX:-$BUILD_DIR/wine-prefix}"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+WIN_BUILD_DIR="$BUILD_DIR/win"
