@@ -47,11 +47,13 @@ target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
 target_link_libraries(wine_tests PRIVATE propweave_win gtest)
 add_dependencies(wine_tests propweave propweave_launch)
 
-file(GLOB WINE_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/wine/*.cpp)
-if(WINE_BENCH_SOURCES)
-    add_executable(wine_bench ${WINE_BENCH_SOURCES} ${CMAKE_SOURCE_DIR}/tests/wine/support/test_window.cpp
+# One timing harness per file under bench/wine, each with its own main().
+file(GLOB WINE_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/wine/*_bench.cpp)
+foreach(source ${WINE_BENCH_SOURCES})
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(${name} ${source} ${CMAKE_SOURCE_DIR}/tests/wine/support/test_window.cpp
         ${RESOURCE_FILE})
-    target_include_directories(wine_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
-    target_link_libraries(wine_bench PRIVATE propweave_win)
-    add_dependencies(wine_bench propweave propweave_launch)
-endif()
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/bench/wine)
+    target_link_libraries(${name} PRIVATE propweave_win)
+    add_dependencies(${name} propweave propweave_launch)
+endforeach()

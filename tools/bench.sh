@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs the benchmarks: Google Benchmark natively, then every timing harness under Wine.
+# Usage: tools/bench.sh [name-filter]
+set -uo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+if [ -z "${PROPWEAVE_INNER:-}" ]; then
+    "$ROOT/tools/install_deps.sh" && "$ROOT/tools/build.sh" native && "$ROOT/tools/build.sh" win || exit 1
+    export PROPWEAVE_INNER=1
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@" </dev/null
+fi
+source "$ROOT/tools/wine_env.sh"
+filter="${1:-}"
+echo "== Native (Google Benchmark)"
+"$BUILD_DIR/native/core_bench" ${filter:+--benchmark_filter="$filter"}
+echo "== Under Wine"
+wineserver -k 2>/dev/null || true
+"$ROOT/tools/wine_prefix.sh"
+wineserver -p
+for bench in "$WIN_BUILD_DIR"/*_bench.exe; do
+    [ -e "$bench" ] || continue
+    [ -n "$filter" ] && [[ "$(basename "$bench")" != *"$filter"* ]] && continue
+    echo "-- $(basename "$bench")"
+    (cd "$WIN_BUILD_DIR" && "$ROOT/tools/wine_run.sh" "./$(basename "$bench")")
+done
+wineserver -k 2>/dev/null || true
