@@ -108,7 +108,6 @@ void MessageBoxRecorder::OnActivate(HWND window) {
     box.hasOwner = box.owner != nullptr;
     ChildScan scan{&box};
     EnumChildWindows(window, ScanChild, reinterpret_cast<LPARAM>(&scan));
-    std::sort(box.buttons.begin(), box.buttons.end());
 
     int press;
     if (!answers_.empty()) {

@@ -14,7 +14,7 @@ enum class BoxIcon { None, Error, Warning, Question, Information, Other };
 struct RecordedBox {
     std::wstring text;
     std::wstring title;
-    std::vector<int> buttons; // control ids: IDOK, IDCANCEL, IDYES, IDNO, ...
+    std::vector<int> buttons; // control ids in the box's order: IDYES, IDNO, IDCANCEL, ...
     BoxIcon icon = BoxIcon::None;
     bool hasOwner = false;
     HWND owner = nullptr;

@@ -43,6 +43,14 @@ TestPage::TestPage(int clientWidth, int clientHeight) {
                               clientHeight + 30, 80, 24, page_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(2000)), wc.hInstance,
                               nullptr);
+    // Correct for whatever frame and scroll bar the system gives the control.
+    RECT client{}, window{};
+    GetClientRect(view_, &client);
+    GetWindowRect(view_, &window);
+    SetWindowPos(view_, nullptr, 0, 0,
+                 window.right - window.left + clientWidth - client.right,
+                 window.bottom - window.top + clientHeight - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     editor_ = new CHexEdit();
     UpdateWindow(page_);
 }

@@ -1,0 +1,414 @@
+// Loading, saving and reverting real files, and what the user is told when it fails.
+#include <gtest/gtest.h>
+
+#include "hexedit/core/byte_buffer.h"
+#include "support/message_box_recorder.h"
+#include "support/test_window.h"
+#include "support/unix_files.h"
+
+namespace {
+
+std::vector<uint8_t> Bytes(const char* text) {
+    return std::vector<uint8_t>(text, text + strlen(text));
+}
+
+// The system's own text for a code, fetched independently of the code under test.
+std::wstring SystemText(DWORD code) {
+    wchar_t text[1000] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, 1000, nullptr);
+    return text;
+}
+
+std::vector<uint8_t> EditorBytes(const CHexEdit& e) {
+    return e.buffer ? std::vector<uint8_t>(e.buffer, e.buffer + e.length) : std::vector<uint8_t>();
+}
+
+class FileIo : public testing::Test {
+protected:
+    void SetUp() override { page.Attach(); }
+
+    // Replaces the editor's bytes as an edit would.
+    void Edit(const std::vector<uint8_t>& bytes) {
+        CHexEdit& e = editor();
+        ResizeExact(e.buffer, e.length, static_cast<int32_t>(bytes.size()) - e.length);
+        if (!bytes.empty())
+            memcpy(e.buffer, bytes.data(), bytes.size());
+        e.modified = 1;
+    }
+
+    void ExpectReadError(DWORD code) {
+        ASSERT_EQ(boxes.Count(), 1u);
+        const RecordedBox box = boxes.Boxes()[0];
+        EXPECT_EQ(box.text, L"There was an error reading file - " + SystemText(code));
+        EXPECT_EQ(box.title, L"Hex Editor");
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(box.icon, BoxIcon::Error);
+        EXPECT_EQ(box.owner, page.page()); // the view's top-level window
+    }
+
+    void ExpectSaveError(DWORD code) {
+        ASSERT_EQ(boxes.Count(), 1u);
+        const RecordedBox box = boxes.Boxes()[0];
+        EXPECT_EQ(box.text, L"There was an error saving file - " + SystemText(code));
+        EXPECT_EQ(box.title, L"Save");
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(box.icon, BoxIcon::Error);
+    }
+
+    void ExpectEmptyAfterFailure() {
+        EXPECT_EQ(editor().length, 0);
+        EXPECT_EQ(editor().modified, 0);
+        EXPECT_EQ(editor().selAnchor, -1);
+        EXPECT_EQ(editor().caretOffset, 0);
+    }
+
+    CHexEdit& editor() { return page.editor(); }
+
+    TestPage page;
+    TempFolder dir;
+    MessageBoxRecorder boxes;
+};
+
+TEST_F(FileIo, LoadReadsWholeFileAndResetsTheView) {
+    const auto path = dir.Write(L"a.bin", Bytes("hello, world"));
+    editor().caretOffset = 3;
+    editor().caretPane = 1;
+    editor().topOffset = 8;
+    editor().selAnchor = editor().selEnd = 2;
+    editor().layoutStale = 0;
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    EXPECT_EQ(EditorBytes(editor()), Bytes("hello, world"));
+    EXPECT_EQ(editor().caretOffset, 0);
+    EXPECT_EQ(editor().caretPane, 2);
+    EXPECT_EQ(editor().topOffset, 0);
+    EXPECT_EQ(editor().selAnchor, -1);
+    EXPECT_EQ(editor().selEnd, -1);
+    EXPECT_EQ(editor().layoutStale, 1);
+    EXPECT_EQ(editor().modified, 0);
+    EXPECT_EQ(std::wstring(editor().filePath), path);
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(FileIo, EmptyFileLoadsWithoutAllocating) {
+    const auto path = dir.Write(L"empty.bin", {});
+    FailNextAllocations(1); // an allocation attempt would fail the load
+    EXPECT_EQ(editor().LoadFile(path.c_str()), 0u);
+    FailNextAllocations(0);
+    EXPECT_EQ(editor().buffer, nullptr);
+    EXPECT_EQ(editor().length, 0);
+    EXPECT_EQ(editor().caretOffset, 0);
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(FileIo, MissingFileIsReportedAndItsPathKept) {
+    const auto path = dir.Path(L"missing.bin");
+    EXPECT_EQ(editor().LoadFile(path.c_str()), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    ExpectReadError(ERROR_FILE_NOT_FOUND);
+    ExpectEmptyAfterFailure();
+}
+
+TEST_F(FileIo, FolderIsRefusedAsAccessDeniedAndThePreviousPathKept) {
+    const auto file = dir.Write(L"first.bin", Bytes("abc"));
+    ASSERT_EQ(editor().LoadFile(file.c_str()), 0u);
+    EXPECT_EQ(editor().LoadFile(dir.folder().c_str()), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    ExpectReadError(ERROR_ACCESS_DENIED);
+    ExpectEmptyAfterFailure();
+    EXPECT_EQ(editor().buffer, nullptr);
+    EXPECT_EQ(std::wstring(editor().filePath), file);
+}
+
+TEST_F(FileIo, FileHeldExclusivelyElsewhereCannotBeLoaded) {
+    const auto path = dir.Write(L"locked.bin", Bytes("locked"));
+    HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(editor().LoadFile(path.c_str()), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    CloseHandle(holder);
+    ExpectReadError(ERROR_SHARING_VIOLATION);
+    ExpectEmptyAfterFailure();
+    EXPECT_EQ(std::wstring(editor().filePath), path); // the new path is stored
+}
+
+TEST_F(FileIo, FailingAllocationIsReportedAsOutOfMemory) {
+    const auto path = dir.Write(L"a.bin", Bytes("abc"));
+    FailNextAllocations(1);
+    EXPECT_EQ(editor().LoadFile(path.c_str()), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    FailNextAllocations(0);
+    ExpectReadError(ERROR_NOT_ENOUGH_MEMORY);
+    ExpectEmptyAfterFailure();
+    EXPECT_EQ(editor().buffer, nullptr);
+}
+
+// A file too large for the buffer must be refused before anything is read or allocated, and
+// nothing may later be saved over it.
+class HugeFile : public FileIo, public testing::WithParamInterface<long long> {};
+
+TEST_P(HugeFile, IsRefusedAndCanNeverBeShortenedBySaving) {
+    const auto path = dir.Path(L"huge.bin");
+    ASSERT_TRUE(MakeSparseFile(path, GetParam()));
+    EXPECT_EQ(editor().LoadFile(path.c_str()), static_cast<DWORD>(ERROR_FILE_TOO_LARGE));
+    ExpectReadError(ERROR_FILE_TOO_LARGE);
+    ExpectEmptyAfterFailure();
+    EXPECT_EQ(editor().buffer, nullptr);
+
+    // Even if something were typed now, a save must not touch the huge file.
+    boxes.Clear();
+    Edit(Bytes("x"));
+    EXPECT_NE(editor().SaveFile(0), 0u);
+    EXPECT_EQ(boxes.Count(), 1u);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ((static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow, GetParam());
+    DeleteFileW(path.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, HugeFile,
+                         testing::Values(0x80000000LL, 0x100000000LL + 16));
+
+TEST_F(FileIo, SaveWritesBytesInPlaceAndClearsModified) {
+    const auto path = dir.Write(L"a.bin", Bytes("abcdef"));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    Edit(Bytes("abXdefgh"));
+    EXPECT_EQ(editor().SaveFile(0), 0u);
+    EXPECT_EQ(ReadAll(path), Bytes("abXdefgh"));
+    EXPECT_EQ(editor().modified, 0);
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(FileIo, SaveAfterRemovingBytesMakesTheFileShorter) {
+    const auto path = dir.Write(L"a.bin", Bytes("0123456789"));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    Edit(Bytes("0123"));
+    EXPECT_EQ(editor().SaveFile(0), 0u);
+    EXPECT_EQ(ReadAll(path), Bytes("0123"));
+}
+
+TEST_F(FileIo, SaveWithNoBytesLeftCutsTheFileToZero) {
+    const auto path = dir.Write(L"a.bin", Bytes("0123456789"));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    Edit({});
+    ASSERT_EQ(editor().buffer, nullptr);
+    EXPECT_EQ(editor().SaveFile(0), 0u);
+    EXPECT_TRUE(Exists(path));
+    EXPECT_TRUE(ReadAll(path).empty());
+}
+
+TEST_F(FileIo, EmptyFileTakesTheBytesTypedIntoIt) {
+    const auto path = dir.Write(L"empty.bin", {});
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    Edit(Bytes("new"));
+    EXPECT_EQ(editor().SaveFile(0), 0u);
+    EXPECT_EQ(ReadAll(path), Bytes("new"));
+}
+
+TEST_F(FileIo, AskingSaveWithoutChangesWritesNothing) {
+    const auto path = dir.Write(L"a.bin", Bytes("original"));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    dir.Write(L"a.bin", Bytes("changed on disk")); // a write would put "original" back
+    boxes.Answer({IDYES});
+    EXPECT_EQ(editor().SaveFile(1), 0u);
+    ASSERT_EQ(boxes.Count(), 1u);
+    const RecordedBox box = boxes.Boxes()[0];
+    EXPECT_EQ(box.text, L"Do you want to save file?");
+    EXPECT_EQ(box.title, L"Hex Editor");
+    EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+    EXPECT_EQ(box.icon, BoxIcon::Question);
+    EXPECT_EQ(ReadAll(path), Bytes("changed on disk"));
+}
+
+TEST_F(FileIo, DecliningTheSaveQuestionWritesNothingAndKeepsChanges) {
+    const auto path = dir.Write(L"a.bin", Bytes("abc"));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    Edit(Bytes("xyz"));
+    for (int answer : {IDNO, IDCANCEL}) {
+        boxes.Answer({answer});
+        EXPECT_EQ(editor().SaveFile(1), 0u);
+        EXPECT_EQ(ReadAll(path), Bytes("abc"));
+        EXPECT_EQ(editor().modified, 1);
+    }
+    boxes.Answer({IDYES});
+    EXPECT_EQ(editor().SaveFile(1), 0u);
+    EXPECT_EQ(ReadAll(path), Bytes("xyz"));
+}
+
+TEST_F(FileIo, ReadOnlyFileLoadsButSavingFailsUntilItIsWritableAgain) {
+    const auto path = dir.Write(L"ro.bin", Bytes("read only"));
+    ASSERT_TRUE(SetImmutable(path, true));
+    EXPECT_EQ(editor().LoadFile(path.c_str()), 0u);
+    Edit(Bytes("READ ONLY"));
+    const DWORD code = editor().SaveFile(0);
+    EXPECT_EQ(code, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    ExpectSaveError(code);
+    EXPECT_EQ(EditorBytes(editor()), Bytes("READ ONLY"));
+    EXPECT_EQ(editor().modified, 1);
+    EXPECT_EQ(ReadAll(path), Bytes("read only"));
+
+    ASSERT_TRUE(SetImmutable(path, false));
+    EXPECT_EQ(editor().SaveFile(0), 0u);
+    EXPECT_EQ(ReadAll(path), Bytes("READ ONLY"));
+    EXPECT_EQ(editor().modified, 0);
+}
+
+TEST_F(FileIo, FileInUseAtSaveIsReportedAndChangesKept) {
+    const auto path = dir.Write(L"a.bin", Bytes("abc"));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    Edit(Bytes("xyz"));
+    HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(editor().SaveFile(0), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    CloseHandle(reader);
+    ExpectSaveError(ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(editor().modified, 1);
+    EXPECT_EQ(ReadAll(path), Bytes("abc"));
+}
+
+TEST_F(FileIo, FileDeletedBeforeSavingIsNotCreatedAgain) {
+    const auto path = dir.Write(L"gone.bin", Bytes("abc"));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    Edit(Bytes("xyz"));
+    ASSERT_TRUE(DeleteFileW(path.c_str()));
+    EXPECT_EQ(editor().SaveFile(0), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    ExpectSaveError(ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(Exists(path));
+    EXPECT_EQ(EditorBytes(editor()), Bytes("xyz"));
+    EXPECT_EQ(editor().modified, 1);
+}
+
+TEST_F(FileIo, FullDiskIsReportedAndTheChangesStayInMemory) {
+    TinyFileSystem disk(32);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "cannot mount a small file system here";
+    const auto path = disk.Path(L"grow.bin");
+    dir.Write(L"unused", {});
+    {
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(f, INVALID_HANDLE_VALUE);
+        DWORD n = 0;
+        WriteFile(f, "abc", 3, &n, nullptr);
+        CloseHandle(f);
+    }
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    std::vector<uint8_t> big(256 * 1024, 0x5A);
+    Edit(big);
+    const DWORD code = editor().SaveFile(0);
+    EXPECT_EQ(code, static_cast<DWORD>(ERROR_DISK_FULL));
+    ExpectSaveError(ERROR_DISK_FULL);
+    EXPECT_EQ(editor().modified, 1);
+    EXPECT_EQ(EditorBytes(editor()), big);
+    DeleteFileW(path.c_str());
+}
+
+TEST_F(FileIo, LoadQuestionCancelKeepsEverything) {
+    const auto first = dir.Write(L"first.bin", Bytes("first"));
+    const auto second = dir.Write(L"second.bin", Bytes("second"));
+    ASSERT_EQ(editor().LoadFile(first.c_str()), 0u);
+    Edit(Bytes("FIRST"));
+    editor().caretOffset = 2;
+    boxes.Answer({IDCANCEL});
+    EXPECT_EQ(editor().LoadFile(second.c_str()), static_cast<DWORD>(ERROR_CANCELLED));
+    ASSERT_EQ(boxes.Count(), 1u);
+    const RecordedBox box = boxes.Boxes()[0];
+    EXPECT_EQ(box.text, L"The file has changed. Do you want to save changes?");
+    EXPECT_EQ(box.title, L"Load");
+    EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+    EXPECT_EQ(box.icon, BoxIcon::Warning);
+    EXPECT_EQ(EditorBytes(editor()), Bytes("FIRST"));
+    EXPECT_EQ(editor().modified, 1);
+    EXPECT_EQ(editor().caretOffset, 2);
+    EXPECT_EQ(std::wstring(editor().filePath), first);
+    EXPECT_EQ(ReadAll(first), Bytes("first"));
+}
+
+TEST_F(FileIo, LoadQuestionNoDropsTheChanges) {
+    const auto first = dir.Write(L"first.bin", Bytes("first"));
+    const auto second = dir.Write(L"second.bin", Bytes("second"));
+    ASSERT_EQ(editor().LoadFile(first.c_str()), 0u);
+    Edit(Bytes("FIRST"));
+    boxes.Answer({IDNO});
+    EXPECT_EQ(editor().LoadFile(second.c_str()), 0u);
+    EXPECT_EQ(EditorBytes(editor()), Bytes("second"));
+    EXPECT_EQ(ReadAll(first), Bytes("first"));
+}
+
+TEST_F(FileIo, LoadQuestionYesSavesFirst) {
+    const auto first = dir.Write(L"first.bin", Bytes("first"));
+    const auto second = dir.Write(L"second.bin", Bytes("second"));
+    ASSERT_EQ(editor().LoadFile(first.c_str()), 0u);
+    Edit(Bytes("FIRST"));
+    boxes.Answer({IDYES});
+    EXPECT_EQ(editor().LoadFile(second.c_str()), 0u);
+    EXPECT_EQ(ReadAll(first), Bytes("FIRST"));
+    EXPECT_EQ(EditorBytes(editor()), Bytes("second"));
+}
+
+TEST_F(FileIo, LoadQuestionYesWithAFailingSaveCancelsTheLoad) {
+    const auto first = dir.Write(L"first.bin", Bytes("first"));
+    const auto second = dir.Write(L"second.bin", Bytes("second"));
+    ASSERT_EQ(editor().LoadFile(first.c_str()), 0u);
+    Edit(Bytes("FIRST"));
+    ASSERT_TRUE(SetImmutable(first, true));
+    boxes.Answer({IDYES, IDOK});
+    EXPECT_EQ(editor().LoadFile(second.c_str()), static_cast<DWORD>(ERROR_CANCELLED));
+    ASSERT_TRUE(SetImmutable(first, false));
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(boxes.Boxes()[1].title, L"Save");
+    EXPECT_EQ(EditorBytes(editor()), Bytes("FIRST"));
+    EXPECT_EQ(editor().modified, 1);
+    EXPECT_EQ(std::wstring(editor().filePath), first);
+    // The failed save left the changes; the next load asks again.
+    boxes.Clear();
+    boxes.Answer({IDNO});
+    EXPECT_EQ(editor().LoadFile(second.c_str()), 0u);
+    EXPECT_EQ(boxes.Count(), 1u);
+}
+
+TEST_F(FileIo, RevertReloadsTheFileAfterConfirmation) {
+    const auto path = dir.Write(L"a.bin", Bytes("on disk"));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    Edit(Bytes("in memory"));
+    boxes.Answer({IDCANCEL});
+    editor().RevertFile();
+    EXPECT_EQ(EditorBytes(editor()), Bytes("in memory"));
+    boxes.Answer({IDOK});
+    editor().RevertFile();
+    EXPECT_EQ(EditorBytes(editor()), Bytes("on disk"));
+    EXPECT_EQ(editor().modified, 0);
+    ASSERT_EQ(boxes.Count(), 2u); // no "Load" question after the confirmation
+    const RecordedBox box = boxes.Boxes()[1];
+    EXPECT_EQ(box.text, L"Revert file to last saved version, and lose all current changes?");
+    EXPECT_EQ(box.title, L"Revert");
+    EXPECT_EQ(box.buttons, (std::vector<int>{IDOK, IDCANCEL}));
+    EXPECT_EQ(box.icon, BoxIcon::Warning);
+}
+
+TEST_F(FileIo, RevertOfAVanishedFileReportsTheReadErrorAndKeepsThePath) {
+    const auto path = dir.Write(L"a.bin", Bytes("abc"));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    Edit(Bytes("xyz"));
+    ASSERT_TRUE(DeleteFileW(path.c_str()));
+    boxes.Answer({IDOK, IDOK});
+    editor().RevertFile();
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(boxes.Boxes()[1].text,
+              L"There was an error reading file - " + SystemText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(editor().length, 0);
+    EXPECT_EQ(std::wstring(editor().filePath), path);
+}
+
+TEST_F(FileIo, ViewSizeStepsThroughTheThreeModes) {
+    for (int i = 0; i < 4; ++i)
+        editor().CycleViewSize();
+    const auto& received = page.Received();
+    ASSERT_EQ(received.size(), 4u);
+    const WPARAM expected[] = {2, 3, 1, 2};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(received[i].message, WM_HEXVIEWSIZE);
+        EXPECT_EQ(received[i].wParam, expected[i]);
+        EXPECT_EQ(received[i].lParam, 0);
+    }
+    EXPECT_EQ(editor().viewMode, 2);
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+#include "support/unix_files.h"
+
+#include <cwchar>
+#include <vector>
+
+bool StartUnixCommand(const std::wstring& shellCommand) {
+    std::wstring commandLine = L"/bin/sh -c \"" + shellCommand + L"\"";
+    std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
+    mutableLine.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\bin\\sh", mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    if (process.hProcess)
+        CloseHandle(process.hProcess);
+    if (process.hThread)
+        CloseHandle(process.hThread);
+    return true;
+}
+
+std::wstring UnixPath(const std::wstring& windowsPath) {
+    std::wstring path = windowsPath.substr(2); // drop "Z:"
+    for (auto& c : path)
+        if (c == L'\\')
+            c = L'/';
+    return path;
+}
+
+namespace {
+bool WriteOpenFails(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return true;
+    CloseHandle(file);
+    return false;
+}
+} // namespace
+
+bool SetImmutable(const std::wstring& windowsPath, bool immutable) {
+    if (!StartUnixCommand(std::wstring(L"chattr ") + (immutable ? L"+i " : L"-i ") + L"'" +
+                          UnixPath(windowsPath) + L"'"))
+        return false;
+    return WaitFor([&] { return WriteOpenFails(windowsPath) == immutable; });
+}
+
+bool MakeSparseFile(const std::wstring& windowsPath, long long size) {
+    HANDLE file = CreateFileW(windowsPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    const bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return ok;
+}
+
+TinyFileSystem::TinyFileSystem(int kibibytes) {
+    static int serial = 0;
+    wchar_t name[MAX_PATH];
+    swprintf(name, MAX_PATH, L"Z:\\tmp\\propweave-tiny-%lu-%d\\",
+             static_cast<unsigned long>(GetCurrentProcessId()), serial++);
+    folder_ = name;
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    const std::wstring unixFolder = UnixPath(folder_);
+    wchar_t command[512];
+    swprintf(command, 512, L"mount -t tmpfs -o size=%dk tmpfs '%ls' && touch '%ls.mounted'",
+             kibibytes, unixFolder.c_str(), unixFolder.c_str());
+    if (StartUnixCommand(command)) {
+        const std::wstring marker = folder_ + L".mounted";
+        mounted_ = WaitFor([&] { return GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                           3000);
+    }
+}
+
+TinyFileSystem::~TinyFileSystem() {
+    if (mounted_) {
+        const std::wstring marker = folder_ + L".mounted";
+        StartUnixCommand(L"umount -l '" + UnixPath(folder_) + L"'");
+        WaitFor([&] { return GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    }
+    RemoveDirectoryW(folder_.c_str());
+}

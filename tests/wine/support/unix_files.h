@@ -1,0 +1,45 @@
+// Conditions on files that only the Unix side can make under Wine: immutable files (the
+// tests run as root, and Wine lets root write read-only files), sparse huge files, and a
+// tiny file system that fills up.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+// Runs a Unix command line through /bin/sh. Wine gives no usable process handle for it, so
+// callers wait for its effect instead.
+bool StartUnixCommand(const std::wstring& shellCommand);
+
+// Unix path for a Z: Windows path ("Z:\tmp\x" -> "/tmp/x").
+std::wstring UnixPath(const std::wstring& windowsPath);
+
+// Makes a file immutable (or writable again) and waits until a write-open agrees.
+bool SetImmutable(const std::wstring& windowsPath, bool immutable);
+
+// A file of `size` bytes that takes no disk space.
+bool MakeSparseFile(const std::wstring& windowsPath, long long size);
+
+// Waits up to `ms` for a condition.
+template <typename Condition> bool WaitFor(Condition condition, int ms = 5000) {
+    for (int waited = 0; waited < ms; waited += 10) {
+        if (condition())
+            return true;
+        Sleep(10);
+    }
+    return condition();
+}
+
+// A tmpfs of a few KiB mounted at a fresh folder, unmounted on destruction. Mounting may be
+// refused (no privileges): then Mounted() is false.
+class TinyFileSystem {
+public:
+    explicit TinyFileSystem(int kibibytes);
+    ~TinyFileSystem();
+    bool Mounted() const { return mounted_; }
+    std::wstring Path(const std::wstring& name) const { return folder_ + name; }
+
+private:
+    std::wstring folder_;
+    bool mounted_ = false;
+};
