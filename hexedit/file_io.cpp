@@ -64,9 +64,8 @@ void CHexEdit::ResetViewState(int32_t newLength) {
 DWORD CHexEdit::LoadFile(const wchar_t* path) {
     static const wchar_t kReadError[] = L"There was an error reading file - %s";
     if (modified) {
-        const int answer =
-            MessageBoxW(hwnd, L"The file has changed. Do you want to save changes?", L"Load",
-                        MB_YESNOCANCEL | MB_ICONWARNING);
+        const int answer = MessageBoxW(hwnd, L"The file has changed. Do you want to save changes?",
+                                       L"Load", MB_YESNOCANCEL | MB_ICONWARNING);
         if (answer == IDCANCEL || (answer == IDYES && SaveFile(0) != ERROR_SUCCESS))
             return ERROR_CANCELLED;
     }
@@ -130,8 +129,8 @@ DWORD CHexEdit::SaveFile(int ask) {
     if (!modified)
         return ERROR_SUCCESS;
 
-    UniqueFile file(CreateFileW(filePath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                kOpenAttributes, nullptr));
+    UniqueFile file(
+        CreateFileW(filePath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, kOpenAttributes, nullptr));
     if (!file)
         return ReportFileError(kSaveError, L"Save", GetLastError());
 

@@ -17,7 +17,9 @@ HFONT CreateViewFont(int height, int averageWidth) {
 
 } // namespace
 
-void RegisterEditorLocator(EditorLocator locator) { g_editorLocator.store(locator); }
+void RegisterEditorLocator(EditorLocator locator) {
+    g_editorLocator.store(locator);
+}
 
 CHexEdit* EditorFromWindow(HWND view) {
     const LONG_PTR userData = GetWindowLongPtrW(view, GWLP_USERDATA);

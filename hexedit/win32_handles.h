@@ -7,7 +7,7 @@
 
 // Generic owner: Traits supplies the invalid value and how to close.
 template <typename Traits> class UniqueHandle {
-public:
+  public:
     using Handle = typename Traits::Handle;
     UniqueHandle() = default;
     explicit UniqueHandle(Handle h) : handle_(h) {}
@@ -29,7 +29,7 @@ public:
         handle_ = h;
     }
 
-private:
+  private:
     Handle handle_ = Traits::Invalid();
 };
 
@@ -93,7 +93,7 @@ using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
 
 // Selects an object into a DC and selects the previous one back on scope exit.
 class ScopedSelectObject {
-public:
+  public:
     ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~ScopedSelectObject() {
         if (previous_ && previous_ != HGDI_ERROR)
@@ -102,21 +102,21 @@ public:
     ScopedSelectObject(const ScopedSelectObject&) = delete;
     ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
 
 // BeginPaint/EndPaint pair.
 class ScopedPaint {
-public:
+  public:
     explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
     ~ScopedPaint() { EndPaint(hwnd_, &ps_); }
     ScopedPaint(const ScopedPaint&) = delete;
     ScopedPaint& operator=(const ScopedPaint&) = delete;
     HDC dc() const { return dc_; }
 
-private:
+  private:
     HWND hwnd_;
     PAINTSTRUCT ps_{};
     HDC dc_ = nullptr;
@@ -124,7 +124,7 @@ private:
 
 // GetDC/ReleaseDC pair.
 class ScopedWindowDc {
-public:
+  public:
     explicit ScopedWindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
     ~ScopedWindowDc() {
         if (dc_)
@@ -134,14 +134,14 @@ public:
     ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };
 
 // The clipboard, open for as long as this object lives.
 class ScopedClipboard {
-public:
+  public:
     explicit ScopedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
     ~ScopedClipboard() {
         if (open_)
@@ -151,13 +151,13 @@ public:
     ScopedClipboard& operator=(const ScopedClipboard&) = delete;
     bool IsOpen() const { return open_; }
 
-private:
+  private:
     bool open_;
 };
 
 // GlobalLock/GlobalUnlock pair.
 class ScopedGlobalLock {
-public:
+  public:
     explicit ScopedGlobalLock(HGLOBAL memory)
         : memory_(memory), data_(memory ? GlobalLock(memory) : nullptr) {}
     ~ScopedGlobalLock() {
@@ -168,14 +168,14 @@ public:
     ScopedGlobalLock& operator=(const ScopedGlobalLock&) = delete;
     void* data() const { return data_; }
 
-private:
+  private:
     HGLOBAL memory_;
     void* data_;
 };
 
 // Shows a cursor for the scope's duration and the arrow afterwards.
 class ScopedCursor {
-public:
+  public:
     explicit ScopedCursor(LPCWSTR cursor) { SetCursor(LoadCursorW(nullptr, cursor)); }
     ~ScopedCursor() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
     ScopedCursor(const ScopedCursor&) = delete;
@@ -184,7 +184,7 @@ public:
 
 // An activation context made active for the scope's duration.
 class ScopedActivationContext {
-public:
+  public:
     explicit ScopedActivationContext(HANDLE context) {
         if (context && context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie_))
             active_ = true;
@@ -196,7 +196,7 @@ public:
     ScopedActivationContext(const ScopedActivationContext&) = delete;
     ScopedActivationContext& operator=(const ScopedActivationContext&) = delete;
 
-private:
+  private:
     ULONG_PTR cookie_ = 0;
     bool active_ = false;
 };

@@ -34,7 +34,8 @@ void PlainWrite(const std::wstring& path, const uint8_t* bytes, DWORD size) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     for (DWORD done = 0; done < size;) {
         DWORD put = 0;
-        if (!WriteFile(file, bytes + done, std::min(kChunk, size - done), &put, nullptr) || put == 0)
+        if (!WriteFile(file, bytes + done, std::min(kChunk, size - done), &put, nullptr) ||
+            put == 0)
             break;
         done += put;
     }
@@ -51,7 +52,8 @@ int main() {
         std::vector<uint8_t> pattern(1 << 20);
         for (size_t i = 0; i < pattern.size(); ++i)
             pattern[i] = static_cast<uint8_t>(i * 131 + 7);
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE file =
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         for (DWORD i = 0; i < kSize / pattern.size(); ++i) {
             DWORD put = 0;
             WriteFile(file, pattern.data(), static_cast<DWORD>(pattern.size()), &put, nullptr);

@@ -19,7 +19,9 @@ bool TakeInjectedFailure() {
 }
 } // namespace
 
-void FailNextAllocations(int count) { g_failingAllocations.store(count); }
+void FailNextAllocations(int count) {
+    g_failingAllocations.store(count);
+}
 
 void* GuardedAlloc(uint64_t size) {
     if (size >= kAllocationLimit || TakeInjectedFailure())
@@ -33,7 +35,9 @@ void* GuardedRealloc(void* block, uint64_t size) {
     return std::realloc(block, size ? static_cast<size_t>(size) : 1);
 }
 
-void GuardedFree(void* block) { std::free(block); }
+void GuardedFree(void* block) {
+    std::free(block);
+}
 
 bool ResizeExact(uint8_t*& buffer, int32_t& length, int32_t delta) {
     if (delta == 0)

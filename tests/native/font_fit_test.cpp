@@ -6,7 +6,8 @@
 TEST(FontFit, KeepsTheStandardFontOnlyNearTheStandardSize) {
     for (int w = 290; w <= 305; ++w)
         for (int h = 165; h <= 180; ++h)
-            EXPECT_EQ(fontfit::KeepsStandardFont(w, h), w >= 295 && w <= 299 && h >= 170 && h <= 174)
+            EXPECT_EQ(fontfit::KeepsStandardFont(w, h),
+                      w >= 295 && w <= 299 && h >= 170 && h <= 174)
                 << w << " x " << h;
 }
 

@@ -25,7 +25,7 @@ std::vector<uint8_t> EditorBytes(const CHexEdit& e) {
 }
 
 class FileIo : public testing::Test {
-protected:
+  protected:
     void SetUp() override { page.Attach(); }
 
     // Replaces the editor's bytes as an edit would.
@@ -163,8 +163,7 @@ TEST_P(HugeFile, IsRefusedAndCanNeverBeShortenedBySaving) {
     DeleteFileW(path.c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, HugeFile,
-                         testing::Values(0x80000000LL, 0x100000000LL + 16));
+INSTANTIATE_TEST_SUITE_P(Sizes, HugeFile, testing::Values(0x80000000LL, 0x100000000LL + 16));
 
 TEST_F(FileIo, SaveWritesBytesInPlaceAndClearsModified) {
     const auto path = dir.Write(L"a.bin", Bytes("abcdef"));

@@ -43,7 +43,8 @@ BOOL CALLBACK ScanChild(HWND child, LPARAM param) {
     const LONG style = GetWindowLongW(child, GWL_STYLE);
     if (_wcsicmp(cls.c_str(), L"Static") == 0) {
         if ((style & SS_TYPEMASK) == SS_ICON)
-            scan->box->icon = IconKind(reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)));
+            scan->box->icon =
+                IconKind(reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)));
         else if (scan->box->text.empty())
             scan->box->text = TextOf(child);
     } else if (_wcsicmp(cls.c_str(), L"Button") == 0 && (style & WS_VISIBLE)) {

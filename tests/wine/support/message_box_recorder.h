@@ -21,7 +21,7 @@ struct RecordedBox {
 };
 
 class MessageBoxRecorder {
-public:
+  public:
     // Hooks the given thread (the calling one by default). Only one recorder at a time.
     explicit MessageBoxRecorder(DWORD threadId = GetCurrentThreadId());
     ~MessageBoxRecorder();
@@ -35,7 +35,7 @@ public:
     size_t Count() const;
     void Clear();
 
-private:
+  private:
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
     void OnActivate(HWND box);
 

@@ -71,8 +71,8 @@ TinyFileSystem::TinyFileSystem(int kibibytes) {
              kibibytes, unixFolder.c_str(), unixFolder.c_str());
     if (StartUnixCommand(command)) {
         const std::wstring marker = folder_ + L".mounted";
-        mounted_ = WaitFor([&] { return GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                           3000);
+        mounted_ = WaitFor(
+            [&] { return GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 3000);
     }
 }
 

@@ -33,13 +33,13 @@ template <typename Condition> bool WaitFor(Condition condition, int ms = 5000) {
 // A tmpfs of a few KiB mounted at a fresh folder, unmounted on destruction. Mounting may be
 // refused (no privileges): then Mounted() is false.
 class TinyFileSystem {
-public:
+  public:
     explicit TinyFileSystem(int kibibytes);
     ~TinyFileSystem();
     bool Mounted() const { return mounted_; }
     std::wstring Path(const std::wstring& name) const { return folder_ + name; }
 
-private:
+  private:
     std::wstring folder_;
     bool mounted_ = false;
 };
