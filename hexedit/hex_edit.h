@@ -56,6 +56,10 @@ public:
     void SetSelection(int32_t anchor, int32_t end);
     void SelectAll();
     int32_t SelectionLength() const;
+    // The keyboard's way to the context menu: at the caret, no default item.
+    void ShowContextMenuAtCaret();
+    // Tab out of the editor: focus to the sheet's next (or previous) tab stop.
+    void MoveFocusOut(bool previous);
 
     // Editing.
     void OnChar(WPARAM code);

@@ -1,0 +1,189 @@
+// The typing and deletion rules: which bytes a typed character or a deletion changes, and
+// where the caret goes. Written once for any editor type with the editor's fields and its
+// operations; the buffer is always exactly `length` bytes, resized through ResizeBuffer.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "hexedit/core/byte_buffer.h"
+#include "hexedit/core/caret_motion.h"
+#include "hexedit/core/scroll_math.h"
+
+namespace editing {
+
+// Character codes with a meaning of their own.
+constexpr uint32_t kCharBackspace = 8;
+constexpr uint32_t kCharTab = 9;
+
+// 0-15 for a hex digit, -1 for anything else.
+inline int HexDigitValue(uint32_t code) {
+    if (code >= '0' && code <= '9')
+        return static_cast<int>(code - '0');
+    if (code >= 'a' && code <= 'f')
+        return static_cast<int>(code - 'a' + 10);
+    if (code >= 'A' && code <= 'F')
+        return static_cast<int>(code - 'A' + 10);
+    return -1;
+}
+
+template <class Editor> bool ResizeBuffer(Editor& e, int32_t delta) {
+    return ResizeExact(e.buffer, e.length, delta);
+}
+
+// A zero byte under the caret on the end position.
+template <class Editor> bool AppendAtCaret(Editor& e) {
+    if (!e.ResizeBuffer(1))
+        return false;
+    e.UpdateScrollBar();
+    return true;
+}
+
+// A zero byte at the caret, the rest moving up one place.
+template <class Editor> bool OpenByteAtCaret(Editor& e) {
+    const int32_t tail = e.length - e.caretOffset;
+    if (!e.ResizeBuffer(1))
+        return false;
+    e.UpdateScrollBar();
+    std::memmove(e.buffer + e.caretOffset + 1, e.buffer + e.caretOffset, static_cast<size_t>(tail));
+    e.buffer[e.caretOffset] = 0;
+    return true;
+}
+
+// Makes sure a byte stands under the caret for the typed character to change. The low digit
+// in insert mode completes the byte that the high digit opened, so it only appends.
+template <class Editor> bool MakeRoomForTyping(Editor& e) {
+    const bool atEnd = e.caretOffset == e.length;
+    if (e.overwriteMode == 1 || e.caretPane == kHexLow)
+        return atEnd ? AppendAtCaret(e) : true;
+    return OpenByteAtCaret(e);
+}
+
+// A character message. `ctrl`: the Ctrl key was held.
+template <class Editor> void TypeCharacter(Editor& e, uint32_t code, bool ctrl) {
+    if (code == kCharTab || ctrl)
+        return;
+    if (code == kCharBackspace) {
+        e.DeleteBackward();
+        return;
+    }
+    int nibble = -1;
+    if (e.caretPane != kTextPane) {
+        nibble = HexDigitValue(code);
+        if (nibble < 0) {
+            e.Invalidate();
+            return;
+        }
+    }
+    // Typing over a selection replaces it: this one keystroke inserts.
+    bool temporaryInsert = false;
+    if (HasSelection(e)) {
+        e.DeleteSelection();
+        // The length may have changed even when no byte is opened below (hex low digit).
+        e.UpdateScrollBar();
+        if (e.overwriteMode == 1) {
+            e.overwriteMode = 0;
+            temporaryInsert = true;
+        }
+    }
+    const bool room = MakeRoomForTyping(e);
+    if (room) {
+        uint8_t& byte = e.buffer[e.caretOffset];
+        if (e.caretPane == kTextPane)
+            byte = static_cast<uint8_t>(code & 0xFF);
+        else if (e.caretPane == kHexHigh)
+            byte = static_cast<uint8_t>((byte & 0x0F) | (nibble << 4));
+        else
+            byte = static_cast<uint8_t>((byte & 0xF0) | nibble);
+        e.modified = 1;
+    }
+    if (temporaryInsert)
+        e.overwriteMode = 1;
+    if (room)
+        e.MoveCaret(1, 0);
+    e.Invalidate();
+}
+
+// Removes the selected bytes (its larger end limited to the last byte) and puts the caret on
+// the first of them. Leaves the scroll bar and repainting to the caller.
+template <class Editor> void DeleteSelection(Editor& e) {
+    if (!HasSelection(e))
+        return;
+    e.modified = 1;
+    int32_t lo = std::min(e.selAnchor, e.selEnd);
+    int32_t hi = std::max(e.selAnchor, e.selEnd);
+    if (hi >= e.length)
+        hi = e.length - 1;
+    if (lo > e.length)
+        lo = e.length;
+    if (lo <= hi) {
+        const int32_t tail = e.length - (hi + 1);
+        if (tail > 0)
+            std::memmove(e.buffer + lo, e.buffer + hi + 1, static_cast<size_t>(tail));
+        // A shrink that can't get a smaller block keeps the larger one: nothing to check.
+        static_cast<void>(e.ResizeBuffer(lo - hi - 1));
+    }
+    e.caretOffset = lo;
+    e.SetSelection(-1, -1);
+    e.EnsureVisible(e.caretOffset);
+    e.PlaceCaret(e.caretOffset);
+    if (e.topOffset == e.caretOffset)
+        e.Scroll(scroll::kLineUp);
+}
+
+template <class Editor> void RemoveSelectionAndRepaint(Editor& e) {
+    e.modified = 1;
+    e.DeleteSelection();
+    e.UpdateScrollBar();
+    e.Invalidate();
+}
+
+// Delete: the byte under the caret goes; the caret keeps its offset and nibble.
+template <class Editor> void DeleteForward(Editor& e) {
+    if (e.length == 0)
+        return;
+    if (HasSelection(e)) {
+        RemoveSelectionAndRepaint(e);
+        return;
+    }
+    if (e.caretOffset >= e.length)
+        return;
+    e.modified = 1;
+    const int32_t tail = e.length - e.caretOffset - 1;
+    if (tail > 0)
+        std::memmove(e.buffer + e.caretOffset, e.buffer + e.caretOffset + 1,
+                     static_cast<size_t>(tail));
+    static_cast<void>(e.ResizeBuffer(-1));
+    e.UpdateScrollBar();
+    e.Invalidate();
+}
+
+// Backspace: the whole byte before the caret goes, also in the hex pane.
+template <class Editor> void DeleteBackward(Editor& e) {
+    if (e.length == 0)
+        return;
+    if (HasSelection(e)) {
+        RemoveSelectionAndRepaint(e);
+        return;
+    }
+    if (e.caretOffset == 0)
+        return;
+    e.modified = 1;
+    const int32_t tail = e.length - e.caretOffset;
+    if (tail > 0)
+        std::memmove(e.buffer + e.caretOffset - 1, e.buffer + e.caretOffset,
+                     static_cast<size_t>(tail));
+    static_cast<void>(e.ResizeBuffer(-1));
+    e.caretOffset -= 1;
+    if (e.caretPane != kTextPane)
+        e.caretPane = kHexHigh;
+    e.EnsureVisible(e.caretOffset);
+    e.PlaceCaret(e.caretOffset);
+    if (e.topOffset == e.caretOffset)
+        e.Scroll(scroll::kLineUp);
+    e.UpdateScrollBar();
+    e.Invalidate();
+}
+
+} // namespace editing

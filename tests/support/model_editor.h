@@ -1,0 +1,165 @@
+// A window-free editor for the portable editing code: the editor's fields under their own
+// names, the view operations computed with the real scroll arithmetic, a scroll bar that
+// keeps its position the way the platform clamps it, and commands that only record a call.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "hexedit/core/byte_buffer.h"
+#include "hexedit/core/caret_motion.h"
+#include "hexedit/core/key_commands.h"
+#include "hexedit/core/scroll_math.h"
+#include "hexedit/core/typing.h"
+
+struct ModelEditor {
+    uint8_t* buffer = nullptr;
+    int32_t length = 0;
+    int32_t topOffset = 0;
+    int32_t caretOffset = 0;
+    int32_t caretPane = 2;
+    int32_t savedHexPane = 2;
+    int32_t selAnchor = -1;
+    int32_t selEnd = -1;
+    int32_t bytesPerRow = 8;
+    int32_t visibleRows = 5;
+    int32_t caretX = 0;
+    int32_t caretY = 0;
+    int32_t overwriteMode = 1;
+    int32_t modified = 0;
+
+    // The scroll bar as the platform holds it (rows).
+    int32_t barMaximum = 0;
+    int32_t barPage = 0;
+    int32_t barPosition = 0;
+
+    // Effects seen.
+    int invalidations = 0;
+    int caretRecreations = 0;
+    int scrollBarUpdates = 0;
+    int32_t lastPlaced = -1;
+    bool caretInView = false;
+    std::vector<std::string> commands;
+
+    ModelEditor() = default;
+    explicit ModelEditor(const std::vector<uint8_t>& bytes) { Load(bytes); }
+    ~ModelEditor() { GuardedFree(buffer); }
+    ModelEditor(const ModelEditor&) = delete;
+    ModelEditor& operator=(const ModelEditor&) = delete;
+
+    // As a fresh load: caret at 0 in the hex pane's high digit, no selection, view at the top.
+    void Load(const std::vector<uint8_t>& bytes) {
+        GuardedFree(buffer);
+        buffer = nullptr;
+        length = 0;
+        if (!bytes.empty()) {
+            buffer = static_cast<uint8_t*>(GuardedAlloc(bytes.size()));
+            std::memcpy(buffer, bytes.data(), bytes.size());
+            length = static_cast<int32_t>(bytes.size());
+        }
+        topOffset = caretOffset = 0;
+        caretPane = 2;
+        selAnchor = selEnd = -1;
+        modified = 0;
+        UpdateScrollBar();
+    }
+
+    std::vector<uint8_t> Bytes() const {
+        return buffer ? std::vector<uint8_t>(buffer, buffer + length) : std::vector<uint8_t>();
+    }
+    std::vector<std::string> TakeCommands() {
+        std::vector<std::string> taken;
+        taken.swap(commands);
+        return taken;
+    }
+
+    // Input, as the Win32 control hands it over.
+    void Key(int key, bool shift = false, bool ctrl = false) {
+        editing::HandleKey(*this, key, shift, ctrl);
+    }
+    void Char(uint32_t code, bool ctrl = false) { editing::TypeCharacter(*this, code, ctrl); }
+    void Type(const char* text) {
+        for (; *text; ++text)
+            Char(static_cast<uint8_t>(*text));
+    }
+
+    // The editor's own operations.
+    void MoveCaret(int dx, int dy) { editing::MoveCaret(*this, dx, dy); }
+    void SetSelection(int32_t anchor, int32_t end) { editing::SetSelection(*this, anchor, end); }
+    void SelectAll() { editing::SelectAll(*this); }
+    int32_t SelectionLength() const { return editing::SelectionLength(*this); }
+    bool ResizeBuffer(int32_t delta) { return editing::ResizeBuffer(*this, delta); }
+    void DeleteForward() { editing::DeleteForward(*this); }
+    void DeleteBackward() { editing::DeleteBackward(*this); }
+    void DeleteSelection() { editing::DeleteSelection(*this); }
+
+    // View operations with the real arithmetic.
+    scroll::Rows RowsNow() const { return {length, visibleRows, bytesPerRow}; }
+    void SetBarPosition(int32_t rows) {
+        barPosition = scroll::ClampedBarPosition(rows, barMaximum, barPage);
+    }
+    void UpdateScrollBar() {
+        ++scrollBarUpdates;
+        const scroll::ScrollBarSettings s = scroll::ScrollBarFor(topOffset, RowsNow());
+        barMaximum = s.maximum;
+        barPage = s.page;
+        SetBarPosition(s.position);
+    }
+    void Scroll(int code) {
+        if (!buffer)
+            return;
+        int32_t newTop = topOffset;
+        // Outside a thumb drag the bar reports its own position as the tracking position.
+        if (!scroll::ScrollTop(code, topOffset, RowsNow(), barPosition, newTop))
+            return;
+        topOffset = newTop;
+        Invalidate();
+        SetBarPosition(topOffset / bytesPerRow);
+        PlaceCaret(caretOffset);
+    }
+    void EnsureVisible(int32_t offset) {
+        const int64_t page = static_cast<int64_t>(visibleRows) * bytesPerRow;
+        if (topOffset <= offset && offset < topOffset + page)
+            return;
+        topOffset = scroll::EnsureVisibleTop(offset, topOffset, RowsNow());
+        UpdateScrollBar();
+    }
+    void PlaceCaret(int32_t offset) {
+        lastPlaced = offset;
+        const int64_t d = static_cast<int64_t>(offset) - topOffset;
+        caretInView = d >= 0 && d / bytesPerRow <= visibleRows - 1 && d % bytesPerRow >= 0;
+    }
+    void Invalidate() { ++invalidations; }
+    void RecreateCaret() { ++caretRecreations; }
+
+    // Commands of other parts of the editor: recorded only.
+    void Record(const std::string& what) { commands.push_back(what); }
+    void Copy() { Record("Copy"); }
+    void Cut() { Record("Cut"); }
+    void Paste() { Record("Paste"); }
+    void GoToBookmark(int slot) { Record("GoToBookmark " + std::to_string(slot)); }
+    long SetBookmark(int slot) {
+        Record("SetBookmark " + std::to_string(slot));
+        return 0;
+    }
+    void NextBookmark() { Record("NextBookmark"); }
+    void PreviousBookmark() { Record("PreviousBookmark"); }
+    void ShowEditBitsDialog() { Record("ShowEditBitsDialog"); }
+    void ShowFindDialog(int direction) { Record("ShowFindDialog " + std::to_string(direction)); }
+    void FindNext(int direction) { Record("FindNext " + std::to_string(direction)); }
+    void FindPrevious() { Record("FindPrevious"); }
+    void ShowGoToDialog() { Record("ShowGoToDialog"); }
+    void RevertFile() { Record("RevertFile"); }
+    unsigned long SaveFile(int ask) {
+        Record("SaveFile " + std::to_string(ask));
+        return 0;
+    }
+    long CycleViewSize() {
+        Record("CycleViewSize");
+        return 0;
+    }
+    void ShowContextMenuAtCaret() { Record("ContextMenu"); }
+    void MoveFocusOut(bool previous) { Record(previous ? "FocusPrevious" : "FocusNext"); }
+};
