@@ -1,0 +1,63 @@
+#include "hexedit/core/hit_test.h"
+
+#include <algorithm>
+
+namespace hit {
+
+Point HitTest(int32_t x, int32_t y, const View& v, int32_t& caretOffset, int32_t& caretPane) {
+    const Point none{-1, -1};
+    // Before the font is measured there are no cells to hit.
+    if (v.charWidth <= 0 || v.charHeight <= 0 || v.bytesPerRow <= 0)
+        return none;
+    const int32_t cw = v.charWidth;
+    const int32_t half = cw / 2;
+
+    const int32_t row = y / v.charHeight; // toward zero: a point just above row 0 still hits it
+    if (row < 0 || row >= v.visibleRows)
+        return none;
+    const int64_t rowStart = static_cast<int64_t>(v.topOffset) + int64_t{row} * v.bytesPerRow;
+    if (rowStart > v.length)
+        return none;
+
+    if (x <= v.hexColumnX - cw)
+        return {kAddressColumn, -1};
+
+    const int32_t cellY = row * v.charHeight + 3;
+    if (v.hexColumnX - half <= x && x <= v.textColumnX - half) {
+        const int32_t lastCell = 3 * v.bytesPerRow - 1; // the space after the row's last byte
+        int32_t m = std::max(0, x - v.hexColumnX) / cw;
+        if (m >= lastCell)
+            m = lastCell - 1;
+        if (m % 3 == 2) {
+            // The space between two bytes: its right part belongs to the next byte.
+            if ((x - v.hexColumnX) % cw > half)
+                ++m;
+            else
+                --m;
+        }
+        const int64_t offset = rowStart + m / 3;
+        if (offset > v.length) {
+            caretOffset = v.length;
+            caretPane = 3;
+            return none;
+        }
+        caretOffset = static_cast<int32_t>(offset);
+        caretPane = m % 3 == 0 ? 2 : 3;
+        return {v.hexColumnX + m * cw, cellY};
+    }
+
+    if (x <= v.textColumnX - half)
+        return none; // the band between the address column and the hex pane
+
+    const int32_t m = std::min(std::max(0, x - v.textColumnX) / cw, v.bytesPerRow - 1);
+    caretPane = 1;
+    const int64_t offset = rowStart + m;
+    if (offset > v.length) {
+        caretOffset = v.length;
+        return none;
+    }
+    caretOffset = static_cast<int32_t>(offset);
+    return {v.textColumnX + m * cw, cellY};
+}
+
+} // namespace hit
