@@ -1,6 +1,9 @@
 #include "support/test_window.h"
 
 #include <cstdio>
+#include <new>
+
+#include "server/shell_ext.h"
 
 namespace {
 std::vector<MSG> g_received;
@@ -12,8 +15,6 @@ LRESULT CALLBACK TestPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
-
-CHexEdit* EditorIsUserData(LONG_PTR userData) { return reinterpret_cast<CHexEdit*>(userData); }
 
 const wchar_t kPageClass[] = L"PropweaveTestPage";
 } // namespace
@@ -35,39 +36,43 @@ TestPage::TestPage(int clientWidth, int clientHeight) {
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, viewStyle, FALSE, 0);
     frame.right += GetSystemMetrics(SM_CXVSCROLL);
-    view_ = CreateWindowExW(0, L"EDIT", L"", viewStyle, 10, 10, frame.right - frame.left,
-                            frame.bottom - frame.top, page_,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(1116)), wc.hInstance,
-                            nullptr);
-    button_ = CreateWindowExW(0, L"BUTTON", L"Next", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10,
-                              clientHeight + 30, 80, 24, page_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(2000)), wc.hInstance,
-                              nullptr);
+    view_ = CreateWindowExW(
+        0, L"EDIT", L"", viewStyle, 10, 10, frame.right - frame.left, frame.bottom - frame.top,
+        page_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(1116)), wc.hInstance, nullptr);
+    button_ = CreateWindowExW(
+        0, L"BUTTON", L"Next", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, clientHeight + 30, 80, 24,
+        page_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(2000)), wc.hInstance, nullptr);
     // Correct for whatever frame and scroll bar the system gives the control.
     RECT client{}, window{};
     GetClientRect(view_, &client);
     GetWindowRect(view_, &window);
-    SetWindowPos(view_, nullptr, 0, 0,
-                 window.right - window.left + clientWidth - client.right,
+    SetWindowPos(view_, nullptr, 0, 0, window.right - window.left + clientWidth - client.right,
                  window.bottom - window.top + clientHeight - client.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    editor_ = new CHexEdit();
+    ext_ = new (std::nothrow) CShellExt();
+    if (ext_) {
+        ext_->AddRef();
+        editor_ = &ext_->editor;
+    }
     UpdateWindow(page_);
 }
 
 TestPage::~TestPage() {
     DestroyWindow(page_);
     Pump();
-    delete editor_;
+    if (ext_)
+        ext_->Release();
 }
 
 void TestPage::Attach() {
-    RegisterEditorLocator(EditorIsUserData);
-    SetWindowLongPtrW(view_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor_));
+    SetWindowLongPtrW(view_, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(static_cast<IShellExtInit*>(ext_)));
     editor_->Attach(view_, page_);
 }
 
-const std::vector<MSG>& TestPage::Received() const { return g_received; }
+const std::vector<MSG>& TestPage::Received() const {
+    return g_received;
+}
 
 void TestPage::Pump() {
     MSG msg;
@@ -105,7 +110,9 @@ TempFolder::~TempFolder() {
     RemoveDirectoryW(folder_.c_str());
 }
 
-std::wstring TempFolder::Path(const std::wstring& name) const { return folder_ + name; }
+std::wstring TempFolder::Path(const std::wstring& name) const {
+    return folder_ + name;
+}
 
 std::wstring TempFolder::Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const {
     const std::wstring path = Path(name);

@@ -1,5 +1,6 @@
 // A stand-in page for tests of the editor alone: a top-level window holding the EDIT
-// placeholder the editor takes over (id 1116) and a button after it in the tab order.
+// placeholder the editor takes over (id 1116) and a button after it in the tab order. The
+// editor is the one embedded in a real CShellExt.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +10,10 @@
 
 #include "hexedit/hex_edit.h"
 
+class CShellExt;
+
 class TestPage {
-public:
+  public:
     // The placeholder gets exactly this client size.
     TestPage(int clientWidth = 297, int clientHeight = 172);
     ~TestPage();
@@ -30,16 +33,19 @@ public:
     // Runs the thread's message queue until it is empty.
     static void Pump();
 
-private:
+  private:
     HWND page_ = nullptr;
     HWND view_ = nullptr;
     HWND button_ = nullptr;
+    // The editor lives in a real extension object, as on the page; the view's user data names
+    // that object.
+    CShellExt* ext_ = nullptr;
     CHexEdit* editor_ = nullptr;
 };
 
 // Files for tests, in a fresh folder of the Unix temp dir, with Windows (Z:) paths.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     // Unix-style path under the folder (for tools run from the test), and the Windows path.
@@ -47,7 +53,7 @@ public:
     std::wstring Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const;
     std::wstring folder() const { return folder_; }
 
-private:
+  private:
     std::wstring folder_;
 };
 

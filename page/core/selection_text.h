@@ -1,0 +1,55 @@
+// The texts the page shows about a selection, and which items feed its file chooser. Portable:
+// attributes arrive as plain numbers, paths as wide strings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace selection {
+
+// A path split the way the C runtime's wide split does: drive ("C:" or empty), folder with its
+// leading and trailing separators, base name, extension with its dot. Parts are kept whole,
+// however long.
+struct PathParts {
+    std::wstring drive;
+    std::wstring folder;
+    std::wstring name;
+    std::wstring extension;
+};
+
+PathParts SplitPath(const std::wstring& path);
+
+// Base name followed by extension ("report.txt").
+std::wstring NameText(const PathParts& parts);
+// Drive followed by folder ("C:\Data\").
+std::wstring LocationOf(const PathParts& parts);
+
+// What an item counts as, from its file attributes (0xFFFFFFFF when they can't be read).
+enum class ItemKind { File, Folder, Unreadable };
+constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kDirectoryAttribute = 0x10u;
+ItemKind KindOf(uint32_t attributes);
+
+// Only readable files get a chooser entry.
+inline bool InFileList(ItemKind kind) {
+    return kind == ItemKind::File;
+}
+
+// "3 Files, 1 Folder"; an unreadable item is counted by the caller as a file.
+std::wstring CountText(uint32_t files, uint32_t folders);
+
+// The common location of a run of items: "All in " + the location while every one matches the
+// first exactly (case included), "Various Folders" from the first that differs.
+class CommonLocation {
+  public:
+    void Add(const std::wstring& location);
+    bool Varied() const { return varied_; }
+    std::wstring Text() const;
+
+  private:
+    std::wstring reference_;
+    bool any_ = false;
+    bool varied_ = false;
+};
+
+} // namespace selection

@@ -1,0 +1,273 @@
+#include "page/page_dlg.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "hexedit/nudge_control.h"
+#include "page/header_icon.h"
+#include "page/page_data.h"
+#include "page/selection_summary.h"
+#include "page/tooltips.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+const wchar_t kChangedQuestion[] = L"The file has changed. Do you want to save changes?";
+
+PageData* DataOf(HWND page) {
+    return reinterpret_cast<PageData*>(GetWindowLongPtrW(page, DWLP_USER));
+}
+
+PageHost* HostOf(const PageData* data) {
+    if (!data || !data->sheetPage)
+        return nullptr;
+    return PageHostFromParameter(data->sheetPage->lParam);
+}
+
+std::wstring ControlText(HWND page, int id) {
+    std::vector<wchar_t> text(kPathCapacity, L'\0');
+    GetDlgItemTextW(page, id, text.data(), static_cast<int>(kPathCapacity));
+    return std::wstring(text.data());
+}
+
+void EnableControl(HWND page, int id, BOOL enable) {
+    EnableWindow(GetDlgItem(page, id), enable);
+}
+
+// Start-up, step by step.
+
+void AdjustDecorations(HWND page) {
+    NudgeControl(page, IDC_MODULES_LINK, 1, 0);
+    NudgeControl(page, IDC_HELP_LINK, 1, 0);
+    NudgeControl(page, IDC_HELP_LABEL, 0, -1);
+    NudgeControl(page, IDC_FILE_LABEL, 0, -1);
+    SetDlgItemTextW(page, IDC_MODULES_LINK, L"Get more modules");
+    SetDlgItemTextW(page, IDC_HELP_LINK, L"Keyboard shortcuts");
+}
+
+// Without its record or host the page can show nothing it could later save or release.
+void ShowNothing(HWND page) {
+    EnableControl(page, IDC_HEX_VIEW, FALSE);
+    EnableControl(page, IDC_FILE_LABEL, FALSE);
+    EnableControl(page, IDC_FILE_CHOOSER, FALSE);
+}
+
+void SetHeaderTexts(HWND page, const PageHost& host) {
+    std::wstring first;
+    std::wstring location;
+    if (host.dropCount > 1) {
+        SetDlgItemTextW(page, IDC_NAME_LABEL, L"Count:");
+        BuildSelectionSummary(host, first, location);
+    } else {
+        EnableControl(page, IDC_FILE_LABEL, FALSE);
+        EnableControl(page, IDC_FILE_CHOOSER, FALSE);
+        BuildSingleItemHeader(host, first, location);
+    }
+    SetDlgItemTextW(page, IDC_NAME_TEXT, first.c_str());
+    SetDlgItemTextW(page, IDC_LOCATION_TEXT, location.c_str());
+}
+
+void SetUpTooltip(HWND page, PageData& data, PageHost& host) {
+    HWND tooltip = CreatePageTooltip();
+    host.tooltipWnd = tooltip;
+    for (int id : {IDC_NAME_TEXT, IDC_LOCATION_TEXT})
+        AddTooltipTool(tooltip, page, GetDlgItem(page, id), ControlText(page, id).c_str());
+    if (tooltip)
+        SendMessageW(tooltip, TTM_ACTIVATE, TRUE, 0);
+    data.tooltip = tooltip;
+}
+
+void ShowHeaderIcon(HWND page, PageData& data, const PageHost& host) {
+    bool owned = false;
+    HICON icon = LoadHeaderIcon(host, &owned);
+    if (owned)
+        data.fileIcon = icon;
+    if (icon)
+        SendDlgItemMessageW(page, IDC_HEADER_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+}
+
+// Path of the item behind chooser entry `entry`.
+std::wstring PathOfEntry(const PageHost& host, int32_t entry) {
+    if (!host.fileIndexes || entry < 0 || entry >= host.fileIndexCount)
+        return std::wstring();
+    return SelectionPath(host, host.fileIndexes[entry]);
+}
+
+void FillChooser(HWND page, PageData& data, PageHost& host) {
+    free(host.fileIndexes);
+    host.fileIndexes = static_cast<uint32_t*>(
+        AllocatePageBlock(static_cast<size_t>(host.dropCount) + 1, sizeof(uint32_t)));
+    HWND chooser = GetDlgItem(page, IDC_FILE_CHOOSER);
+    BuildFileList(host, chooser);
+    if (host.fileIndexCount == 0) {
+        EnableControl(page, IDC_HEX_VIEW, FALSE);
+        // Without a list the chooser stays empty rather than claim nothing was selected.
+        if (host.fileIndexes)
+            SendMessageW(chooser, CB_INSERTSTRING, 0,
+                         reinterpret_cast<LPARAM>(L"No Files Selected"));
+    }
+    SendMessageW(chooser, CB_SETCURSEL, 0, 0);
+    host.currentFile = 0;
+    if (host.fileIndexCount < 2) {
+        EnableControl(page, IDC_FILE_LABEL, FALSE);
+        EnableControl(page, IDC_FILE_CHOOSER, FALSE);
+    }
+    // The tip names the file the chooser shows; with no file, the first selected item.
+    const std::wstring path =
+        host.fileIndexCount > 0 ? PathOfEntry(host, 0) : SelectionPath(host, 0);
+    AddTooltipTool(data.tooltip, page, chooser, path.c_str());
+}
+
+void AttachEditor(HWND page, PageHost& host, LPARAM parameter) {
+    HWND view = GetDlgItem(page, IDC_HEX_VIEW);
+    // The editor's window procedure finds the editor through this from its first message on.
+    SetWindowLongPtrW(view, GWLP_USERDATA, parameter);
+    host.editor.Attach(view, page);
+}
+
+void LoadFirstFile(HWND page, PageHost& host) {
+    if (host.fileIndexCount == 0)
+        return;
+    if (host.dropCount > 1)
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), 0);
+    else
+        LoadIntoView(host, page, host.firstPath);
+    SetFocus(GetDlgItem(page, IDC_HEX_VIEW));
+}
+
+// Message handlers.
+
+INT_PTR OnInitDialog(HWND page, PROPSHEETPAGEW* sheetPage) {
+    AdjustDecorations(page);
+    PageHost* host = sheetPage ? PageHostFromParameter(sheetPage->lParam) : nullptr;
+    auto* data = static_cast<PageData*>(AllocatePageBlock(1, sizeof(PageData)));
+    if (!data || !host) {
+        free(data);
+        ShowNothing(page);
+        return FALSE;
+    }
+    SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(data));
+    data->sheetPage = sheetPage;
+    host->currentFile = 0;
+
+    SetHeaderTexts(page, *host);
+    SetUpTooltip(page, *data, *host);
+    ShowHeaderIcon(page, *data, *host);
+    FillChooser(page, *data, *host);
+    AttachEditor(page, *host, sheetPage->lParam);
+    LoadFirstFile(page, *host);
+    return FALSE;
+}
+
+void OnFileChosen(HWND page, PageData& data, PageHost& host) {
+    HWND chooser = GetDlgItem(page, IDC_FILE_CHOOSER);
+    auto index = static_cast<int32_t>(SendMessageW(chooser, CB_GETCURSEL, 0, 0));
+    // Entries without a file behind them (none chosen, "No Files Selected") load nothing.
+    if (index < 0 || index >= host.fileIndexCount || !host.fileIndexes)
+        return;
+    const std::wstring path = PathOfEntry(host, index);
+    SetTooltipToolText(data.tooltip, page, chooser, path.c_str());
+    if (LoadIntoView(host, page, path.c_str()) != ERROR_SUCCESS) {
+        index = host.currentFile;
+        SendMessageW(chooser, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SetTooltipToolText(data.tooltip, page, chooser, PathOfEntry(host, index).c_str());
+    }
+    if (data.tooltip)
+        SendMessageW(data.tooltip, TTM_UPDATE, 0, 0);
+    host.currentFile = index;
+}
+
+INT_PTR OnCommand(HWND page, WPARAM wParam) {
+    if (HIWORD(wParam) == CBN_SELCHANGE) {
+        PageData* data = DataOf(page);
+        if (PageHost* host = HostOf(data))
+            OnFileChosen(page, *data, *host);
+    }
+    return TRUE;
+}
+
+INT_PTR SetNotifyResult(HWND page, LONG_PTR result) {
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+// OK, Apply, Cancel or the close box. Unsaved changes are offered for saving; on OK and Apply
+// a refusal or a failed save keeps the sheet open with the changes still held. What the page
+// owns stays until WM_DESTROY: after Apply the sheet and this page go on running.
+INT_PTR OnSheetClosing(HWND page, bool apply) {
+    PageHost* host = HostOf(DataOf(page));
+    if (host && host->editor.modified) {
+        const int answer = MessageBoxW(page, kChangedQuestion, L"Hex Editor",
+                                       MB_ICONWARNING | (apply ? MB_YESNOCANCEL : MB_YESNO));
+        bool keepOpen;
+        if (answer == IDYES)
+            keepOpen = host->editor.SaveFile(0) != ERROR_SUCCESS;
+        else
+            keepOpen = answer != IDNO; // Cancel, or no box could be shown
+        if (keepOpen && apply)
+            return SetNotifyResult(page, PSNRET_INVALID_NOCHANGEPAGE);
+    }
+    return SetNotifyResult(page, PSNRET_NOERROR);
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR* header) {
+    if (header && (header->code == PSN_APPLY || header->code == PSN_RESET))
+        return OnSheetClosing(page, header->code == PSN_APPLY);
+    return TRUE;
+}
+
+INT_PTR OnDestroy(HWND page) {
+    PageData* data = DataOf(page);
+    SetWindowLongPtrW(page, DWLP_USER, 0);
+    if (!data)
+        return TRUE;
+    if (PageHost* host = HostOf(data)) {
+        free(host->fileIndexes);
+        host->fileIndexes = nullptr;
+        host->fileIndexCount = 0;
+        host->tooltipWnd = nullptr;
+    }
+    if (data->tooltip)
+        DestroyWindow(data->tooltip);
+    if (data->fileIcon) {
+        // Take it out of the control first, so the control never shows a destroyed icon.
+        SendDlgItemMessageW(page, IDC_HEADER_ICON, STM_SETICON, 0, 0);
+        DestroyIcon(data->fileIcon);
+    }
+    if (data->bannerBitmap)
+        DeleteObject(data->bannerBitmap);
+    if (data->linkFont)
+        DeleteObject(data->linkFont);
+    free(data);
+    return TRUE;
+}
+
+} // namespace
+
+DWORD LoadIntoView(PageHost& host, HWND page, const wchar_t* path) {
+    const DWORD code = host.editor.LoadFile(path);
+    if (code == ERROR_SUCCESS)
+        EnableControl(page, IDC_HEX_VIEW, TRUE);
+    else if (code != ERROR_CANCELLED)
+        EnableControl(page, IDC_HEX_VIEW, FALSE);
+    host.editor.Invalidate();
+    return code;
+}
+
+INT_PTR CALLBACK PageDlgProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(page, reinterpret_cast<PROPSHEETPAGEW*>(lParam));
+    case WM_COMMAND:
+        return OnCommand(page, wParam);
+    case WM_NOTIFY:
+        return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_DESTROY:
+        return OnDestroy(page);
+    default:
+        return FALSE;
+    }
+}

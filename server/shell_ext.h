@@ -1,0 +1,51 @@
+// CShellExt: the property-sheet extension object of one Properties dialog. It takes the
+// selection from the shell, reads its switches and adds the "Hex Editor" page, and it owns what
+// the page shows (the selection state and the editor, through PageHost).
+#pragma once
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "page/page_host.h"
+
+class CShellExt : public IShellExtInit, public IShellPropSheetExt, public PageHost {
+  public:
+    CShellExt();
+    virtual ~CShellExt();
+    CShellExt(const CShellExt&) = delete;
+    CShellExt& operator=(const CShellExt&) = delete;
+
+    // IUnknown, shared by both faces.
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IShellExtInit
+    STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE pidlFolder, IDataObject* pdtobj,
+                            HKEY hkeyProgID) override;
+
+    // IShellPropSheetExt
+    STDMETHODIMP AddPages(LPFNSVADDPROPSHEETPAGE pfnAddPage, LPARAM lParam) override;
+    STDMETHODIMP ReplacePage(EXPPS uPageID, LPFNSVADDPROPSHEETPAGE pfnReplaceWith,
+                             LPARAM lParam) override;
+
+    // The page's callback: PSPCB_RELEASE gives back the reference the page held.
+    static UINT CALLBACK PageCallback(HWND window, UINT message, LPPROPSHEETPAGEW page);
+
+    // The object named by a page parameter or a view's user data (its IShellExtInit face).
+    static CShellExt* FromParameter(LONG_PTR parameter);
+
+    HANDLE instanceMutex = nullptr;
+
+  private:
+    bool TakeDrop();
+    void AddPage(LPFNSVADDPROPSHEETPAGE pfnAddPage, LPARAM lParam);
+
+    LONG refCount = 0;
+    IDataObject* dataObject = nullptr;
+    STGMEDIUM medium{};
+    bool holdsMedium = false;
+    // Counts the page releases made by PageCallback, so a refused page is given back once.
+    LONG pageReleases = 0;
+};

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds the shell extension, registers it in the Wine prefix and opens Wine's own Properties
+# dialog for the given files (the sample file when none is given). Several files in one
+# folder share one dialog, one chooser entry each.
+# Usage: tools/run.sh [file ...]
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+if [ -z "${DISPLAY:-}" ]; then
+    echo "run.sh: no display (DISPLAY is not set), so there is nowhere to show the dialog." >&2
+    echo "        Run it from a desktop session, or under a virtual one: xvfb-run -a $0 $*" >&2
+    exit 2
+fi
+
+files=("$@")
+[ ${#files[@]} -gt 0 ] || files=("$ROOT/tools/sample/sample.bin")
+for f in "${files[@]}"; do
+    [ -e "$f" ] || { echo "run.sh: $f: no such file or folder" >&2; exit 2; }
+done
+
+"$ROOT/tools/install_deps.sh"
+"$ROOT/tools/build.sh" win
+
+source "$ROOT/tools/wine_env.sh"
+# A Wine session keeps the display it started with: start a fresh one on ours.
+wineserver -k 2>/dev/null || true
+"$ROOT/tools/wine_prefix.sh"
+
+windows_paths=()
+for f in "${files[@]}"; do
+    windows_paths+=("$(winepath -w "$(realpath "$f")" 2>/dev/null)")
+done
+echo "Opening Properties for: ${windows_paths[*]}"
+"$ROOT/tools/wine_run.sh" "$WIN_BUILD_DIR/propweave_launch.exe" "${windows_paths[@]}"
