@@ -1,9 +1,106 @@
+// Focus, clicks, drags and the wheel: where the caret goes and what gets selected.
 #include "hexedit/hex_edit.h"
 
-POINT CHexEdit::HitTest(int, int) { return POINT{-1, -1}; }
-void CHexEdit::OnSetFocus() {}
-void CHexEdit::OnKillFocus() {}
-void CHexEdit::OnLButtonDown(WPARAM, int, int) {}
-void CHexEdit::OnMouseMove(WPARAM, int, int) {}
-void CHexEdit::OnLButtonUp() {}
-void CHexEdit::OnMouseWheel(int) {}
+#include "hexedit/core/hit_test.h"
+
+POINT CHexEdit::HitTest(int x, int y) {
+    const hit::View view{length,    topOffset,  visibleRows, bytesPerRow,
+                         charWidth, charHeight, hexColumnX,  textColumnX};
+    const hit::Point p = hit::HitTest(x, y, view, caretOffset, caretPane);
+    return POINT{p.x, p.y};
+}
+
+void CHexEdit::OnSetFocus() {
+    RecreateCaret();
+    PlaceCaret(caretOffset);
+}
+
+void CHexEdit::OnKillFocus() {
+    DestroyCaret();
+    if (caretMadeByPaint) {
+        caretMadeByPaint = 0;
+        DestroyCaret();
+        Invalidate();
+    }
+}
+
+void CHexEdit::OnLButtonDown(WPARAM flags, int x, int y) {
+    SetFocus(hwnd);
+    if (!buffer)
+        return;
+    const bool shift = (flags & MK_SHIFT) != 0;
+    if (shift)
+        selAnchor = caretOffset;
+    const POINT p = HitTest(x, y);
+    if (p.x == kAddressColumnHit) {
+        // Shift selects from the old caret to the caret's place, which the address column
+        // does not move: both ends are set, never only the anchor.
+        if (shift)
+            selEnd = caretOffset;
+        ShowGoToDialog();
+        return;
+    }
+    if (p.x >= 0) {
+        RecreateCaret();
+        SetCaretPixel(p.x, p.y);
+    } else {
+        PlaceCaret(caretOffset);
+    }
+    if (shift)
+        selEnd = caretOffset; // also where no cell was hit: the caret's (possibly clamped) offset
+    ShowEditCaret();
+    if (shift) {
+        Invalidate();
+        return;
+    }
+    POINT screen{x, y};
+    ClientToScreen(hwnd, &screen);
+    if (DragDetect(hwnd, screen)) {
+        selAnchor = selEnd = caretOffset;
+        SetCapture(hwnd);
+    } else {
+        selAnchor = selEnd = -1;
+    }
+    Invalidate();
+}
+
+void CHexEdit::OnMouseMove(WPARAM flags, int x, int y) {
+    if (!buffer || !(flags & MK_LBUTTON) || selAnchor == -1)
+        return;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const POINT point{x, y};
+    if (!PtInRect(&client, point)) {
+        // One row per message while the pointer stays outside: there is no timer.
+        if (y < 0) {
+            Scroll(SB_LINEUP);
+            y = 0;
+        } else if (y > client.bottom) {
+            Scroll(SB_LINEDOWN);
+            y = client.bottom - 1;
+        }
+    }
+    const int32_t oldEnd = selEnd;
+    const POINT p = HitTest(x, y);
+    if (p.x >= 0) {
+        SetCaretPixel(p.x, p.y);
+        ShowEditCaret();
+    } else {
+        PlaceCaret(caretOffset);
+    }
+    selEnd = caretOffset;
+    if (selEnd != oldEnd)
+        Invalidate();
+}
+
+void CHexEdit::OnLButtonUp() {
+    if (selAnchor != -1)
+        ReleaseCapture();
+}
+
+void CHexEdit::OnMouseWheel(int delta) {
+    if (delta < 0)
+        Scroll(SB_LINEDOWN);
+    else if (delta > 0)
+        Scroll(SB_LINEUP);
+}

@@ -1,7 +1,99 @@
+// Drawing the view: lay out the columns when needed, then render the frame's plan into a
+// memory bitmap and copy it to the window in one step, so the view never flickers.
 #include "hexedit/hex_edit.h"
 
+#include <vector>
+
+#include "hexedit/core/paint_plan.h"
+#include "hexedit/core/scroll_math.h"
+#include "hexedit/win32_handles.h"
+
+namespace {
+
+// Measures the font and places the columns; creates a caret that was wanted before the font
+// was known.
+void LayOut(CHexEdit& e, HDC dc, int clientHeight) {
+    SIZE cell{};
+    if (!GetTextExtentPoint32W(dc, L"0", 1, &cell) || cell.cx <= 0 || cell.cy <= 0)
+        return; // nothing measurable: stay unmeasured and try again next time
+    e.charWidth = cell.cx;
+    e.charHeight = cell.cy;
+    const scroll::ColumnLayout columns = scroll::ColumnsFor(cell.cx, cell.cy, e.bytesPerRow);
+    e.hexColumnX = columns.hexColumnX;
+    e.textColumnX = columns.textColumnX;
+    e.layoutStale = 0;
+    e.visibleRows = clientHeight / e.charHeight;
+    e.UpdateScrollBar();
+    if (e.caretPending) {
+        e.RecreateCaret();
+        // EndPaint shows the caret once more: this keeps the show requests balanced.
+        HideCaret(e.hwnd);
+        e.PlaceCaret(e.caretOffset);
+        e.caretPending = 0;
+        e.caretMadeByPaint = 1;
+    }
+}
+
+void UseRole(HDC dc, paintplan::Role role) {
+    const bool selected = role == paintplan::Role::kSelected;
+    int text = COLOR_WINDOWTEXT;
+    if (selected)
+        text = COLOR_HIGHLIGHTTEXT;
+    else if (role != paintplan::Role::kActive)
+        text = COLOR_GRAYTEXT;
+    SetTextColor(dc, GetSysColor(text));
+    SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+}
+
+void Render(HDC dc, const RECT& client, const std::vector<paintplan::Item>& items) {
+    bool haveRole = false;
+    paintplan::Role current = paintplan::Role::kAddress;
+    wchar_t wide[paintplan::kMaxItemChars];
+    for (const paintplan::Item& item : items) {
+        if (!haveRole || item.role != current) {
+            UseRole(dc, item.role);
+            current = item.role;
+            haveRole = true;
+        }
+        if (item.kind == paintplan::Kind::kTextByte) {
+            TextOutA(dc, item.x, item.y, item.text, item.count);
+            continue;
+        }
+        for (int i = 0; i < item.count; ++i)
+            wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(item.text[i]));
+        if (item.kind == paintplan::Kind::kHexByte) {
+            TextOutW(dc, item.x, item.y, wide, item.count);
+        } else {
+            RECT area{item.x, item.y, client.right, client.bottom};
+            DrawTextW(dc, wide, item.count, &area, DT_NOPREFIX | DT_SINGLELINE);
+        }
+    }
+}
+
+} // namespace
+
 void CHexEdit::Paint() {
-    PAINTSTRUCT ps;
-    BeginPaint(hwnd, &ps);
-    EndPaint(hwnd, &ps);
+    if (!GetUpdateRect(hwnd, nullptr, FALSE))
+        return;
+    ScopedPaint paint(hwnd);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    UniqueMemoryDc memory(CreateCompatibleDC(paint.dc()));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
+    if (!memory || !bitmap)
+        return;
+    ScopedSelectObject useBitmap(memory.get(), bitmap.get());
+    FillRect(memory.get(), &client, GetSysColorBrush(COLOR_WINDOW));
+    ScopedSelectObject useFont(memory.get(), font);
+    if (layoutStale)
+        LayOut(*this, memory.get(), client.bottom);
+
+    const paintplan::Frame frame{buffer,     length,     topOffset,   caretPane,
+                                 selAnchor,  selEnd,     bytesPerRow, charWidth,
+                                 charHeight, hexColumnX, textColumnX, client.bottom};
+    std::vector<paintplan::Item> items;
+    paintplan::PlanFrame(frame, items);
+    Render(memory.get(), client, items);
+
+    BitBlt(paint.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }

@@ -1,12 +1,111 @@
+// The view's scroll bar, scroll requests and the system caret.
 #include "hexedit/hex_edit.h"
 
-void CHexEdit::UpdateScrollBar() {}
-void CHexEdit::Scroll(int) {}
-void CHexEdit::Invalidate() { InvalidateRect(hwnd, nullptr, FALSE); }
-void CHexEdit::EnsureVisible(int32_t) {}
-void CHexEdit::PlaceCaret(int32_t) {}
-void CHexEdit::RecreateCaret() {}
-void CHexEdit::CreateEditCaret() {}
-void CHexEdit::SetCaretPixel(int, int) {}
-void CHexEdit::ShowEditCaret() {}
-void CHexEdit::HideEditCaret() {}
+#include "hexedit/core/scroll_math.h"
+
+namespace {
+
+scroll::Rows RowsOf(const CHexEdit& e) {
+    return {e.length, e.visibleRows, e.bytesPerRow};
+}
+
+} // namespace
+
+void CHexEdit::UpdateScrollBar() {
+    const scroll::ScrollBarSettings bar = scroll::ScrollBarFor(topOffset, RowsOf(*this));
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = bar.maximum;
+    info.nPage = static_cast<UINT>(bar.page > 0 ? bar.page : 0);
+    info.nPos = bar.position;
+    SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
+    if (int64_t{length} >= int64_t{visibleRows} * bytesPerRow)
+        EnableScrollBar(hwnd, SB_VERT, ESB_ENABLE_BOTH);
+}
+
+void CHexEdit::Scroll(int code) {
+    if (!buffer)
+        return;
+    int32_t trackRow = 0;
+    if (code == SB_THUMBTRACK) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_TRACKPOS;
+        if (!GetScrollInfo(hwnd, SB_VERT, &info))
+            return;
+        trackRow = info.nTrackPos;
+    }
+    int32_t newTop = topOffset;
+    if (!scroll::ScrollTop(code, topOffset, RowsOf(*this), trackRow, newTop))
+        return;
+    // Thumb, top and bottom repaint even when the top stays; the others only when it moves.
+    const bool alwaysRepaint = code == SB_THUMBTRACK || code == SB_TOP || code == SB_BOTTOM;
+    if (newTop != topOffset || alwaysRepaint) {
+        topOffset = newTop;
+        Invalidate();
+    }
+    SetScrollPos(hwnd, SB_VERT, topOffset / bytesPerRow, TRUE);
+    PlaceCaret(caretOffset);
+}
+
+void CHexEdit::Invalidate() {
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void CHexEdit::EnsureVisible(int32_t offset) {
+    topOffset = scroll::EnsureVisibleTop(offset, topOffset, RowsOf(*this));
+    UpdateScrollBar();
+}
+
+void CHexEdit::PlaceCaret(int32_t offset) {
+    if (charWidth == -1)
+        return;
+    const scroll::ColumnLayout layout{charWidth, charHeight, hexColumnX, textColumnX};
+    const scroll::CaretCell cell =
+        scroll::CaretCellFor(offset, caretPane, topOffset, RowsOf(*this), layout);
+    if (!cell.visible) {
+        HideEditCaret();
+        return;
+    }
+    caretX = cell.x;
+    caretY = cell.y;
+    SetCaretPixel(cell.x, cell.y);
+    ShowEditCaret();
+}
+
+void CHexEdit::RecreateCaret() {
+    DestroyCaret();
+    if (charWidth == -1)
+        caretPending = 1;
+    else
+        CreateEditCaret();
+    caretShown = 0;
+}
+
+void CHexEdit::CreateEditCaret() {
+    CreateCaret(hwnd, nullptr, scroll::CaretWidth(charWidth, overwriteMode != 0), charHeight);
+}
+
+void CHexEdit::SetCaretPixel(int x, int y) {
+    if (charWidth == -1)
+        return;
+    SetCaretPos(x, y);
+    caretX = x;
+    caretY = y;
+}
+
+void CHexEdit::ShowEditCaret() {
+    if (charWidth == -1 || caretShown)
+        return;
+    ShowCaret(hwnd);
+    caretShown = 1;
+}
+
+void CHexEdit::HideEditCaret() {
+    if (charWidth == -1 || !caretShown)
+        return;
+    HideCaret(hwnd);
+    caretShown = 0;
+}
