@@ -1,0 +1,273 @@
+#include "support/properties_driver.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <new>
+#include <thread>
+
+#include "server/shell_ext.h"
+
+namespace {
+
+// Messages to the sheet's thread: long enough for a message box to be answered, short enough
+// that a hung sheet fails the test instead of the run.
+constexpr UINT kSendTimeoutMs = 30000;
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &result);
+    return static_cast<LRESULT>(result);
+}
+
+void PumpThread() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+struct SheetSearch {
+    DWORD thread;
+    HWND sheet;
+};
+
+BOOL CALLBACK MatchSheet(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<SheetSearch*>(param);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (GetWindowThreadProcessId(window, nullptr) == search->thread && IsWindowVisible(window) &&
+        wcscmp(name, L"#32770") == 0 && FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr)) {
+        search->sheet = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HGLOBAL MakeDrop(const std::vector<std::wstring>& paths) {
+    size_t chars = 1;
+    for (const std::wstring& path : paths)
+        chars += path.size() + 1;
+    HGLOBAL memory =
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    if (!memory)
+        return nullptr;
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+    for (const std::wstring& path : paths) {
+        memcpy(text, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+        text += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return memory;
+}
+
+DropDataObject::DropDataObject(std::vector<std::wstring> paths, bool serveDrop)
+    : paths_(std::move(paths)), serveDrop_(serveDrop) {}
+
+STDMETHODIMP DropDataObject::QueryInterface(REFIID riid, void** ppv) {
+    *ppv = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDataObject))
+        return E_NOINTERFACE;
+    *ppv = static_cast<IDataObject*>(this);
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) DropDataObject::AddRef() {
+    return static_cast<ULONG>(InterlockedIncrement(&refs_));
+}
+
+STDMETHODIMP_(ULONG) DropDataObject::Release() {
+    const LONG count = InterlockedDecrement(&refs_);
+    if (count == 0)
+        delete this;
+    return static_cast<ULONG>(count);
+}
+
+STDMETHODIMP DropDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
+    ++getDataCalls_;
+    memset(medium, 0, sizeof(*medium));
+    if (!serveDrop_ || format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL))
+        return DV_E_FORMATETC;
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = MakeDrop(paths_);
+    return medium->hGlobal ? S_OK : E_OUTOFMEMORY;
+}
+
+STDMETHODIMP DropDataObject::QueryGetData(FORMATETC* format) {
+    return serveDrop_ && format->cfFormat == CF_HDROP ? S_OK : DV_E_FORMATETC;
+}
+
+STDMETHODIMP DropDataObject::GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) {
+    out->ptd = nullptr;
+    return E_NOTIMPL;
+}
+
+BOOL CALLBACK PageCollector::Add(HPROPSHEETPAGE page, LPARAM collector) {
+    auto* self = reinterpret_cast<PageCollector*>(collector);
+    ++self->offered;
+    if (self->accept)
+        self->pages.push_back(page);
+    return self->accept ? TRUE : FALSE;
+}
+
+InProcessSheet::InProcessSheet(const std::vector<std::wstring>& paths) {
+    ext_ = new (std::nothrow) CShellExt();
+    ext_->AddRef();
+    auto* data = new DropDataObject(paths);
+    ext_->Initialize(nullptr, data, nullptr);
+    data->Release();
+    PageCollector collector;
+    ext_->AddPages(PageCollector::Add, reinterpret_cast<LPARAM>(&collector));
+    if (collector.pages.empty())
+        return;
+    PROPSHEETHEADERW header{};
+    header.dwSize = sizeof(header);
+    header.dwFlags = PSH_MODELESS;
+    header.hInstance = GetModuleHandleW(nullptr);
+    header.pszCaption = L"Test item";
+    header.nPages = static_cast<UINT>(collector.pages.size());
+    header.phpage = collector.pages.data();
+    sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
+    if (sheet_)
+        page_ = PropSheet_GetCurrentPageHwnd(sheet_);
+    PumpThread();
+}
+
+InProcessSheet::~InProcessSheet() {
+    Close();
+    ext_->Release();
+}
+
+bool InProcessSheet::PressButton(int button) {
+    SendMessageW(sheet_, PSM_PRESSBUTTON, static_cast<WPARAM>(button), 0);
+    PumpThread();
+    return PropSheet_GetCurrentPageHwnd(sheet_) != nullptr;
+}
+
+void InProcessSheet::Close() {
+    if (sheet_)
+        DestroyWindow(sheet_);
+    sheet_ = nullptr;
+    page_ = nullptr;
+    PumpThread();
+}
+
+HWND FindSheetOfThread(DWORD thread) {
+    SheetSearch search{thread, nullptr};
+    EnumWindows(MatchSheet, reinterpret_cast<LPARAM>(&search));
+    return search.sheet;
+}
+
+HWND WaitForSheet(DWORD thread, int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += 50) {
+        if (HWND sheet = FindSheetOfThread(thread))
+            return sheet;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+HWND ShowHexPage(HWND sheet) {
+    HWND tabs = reinterpret_cast<HWND>(Send(sheet, PSM_GETTABCONTROL, 0, 0));
+    const int count = static_cast<int>(Send(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[64] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        if (Send(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)) &&
+            wcscmp(text, L"Hex Editor") == 0) {
+            Send(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
+            return reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        }
+    }
+    return nullptr;
+}
+
+HRESULT OpenShellProperties(const std::vector<std::wstring>& paths,
+                            const std::function<void(HWND sheet)>& drive,
+                            const std::function<void()>& beforeInvoke) {
+    std::vector<PIDLIST_ABSOLUTE> absolute;
+    std::vector<PCUITEMID_CHILD> children;
+    IShellFolder* parent = nullptr;
+    HRESULT hr = S_OK;
+    for (const std::wstring& path : paths) {
+        PIDLIST_ABSOLUTE pidl = nullptr;
+        hr = SHParseDisplayName(path.c_str(), nullptr, &pidl, 0, nullptr);
+        if (FAILED(hr))
+            break;
+        absolute.push_back(pidl);
+        IShellFolder* folder = nullptr;
+        PCUITEMID_CHILD child = nullptr;
+        hr = SHBindToParent(pidl, IID_IShellFolder, reinterpret_cast<void**>(&folder), &child);
+        if (FAILED(hr))
+            break;
+        children.push_back(child);
+        if (!parent)
+            parent = folder;
+        else
+            folder->Release();
+    }
+    IContextMenu* menu = nullptr;
+    if (SUCCEEDED(hr))
+        hr = parent->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(),
+                                   IID_IContextMenu, nullptr, reinterpret_cast<void**>(&menu));
+    if (SUCCEEDED(hr) && beforeInvoke)
+        beforeInvoke();
+    if (SUCCEEDED(hr)) {
+        const DWORD thread = GetCurrentThreadId();
+        std::thread driver([thread, &drive] {
+            HWND sheet = WaitForSheet(thread, 20000);
+            drive(sheet);
+            // Whatever the driver left open is cancelled, so the test can go on.
+            for (int waited = 0; sheet && IsWindow(sheet) && waited < 20000; waited += 50) {
+                if (waited > 0 && waited % 5000 == 0)
+                    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                Sleep(50);
+            }
+        });
+        CMINVOKECOMMANDINFO invoke{};
+        invoke.cbSize = sizeof(invoke);
+        invoke.lpVerb = "properties";
+        invoke.nShow = SW_SHOWNORMAL;
+        hr = menu->InvokeCommand(&invoke);
+        driver.join();
+        menu->Release();
+    }
+    if (parent)
+        parent->Release();
+    for (PIDLIST_ABSOLUTE pidl : absolute)
+        CoTaskMemFree(pidl);
+    return hr;
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[1024] = {};
+    Send(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::vector<std::wstring> ComboEntries(HWND combo) {
+    std::vector<std::wstring> entries;
+    const int count = static_cast<int>(Send(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[1024] = {};
+        Send(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+HWND FocusOfThread(DWORD thread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
