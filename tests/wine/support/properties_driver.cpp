@@ -131,12 +131,16 @@ InProcessSheet::InProcessSheet(const std::vector<std::wstring>& paths) {
     header.dwSize = sizeof(header);
     header.dwFlags = PSH_MODELESS;
     header.hInstance = GetModuleHandleW(nullptr);
-    header.pszCaption = L"Test item";
+    header.pszCaption = kCaption;
     header.nPages = static_cast<UINT>(collector.pages.size());
     header.phpage = collector.pages.data();
     sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
-    if (sheet_)
-        page_ = PropSheet_GetCurrentPageHwnd(sheet_);
+    if (!sheet_)
+        return;
+    MSG pressed;
+    while (PeekMessageW(&pressed, sheet_, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
+    }
+    page_ = PropSheet_GetCurrentPageHwnd(sheet_);
     PumpThread();
 }
 
@@ -157,6 +161,14 @@ void InProcessSheet::Close() {
     sheet_ = nullptr;
     page_ = nullptr;
     PumpThread();
+}
+
+std::vector<RecordedBox> MessageBoxesOnly(const MessageBoxRecorder& recorder) {
+    std::vector<RecordedBox> boxes;
+    for (const RecordedBox& box : recorder.Boxes())
+        if (box.title != InProcessSheet::kCaption && box.title.rfind(L"Properties for", 0) != 0)
+            boxes.push_back(box);
+    return boxes;
 }
 
 HWND FindSheetOfThread(DWORD thread) {

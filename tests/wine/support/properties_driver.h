@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "support/message_box_recorder.h"
+
 class CShellExt;
 
 // A CF_HDROP block for the paths (DROPFILES followed by the wide paths).
@@ -59,8 +61,14 @@ struct PageCollector {
     static BOOL CALLBACK Add(HPROPSHEETPAGE page, LPARAM collector);
 };
 
+// The sheet itself is a dialog too: a recorder that is listening when it opens records it and
+// presses its Cancel. InProcessSheet drops that press; this drops the record.
+std::vector<RecordedBox> MessageBoxesOnly(const MessageBoxRecorder& recorder);
+
 class InProcessSheet {
   public:
+    static constexpr const wchar_t* kCaption = L"Test item";
+
     explicit InProcessSheet(const std::vector<std::wstring>& paths);
     ~InProcessSheet();
     InProcessSheet(const InProcessSheet&) = delete;
