@@ -69,17 +69,13 @@ void CHexEdit::OnMouseMove(WPARAM flags, int x, int y) {
         return;
     RECT client{};
     GetClientRect(hwnd, &client);
-    const POINT point{x, y};
-    if (!PtInRect(&client, point)) {
-        // One row per message while the pointer stays outside: there is no timer.
-        if (y < 0) {
-            Scroll(SB_LINEUP);
-            y = 0;
-        } else if (y > client.bottom) {
-            Scroll(SB_LINEDOWN);
-            y = client.bottom - 1;
-        }
-    }
+    // One row per message while the pointer stays outside: there is no timer.
+    const hit::DragStep step = hit::DragPointer(y, client.bottom, visibleRows, charHeight);
+    if (step.scroll < 0)
+        Scroll(SB_LINEUP);
+    else if (step.scroll > 0)
+        Scroll(SB_LINEDOWN);
+    y = step.y;
     const int32_t oldEnd = selEnd;
     const POINT p = HitTest(x, y);
     if (p.x >= 0) {

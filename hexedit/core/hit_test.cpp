@@ -60,4 +60,15 @@ Point HitTest(int32_t x, int32_t y, const View& v, int32_t& caretOffset, int32_t
     return {v.textColumnX + m * cw, cellY};
 }
 
+DragStep DragPointer(int32_t y, int32_t clientHeight, int32_t visibleRows, int32_t charHeight) {
+    if (y < 0)
+        return {-1, 0};
+    if (y > clientHeight) {
+        const int64_t lastWholeRowPixel = int64_t{visibleRows} * charHeight - 1;
+        const int64_t counted = std::min<int64_t>(clientHeight - 1, lastWholeRowPixel);
+        return {1, static_cast<int32_t>(std::max<int64_t>(0, counted))};
+    }
+    return {0, y};
+}
+
 } // namespace hit

@@ -32,4 +32,13 @@ struct Point {
 // point past the end to the end position.
 Point HitTest(int32_t x, int32_t y, const View& view, int32_t& caretOffset, int32_t& caretPane);
 
+// Where a dragging pointer counts, and whether the view scrolls one row for it first: above
+// the client it counts as on the first row and scrolls up; below the client it counts as on
+// the last whole row (not the partial one under it) and scrolls down.
+struct DragStep {
+    int scroll; // -1 a row up, +1 a row down, 0 none
+    int32_t y;
+};
+DragStep DragPointer(int32_t y, int32_t clientHeight, int32_t visibleRows, int32_t charHeight);
+
 } // namespace hit

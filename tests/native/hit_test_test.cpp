@@ -170,3 +170,30 @@ TEST(HitTestUnmeasured, NoCellsBeforeTheFontIsMeasured) {
         EXPECT_EQ(h.pane, 1);
     }
 }
+
+TEST(HitTestDrag, AboveCountsAsTheFirstRowAndScrollsUp) {
+    const hit::DragStep step = hit::DragPointer(-30, 172, 12, 14);
+    EXPECT_EQ(step.scroll, -1);
+    EXPECT_EQ(step.y, 0);
+}
+
+// 172 pixels hold 12 whole rows of 14 and 4 pixels of a thirteenth, which no hit may land on.
+TEST(HitTestDrag, BelowCountsAsTheLastWholeRowAndScrollsDown) {
+    hit::DragStep step = hit::DragPointer(200, 172, 12, 14);
+    EXPECT_EQ(step.scroll, 1);
+    EXPECT_EQ(step.y, 167);
+    EXPECT_EQ(step.y / 14, 11);
+    step = hit::DragPointer(173, 168, 12, 14);
+    EXPECT_EQ(step.y, 167);
+    step = hit::DragPointer(50, 10, 0, 14); // not one whole row
+    EXPECT_EQ(step.scroll, 1);
+    EXPECT_EQ(step.y, 0);
+}
+
+TEST(HitTestDrag, InsideOrOnTheBottomEdgeNothingChanges) {
+    for (int32_t y : {0, 100, 171, 172}) {
+        const hit::DragStep step = hit::DragPointer(y, 172, 12, 14);
+        EXPECT_EQ(step.scroll, 0) << y;
+        EXPECT_EQ(step.y, y) << y;
+    }
+}
