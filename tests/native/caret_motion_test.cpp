@@ -46,16 +46,6 @@ TEST(CaretMotion, LeftAtOffsetZero) {
     Expect(e, 0, kText);
 }
 
-TEST(CaretMotion, HexStepsAreNibbles) {
-    ModelEditor e(Counting(4));
-    e.Key(k::kRight);
-    Expect(e, 0, kLow);
-    e.Key(k::kRight);
-    Expect(e, 1, kHigh);
-    e.Key(k::kLeft);
-    Expect(e, 0, kLow);
-}
-
 TEST(CaretMotion, RightOnEndPositionGoesToItsLowDigitAndStays) {
     ModelEditor e(Counting(3));
     e.caretOffset = 3;
@@ -144,14 +134,6 @@ TEST(CaretMotion, HomeAndEndOfRow) {
     e.Key(k::kDown); // onto the last, partial row
     e.Key(k::kEnd);
     Expect(e, 20, kLow);
-}
-
-TEST(CaretMotion, EndOnLastPartialRowInTextPaneKeepsPane) {
-    ModelEditor e(Counting(20));
-    e.caretPane = kText;
-    e.caretOffset = 17;
-    e.Key(k::kEnd);
-    Expect(e, 20, kText);
 }
 
 TEST(CaretMotion, CtrlHomeAndCtrlEndFollowTheView) {

@@ -131,14 +131,6 @@ TEST(TypingText, OverASelectionInsertsOnceAndKeepsOverwrite) {
     Expect(e, {0x61, 0x5A, 0x51}, 3, kText);
 }
 
-TEST(TypingText, OverTheWholeBufferStartsAfresh) {
-    ModelEditor e(kAbc);
-    e.caretPane = kText;
-    e.Key('A', false, true);
-    e.Type("x");
-    Expect(e, {0x78}, 1, kText);
-}
-
 TEST(Typing, CtrlAndTabCharactersAreIgnored) {
     ModelEditor e(kAbc);
     e.Char('4', true);
@@ -301,14 +293,4 @@ TEST(Deleting, AFailedShrinkStillShortensTheBytes) {
     e.SetSelection(0, 1);
     e.Key(k::kDelete);
     Expect(e, {4}, 0, kHigh);
-}
-
-TEST(Deleting, ScrollBarFollowsTheLength) {
-    ModelEditor e(Bytes(48, 1));
-    EXPECT_EQ(e.barMaximum, 6);
-    e.Key(k::kEnd, false, true);
-    e.Char(8);
-    EXPECT_EQ(e.barMaximum, 5);
-    e.Type("12");
-    EXPECT_EQ(e.barMaximum, 6);
 }
