@@ -37,7 +37,7 @@ echo "== Native core tests"
 count_gtest native "$RESULTS/native.log" "${PIPESTATUS[0]}"
 
 echo "== Fuzzing (bounded)"
-for fuzzer in "$BUILD_DIR"/fuzz/fuzz_*; do
+for fuzzer in "$BUILD_DIR"/fuzz/fuzz_* "$BUILD_DIR"/fuzz/tests/fuzz/fuzz_*; do
     [ -x "$fuzzer" ] || continue
     name=$(basename "$fuzzer")
     corpus="$ROOT/tests/fuzz/corpus/${name#fuzz_}"
