@@ -1,0 +1,102 @@
+// Time of one full repaint of the view (whole client invalidated, UpdateWindow) for files of
+// 1 KiB, 1 MiB and 1 GiB, with and without a selection over the whole view. A frame draws only
+// the visible rows, so the cost must not grow with the file.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench_timer.h"
+#include "support/test_window.h"
+
+namespace {
+
+constexpr int kRuns = 300;
+
+// The same first 4 KiB in every file, so every frame shows the same bytes; the rest of the
+// file is left sparse.
+bool MakeFile(const std::wstring& path, int64_t size) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::vector<uint8_t> head(static_cast<size_t>(size < 4096 ? size : 4096));
+    for (size_t i = 0; i < head.size(); ++i)
+        head[i] = static_cast<uint8_t>(i * 37 + 11);
+    DWORD written = 0;
+    bool ok = WriteFile(file, head.data(), static_cast<DWORD>(head.size()), &written, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    ok = ok && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return ok;
+}
+
+struct Result {
+    Timing plain;
+    Timing selected;
+};
+
+bool Measure(const TempFolder& folder, const wchar_t* name, int64_t size, Result& result) {
+    const std::wstring path = folder.Path(name);
+    if (!MakeFile(path, size)) {
+        std::printf("could not create %ls\n", name);
+        return false;
+    }
+    bool ok = true;
+    {
+        TestPage page;
+        page.Attach();
+        CHexEdit& editor = page.editor();
+        if (editor.LoadFile(path.c_str()) != 0 || editor.length != size) {
+            std::printf("could not load %ls\n", name);
+            ok = false;
+        } else {
+            const auto repaint = [&] {
+                editor.Invalidate();
+                UpdateWindow(page.view());
+            };
+            repaint(); // the layout happens once, outside the timing
+            TestPage::Pump();
+            repaint();
+            result.plain = TimeRuns(kRuns, repaint);
+            editor.selAnchor = 0;
+            editor.selEnd = editor.length - 1;
+            result.selected = TimeRuns(kRuns, repaint);
+        }
+    }
+    DeleteFileW(path.c_str());
+    return ok;
+}
+
+} // namespace
+
+int main() {
+    TempFolder folder;
+    const struct {
+        const wchar_t* file;
+        const char* label;
+        int64_t size;
+    } cases[] = {
+        {L"paint-1k.bin", "1 KiB", int64_t{1} << 10},
+        {L"paint-1m.bin", "1 MiB", int64_t{1} << 20},
+        {L"paint-1g.bin", "1 GiB", int64_t{1} << 30},
+    };
+    Result results[3];
+    for (int i = 0; i < 3; ++i) {
+        if (!Measure(folder, cases[i].file, cases[i].size, results[i]))
+            return 1;
+        char name[64];
+        std::snprintf(name, sizeof(name), "Paint %s", cases[i].label);
+        PrintTiming(name, results[i].plain);
+        std::snprintf(name, sizeof(name), "Paint %s, selection over the view", cases[i].label);
+        PrintTiming(name, results[i].selected);
+    }
+    PrintRatio("Paint 1 GiB / 1 KiB (median)", results[2].plain.median, results[0].plain.median,
+               1.2);
+    PrintRatio("Paint 1 GiB / 1 KiB with selection (median)", results[2].selected.median,
+               results[0].selected.median, 1.2);
+    return 0;
+}
