@@ -3,6 +3,8 @@
 
 #include "hexedit/core/hit_test.h"
 
+static_assert(hit::kAddressColumn == kAddressColumnHit, "one sentinel for the address column");
+
 POINT CHexEdit::HitTest(int x, int y) {
     const hit::View view{length,    topOffset,  visibleRows, bytesPerRow,
                          charWidth, charHeight, hexColumnX,  textColumnX};

@@ -55,7 +55,11 @@ void CHexEdit::Invalidate() {
 }
 
 void CHexEdit::EnsureVisible(int32_t offset) {
-    topOffset = scroll::EnsureVisibleTop(offset, topOffset, RowsOf(*this));
+    const int32_t top = scroll::EnsureVisibleTop(offset, topOffset, RowsOf(*this));
+    if (top == topOffset && offset >= topOffset &&
+        int64_t{offset} < int64_t{topOffset} + int64_t{visibleRows} * bytesPerRow)
+        return; // already in view
+    topOffset = top;
     UpdateScrollBar();
 }
 
