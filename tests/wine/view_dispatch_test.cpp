@@ -142,16 +142,6 @@ TEST_F(ViewDispatch, ClipboardMessagesLeaveClipboardAndBytesAlone) {
     EXPECT_TRUE(Now() == before);
 }
 
-TEST_F(ViewDispatch, ScrollMessagesUseTheCodeOnly) {
-    Show(1000);
-    EXPECT_EQ(Send(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 77)), 0);
-    EXPECT_EQ(editor().topOffset, 8);
-    EXPECT_EQ(Send(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 77)), 0);
-    EXPECT_EQ(editor().topOffset, 8);
-    EXPECT_EQ(Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-480))), 0);
-    EXPECT_EQ(editor().topOffset, 16);
-}
-
 TEST_F(ViewDispatch, WindowPositionChangeUpdatesTheScrollBar) {
     Show(1000);
     editor().visibleRows = 5; // as if a resize had been laid out

@@ -308,16 +308,6 @@ TEST_F(ViewMouse, AddressColumnClickGoesToGoToAndNothingElse) {
     EXPECT_EQ(editor().selEnd, 7);
 }
 
-TEST_F(ViewMouse, DoubleClickMessageIsIgnored) {
-    Show(100);
-    Click(HexAt(0, 3));
-    SendMessageW(page.view(), WM_LBUTTONDBLCLK, MK_LBUTTON, Pos(HexAt(2, 6)));
-    SendMessageW(page.view(), WM_LBUTTONUP, 0, Pos(HexAt(2, 6)));
-    EXPECT_EQ(editor().caretOffset, 3);
-    EXPECT_EQ(editor().selAnchor, -1);
-    EXPECT_EQ(GetCapture(), nullptr);
-}
-
 TEST_F(ViewMouse, RealDoubleClickIsHandledAsItsFirstClickOnly) {
     Show(100);
     Click(HexAt(0, 3));

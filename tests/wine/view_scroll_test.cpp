@@ -75,43 +75,26 @@ TEST_F(ViewScroll, BarCountsRowsWithTheEndRowIncluded) {
     EXPECT_EQ(bar.nPos, 0);
 }
 
-TEST_F(ViewScroll, LinesMoveOneRowAndTheBarFollows) {
+// Every request moves the view and the bar together; downwards they stop where the row of the
+// end position is the last row shown.
+TEST_F(ViewScroll, RequestsMoveTheViewAndTheBarTogether) {
     Show(1000);
-    VScroll(SB_LINEDOWN);
-    VScroll(SB_LINEDOWN);
-    EXPECT_EQ(editor().topOffset, 16);
-    EXPECT_EQ(Bar().nPos, 2);
-    VScroll(SB_LINEUP);
-    EXPECT_EQ(editor().topOffset, 8);
-    EXPECT_EQ(Bar().nPos, 1);
-    VScroll(SB_LINEUP);
-    VScroll(SB_LINEUP);
-    EXPECT_EQ(editor().topOffset, 0);
-}
-
-TEST_F(ViewScroll, PagesStopWithTheEndRowAsTheLastRowShown) {
-    Show(1000);
-    VScroll(SB_PAGEDOWN);
-    EXPECT_EQ(editor().topOffset, 96);
+    const struct {
+        int code;
+        int32_t top;
+    } steps[] = {
+        {SB_LINEDOWN, 8}, {SB_LINEDOWN, 16},  {SB_LINEUP, 8},     {SB_PAGEDOWN, 104},
+        {SB_BOTTOM, 912}, {SB_LINEDOWN, 912}, {SB_PAGEDOWN, 912}, {SB_PAGEUP, 816},
+        {SB_TOP, 0},      {SB_LINEUP, 0},     {SB_PAGEUP, 0},
+    };
+    for (const auto& step : steps) {
+        VScroll(step.code);
+        EXPECT_EQ(editor().topOffset, step.top) << "code " << step.code;
+        EXPECT_EQ(Bar().nPos, step.top / 8) << "code " << step.code;
+    }
     for (int i = 0; i < 20; ++i)
         VScroll(SB_PAGEDOWN);
     EXPECT_EQ(editor().topOffset, 912); // row 1000 is the twelfth row from 912
-    EXPECT_EQ(Bar().nPos, 114);
-    VScroll(SB_LINEDOWN);
-    EXPECT_EQ(editor().topOffset, 912);
-    VScroll(SB_PAGEUP);
-    EXPECT_EQ(editor().topOffset, 816);
-    EXPECT_EQ(Bar().nPos, 102);
-}
-
-TEST_F(ViewScroll, TopAndBottom) {
-    Show(1000);
-    VScroll(SB_BOTTOM);
-    EXPECT_EQ(editor().topOffset, 912);
-    EXPECT_EQ(Bar().nPos, 114);
-    VScroll(SB_TOP);
-    EXPECT_EQ(editor().topOffset, 0);
-    EXPECT_EQ(Bar().nPos, 0);
 }
 
 TEST_F(ViewScroll, ThumbPositionChangesNothing) {
