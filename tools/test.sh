@@ -44,7 +44,7 @@ for fuzzer in "$BUILD_DIR"/fuzz/fuzz_* "$BUILD_DIR"/fuzz/tests/fuzz/fuzz_*; do
     work="$RESULTS/$name-corpus"; mkdir -p "$work"
     if "$fuzzer" -runs="${FUZZ_RUNS:-200000}" -max_len=512 -print_final_stats=1 "$work" "$corpus" \
         >"$RESULTS/$name.log" 2>&1; then
-        echo "$name: passed ($(grep -E 'stat::number_of_executed_units|exec/s' "$RESULTS/$name.log" | tr '\n' ' '))"
+        echo "$name: passed ($(grep -E 'stat::(number_of_executed_units|average_exec_per_sec)' "$RESULTS/$name.log" | tr '\n' ' '))"
         passed=$((passed + 1))
     else
         tail -40 "$RESULTS/$name.log"
