@@ -20,6 +20,15 @@ void CHexEdit::UpdateScrollBar() {
     info.nMax = bar.maximum;
     info.nPage = static_cast<UINT>(bar.page > 0 ? bar.page : 0);
     info.nPos = bar.position;
+    // Typing at the end calls this for every byte while the range changes only every row;
+    // setting the same values again would redraw the bar each time.
+    SCROLLINFO current{};
+    current.cbSize = sizeof(current);
+    current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (GetScrollInfo(hwnd, SB_VERT, &current) && current.nMin == info.nMin &&
+        current.nMax == info.nMax && current.nPage == info.nPage &&
+        current.nPos == scroll::ClampedBarPosition(bar.position, bar.maximum, bar.page))
+        return;
     SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
     if (int64_t{length} >= int64_t{visibleRows} * bytesPerRow)
         EnableScrollBar(hwnd, SB_VERT, ESB_ENABLE_BOTH);
