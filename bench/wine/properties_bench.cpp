@@ -109,7 +109,7 @@ double OpenOnce(const std::wstring& path, Target target) {
     invoke.lpVerb = "properties";
     invoke.nShow = SW_SHOWNORMAL;
     const double start = NowMs();
-    menu->InvokeCommand(&invoke);
+    menu->InvokeCommand(&invoke); // modal: returns once the hooks have closed the dialog
     menu->Release();
     parent->Release();
     CoTaskMemFree(pidl);
