@@ -4,6 +4,7 @@
 
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/font_fit.h"
+#include "hexedit/win32_handles.h"
 
 namespace {
 
@@ -13,6 +14,37 @@ HFONT CreateViewFont(int height, int averageWidth) {
     return CreateFontW(height, averageWidth, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, L"Courier New");
+}
+
+// Width of the view's character cell with `font`, as the layout will measure it.
+int CellWidth(HWND window, HFONT font) {
+    ScopedWindowDc dc(window);
+    if (!dc.get() || !font)
+        return 0;
+    ScopedSelectObject select(dc.get(), font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), L"0", 1, &size);
+    return size.cx;
+}
+
+// The font for a cell `averageWidth` pixels wide. The font mapper is asked by width with the
+// height left to it; a mapper that ignores the width (Wine's does) would make the rows wider
+// or narrower than the view, so then the tallest height whose cell fits is taken instead.
+HFONT CreateFontForCellWidth(HWND window, int averageWidth) {
+    HFONT font = CreateViewFont(0, averageWidth);
+    const int measured = CellWidth(window, font);
+    if (averageWidth <= 0 || measured == 0 || measured == averageWidth)
+        return font;
+    for (int height = 2 * averageWidth + 2; height >= 4; --height) {
+        HFONT candidate = CreateViewFont(-height, 0);
+        const int width = CellWidth(window, candidate);
+        if (width > 0 && width <= averageWidth) {
+            DeleteObject(font);
+            return candidate;
+        }
+        DeleteObject(candidate);
+    }
+    return font;
 }
 
 } // namespace
@@ -58,5 +90,5 @@ void CHexEdit::FitFontToWindow() {
         return;
     if (font)
         DeleteObject(font);
-    font = CreateViewFont(0, fontfit::AverageCharWidthFor(client.right));
+    font = CreateFontForCellWidth(hwnd, fontfit::AverageCharWidthFor(client.right));
 }
