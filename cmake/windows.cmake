@@ -31,20 +31,29 @@ set_target_properties(propweave PROPERTIES PREFIX "" OUTPUT_NAME "propweave")
 # Launcher: opens the shell's own Properties dialog for the given paths.
 add_executable(propweave_launch ${CMAKE_SOURCE_DIR}/tools/launcher/launch_properties.cpp)
 target_compile_definitions(propweave_launch PRIVATE ${WIN_DEFINES})
-target_link_options(propweave_launch PRIVATE -municode)
+if(NOT MSVC)
+    target_link_options(propweave_launch PRIVATE -municode) # MSVC finds wmain by itself
+endif()
 target_link_libraries(propweave_launch PRIVATE ${WIN_LIBS})
 
-# GoogleTest built from Debian's sources for the cross target.
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest: built from Debian's sources for the cross target; an installed package elsewhere
+# (for instance with MSVC and vcpkg).
+if(EXISTS /usr/src/googletest/CMakeLists.txt)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    set(GTEST_LIBRARY gtest)
+else()
+    find_package(GTest REQUIRED)
+    set(GTEST_LIBRARY GTest::gtest)
+endif()
 
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp
     ${CMAKE_SOURCE_DIR}/tests/wine/support/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES} ${RESOURCE_FILE})
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
-target_link_libraries(wine_tests PRIVATE propweave_win gtest)
+target_link_libraries(wine_tests PRIVATE propweave_win ${GTEST_LIBRARY})
 add_dependencies(wine_tests propweave propweave_launch)
 
 # One timing harness per file under bench/wine, each with its own main().
