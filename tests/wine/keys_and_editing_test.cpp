@@ -23,12 +23,7 @@ class KeysOnView : public ::testing::Test {
         ASSERT_EQ(GetFocus(), page.view());
         ASSERT_GT(editor().charWidth, 0);
     }
-    void Repaint() {
-        editor().Invalidate();
-        UpdateWindow(page.view());
-        TestPage::Pump();
-        UpdateWindow(page.view());
-    }
+    void Repaint() { page.Repaint(); }
     // The modifiers as the thread's key state shows them while the message is handled.
     static void HoldModifiers(bool shift, bool ctrl) {
         BYTE state[256];

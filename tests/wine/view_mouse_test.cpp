@@ -75,12 +75,7 @@ class ViewMouse : public ::testing::Test {
         ASSERT_EQ(editor().visibleRows, 12);
     }
     // The first layout may hide the scroll bar and widen the client: paint that strip too.
-    void Repaint() {
-        editor().Invalidate();
-        UpdateWindow(page.view());
-        TestPage::Pump();
-        UpdateWindow(page.view());
-    }
+    void Repaint() { page.Repaint(); }
     static LPARAM Pos(POINT p) { return MAKELPARAM(p.x, p.y); }
     // Moves the real pointer to a client point of the view.
     void PointerTo(POINT p) {

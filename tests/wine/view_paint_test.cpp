@@ -20,12 +20,7 @@ class ViewPaint : public ::testing::Test {
     }
     // The first layout may hide the scroll bar and so widen the client area while painting:
     // that newly shown strip is painted by a second pass.
-    void Repaint() {
-        editor().Invalidate();
-        UpdateWindow(page.view());
-        TestPage::Pump();
-        UpdateWindow(page.view());
-    }
+    void Repaint() { page.Repaint(); }
     CHexEdit& editor() { return page.editor(); }
     Capture Snap() { return Capture(page.view()); }
 

@@ -21,12 +21,7 @@ class ViewScroll : public ::testing::Test {
         Repaint();
         ASSERT_EQ(editor().visibleRows, 12);
     }
-    void Repaint() {
-        editor().Invalidate();
-        UpdateWindow(page.view());
-        TestPage::Pump();
-        UpdateWindow(page.view());
-    }
+    void Repaint() { page.Repaint(); }
     void VScroll(int code, int thumb = 0) {
         SendMessageW(page.view(), WM_VSCROLL, MAKEWPARAM(code, thumb), 0);
     }

@@ -74,6 +74,13 @@ const std::vector<MSG>& TestPage::Received() const {
     return g_received;
 }
 
+void TestPage::Repaint() {
+    editor().Invalidate();
+    UpdateWindow(view_);
+    Pump();
+    UpdateWindow(view_);
+}
+
 void TestPage::Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -82,14 +89,16 @@ void TestPage::Pump() {
     }
 }
 
-TempFolder::TempFolder() {
+std::wstring MakeUniqueTempFolder(const wchar_t* prefix) {
     static int serial = 0;
     wchar_t name[MAX_PATH];
-    swprintf(name, MAX_PATH, L"Z:\\tmp\\propweave-test-%lu-%d\\",
+    swprintf(name, MAX_PATH, L"Z:\\tmp\\%ls-%lu-%d\\", prefix,
              static_cast<unsigned long>(GetCurrentProcessId()), serial++);
-    folder_ = name;
-    CreateDirectoryW(folder_.c_str(), nullptr);
+    CreateDirectoryW(name, nullptr);
+    return name;
 }
+
+TempFolder::TempFolder() : folder_(MakeUniqueTempFolder(L"propweave-test")) {}
 
 TempFolder::~TempFolder() {
     WIN32_FIND_DATAW data;

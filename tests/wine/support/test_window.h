@@ -32,6 +32,9 @@ class TestPage {
 
     // Runs the thread's message queue until it is empty.
     static void Pump();
+    // Invalidates and paints the view now. The first layout may hide the scroll bar and
+    // widen the client, so the strip that uncovers is painted too.
+    void Repaint();
 
   private:
     HWND page_ = nullptr;
@@ -56,6 +59,9 @@ class TempFolder {
   private:
     std::wstring folder_;
 };
+
+// A fresh, uniquely named folder under Z:\tmp ("Z:\tmp\<prefix>-<pid>-<n>\"), created.
+std::wstring MakeUniqueTempFolder(const wchar_t* prefix);
 
 std::vector<uint8_t> ReadAll(const std::wstring& path);
 bool Exists(const std::wstring& path);

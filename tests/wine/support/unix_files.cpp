@@ -1,5 +1,7 @@
 #include "support/unix_files.h"
 
+#include "support/test_window.h"
+
 #include <cwchar>
 #include <vector>
 
@@ -58,13 +60,7 @@ bool MakeSparseFile(const std::wstring& windowsPath, long long size) {
     return ok;
 }
 
-TinyFileSystem::TinyFileSystem(int kibibytes) {
-    static int serial = 0;
-    wchar_t name[MAX_PATH];
-    swprintf(name, MAX_PATH, L"Z:\\tmp\\propweave-tiny-%lu-%d\\",
-             static_cast<unsigned long>(GetCurrentProcessId()), serial++);
-    folder_ = name;
-    CreateDirectoryW(folder_.c_str(), nullptr);
+TinyFileSystem::TinyFileSystem(int kibibytes) : folder_(MakeUniqueTempFolder(L"propweave-tiny")) {
     const std::wstring unixFolder = UnixPath(folder_);
     wchar_t command[512];
     swprintf(command, 512, L"mount -t tmpfs -o size=%dk tmpfs '%ls' && touch '%ls.mounted'",
