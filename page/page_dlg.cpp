@@ -195,20 +195,22 @@ INT_PTR SetNotifyResult(HWND page, LONG_PTR result) {
 }
 
 // OK, Apply, Cancel or the close box. Unsaved changes are offered for saving; on OK and Apply
-// a refusal or a failed save keeps the sheet open with the changes still held. What the page
-// owns stays until WM_DESTROY: after Apply the sheet and this page go on running.
+// a refusal or a failed save keeps the sheet open with the changes still held. Cancel of the
+// sheet can't be refused, so after a failed save the question comes again: the changes are
+// dropped only when the user says No. What the page owns stays until WM_DESTROY: after Apply
+// the sheet and this page go on running.
 INT_PTR OnSheetClosing(HWND page, bool apply) {
     PageHost* host = HostOf(DataOf(page));
-    if (host && host->editor.modified) {
+    while (host && host->editor.modified) {
         const int answer = MessageBoxW(page, kChangedQuestion, L"Hex Editor",
                                        MB_ICONWARNING | (apply ? MB_YESNOCANCEL : MB_YESNO));
-        bool keepOpen;
-        if (answer == IDYES)
-            keepOpen = host->editor.SaveFile(0) != ERROR_SUCCESS;
-        else
-            keepOpen = answer != IDNO; // Cancel, or no box could be shown
-        if (keepOpen && apply)
+        if (answer == IDNO || (answer == IDYES && host->editor.SaveFile(0) == ERROR_SUCCESS))
+            break;
+        // Cancel, a failed save (already reported), or no box could be shown.
+        if (apply)
             return SetNotifyResult(page, PSNRET_INVALID_NOCHANGEPAGE);
+        if (answer != IDYES)
+            break;
     }
     return SetNotifyResult(page, PSNRET_NOERROR);
 }

@@ -132,6 +132,23 @@ TEST_F(PageClosing, CancelWithChangesAsksYesOrNoAndYesSaves) {
     EXPECT_EQ(ReadAll(file_), Changed());
 }
 
+// The sheet's Cancel can't be refused: a failed save must not drop the changes unasked.
+TEST_F(PageClosing, FailedSaveOnSheetCancelAsksAgainUntilTheUserSaysNo) {
+    Change();
+    HANDLE holder = CreateFileW(file_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    boxes_->Answer({IDYES, IDOK, IDYES, IDOK, IDNO});
+    EXPECT_FALSE(sheet_->PressButton(PSBTN_CANCEL));
+    CloseHandle(holder);
+    const auto shown = MessageBoxesOnly(*boxes_);
+    ASSERT_EQ(shown.size(), 5u);
+    for (size_t i : {0u, 2u, 4u})
+        EXPECT_EQ(shown[i].text, kQuestion);
+    for (size_t i : {1u, 3u})
+        EXPECT_EQ(shown[i].text.rfind(L"There was an error saving file - ", 0), 0u);
+    EXPECT_EQ(ReadAll(file_), kOriginal);
+}
+
 TEST_F(PageClosing, CancelWithChangesAndNoDropsThem) {
     Change();
     boxes_->Answer({IDNO});
