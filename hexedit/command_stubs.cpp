@@ -7,7 +7,9 @@ void CHexEdit::CopyAs(int) {}
 void CHexEdit::Paste() {}
 void CHexEdit::ShowContextMenu(POINT, bool, bool) {}
 void CHexEdit::GoToBookmark(int) {}
-LONG CHexEdit::SetBookmark(int) { return 0; }
+LONG CHexEdit::SetBookmark(int) {
+    return 0;
+}
 void CHexEdit::NextBookmark() {}
 void CHexEdit::PreviousBookmark() {}
 void CHexEdit::ShowFindDialog(int) {}

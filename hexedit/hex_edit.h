@@ -15,7 +15,7 @@ constexpr UINT WM_HEXVIEWSIZE = WM_APP + 1;
 constexpr LONG kAddressColumnHit = -666777;
 
 class CHexEdit {
-public:
+  public:
     CHexEdit();
     virtual ~CHexEdit();
     CHexEdit(const CHexEdit&) = delete;
@@ -140,7 +140,7 @@ public:
     uint8_t editBitsValue = 0;
     int32_t bookmarkSlot = -1;
 
-private:
+  private:
     DWORD ReportFileError(const wchar_t* format, const wchar_t* title, DWORD code);
     void ResetViewState(int32_t newLength);
 };

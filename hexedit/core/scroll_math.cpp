@@ -5,8 +5,8 @@
 namespace scroll {
 
 int32_t BottomTop(const Rows& r) {
-    const int64_t rest = static_cast<int64_t>(r.length) -
-                         static_cast<int64_t>(r.visibleRows - 1) * r.bytesPerRow;
+    const int64_t rest =
+        static_cast<int64_t>(r.length) - static_cast<int64_t>(r.visibleRows - 1) * r.bytesPerRow;
     // Floor division: a negative remainder must round toward minus infinity before clamping.
     int64_t rows = rest / r.bytesPerRow;
     if (rest % r.bytesPerRow != 0 && rest < 0)
@@ -59,8 +59,7 @@ int32_t EnsureVisibleTop(int32_t offset, int32_t top, const Rows& r) {
     const int64_t page = static_cast<int64_t>(r.visibleRows) * r.bytesPerRow;
     if (top <= offset && offset < top + page)
         return top;
-    int64_t t = static_cast<int64_t>(r.bytesPerRow) *
-                (offset / r.bytesPerRow - r.visibleRows / 3);
+    int64_t t = static_cast<int64_t>(r.bytesPerRow) * (offset / r.bytesPerRow - r.visibleRows / 3);
     if (t + page > r.length)
         t = BottomTop(r);
     if (t < 0)
