@@ -162,6 +162,12 @@ void CHexEdit::RevertFile() {
     Invalidate();
 }
 
+void CHexEdit::ReleaseFile() {
+    GuardedFree(buffer);
+    buffer = nullptr;
+    ResetViewState(0);
+}
+
 LRESULT CHexEdit::CycleViewSize() {
     viewMode = viewMode >= 3 ? 1 : viewMode + 1;
     return SendMessageW(pageHwnd, WM_HEXVIEWSIZE, static_cast<WPARAM>(viewMode), 0);

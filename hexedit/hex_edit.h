@@ -94,6 +94,9 @@ class CHexEdit {
     DWORD LoadFile(const wchar_t* path);
     DWORD SaveFile(int ask);
     void RevertFile();
+    // Lets go of the file's bytes once no page shows them any more. The shell may keep the
+    // editor's owner alive long after its dialog has gone (Wine's never releases it).
+    void ReleaseFile();
     LRESULT CycleViewSize();
 
     // State. Offsets and pixel values are signed 32-bit; flags hold 0 or 1.

@@ -227,6 +227,7 @@ INT_PTR OnDestroy(HWND page) {
     if (!data)
         return TRUE;
     if (PageHost* host = HostOf(data)) {
+        host->editor.ReleaseFile(); // the closing questions are behind us
         free(host->fileIndexes);
         host->fileIndexes = nullptr;
         host->fileIndexCount = 0;

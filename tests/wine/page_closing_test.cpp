@@ -203,4 +203,8 @@ TEST_F(PageClosing, DestroyingThePageReleasesWhatItOwned) {
     EXPECT_EQ(sheet_->ext().tooltipWnd, nullptr);
     EXPECT_EQ(sheet_->ext().fileIndexes, nullptr);
     EXPECT_EQ(sheet_->ext().fileIndexCount, 0);
+    // The object may outlive its dialog for good (Wine's shell never releases it): the file's
+    // bytes must not stay with it.
+    EXPECT_EQ(sheet_->ext().editor.buffer, nullptr);
+    EXPECT_EQ(sheet_->ext().editor.length, 0);
 }
