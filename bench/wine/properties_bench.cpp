@@ -165,8 +165,7 @@ int main() {
     const std::wstring small = MakeFile(folder, L"small.bin", 1024);
     const std::wstring large = MakeFile(folder, L"large.bin", 1LL << 30);
 
-    // Wine never releases the extension object on this path, so every 1 GiB dialog keeps its
-    // buffer until the process ends: few runs for the large file.
+    // Each 1 GiB dialog reads the whole file: few runs for the large file.
     SetHandlerRegistered(false);
     const Timing smallPlain = TimeToPaint(small, Target::FirstPage, 15);
     const Timing largePlain = TimeToPaint(large, Target::FirstPage, 3);
