@@ -52,6 +52,19 @@ class ComServer : public testing::Test {
         return factory;
     }
 
+    // A new extension object through a factory that is released again at once.
+    IShellExtInit* NewExtension() {
+        IClassFactory* factory = Factory();
+        IShellExtInit* init = nullptr;
+        if (factory) {
+            EXPECT_EQ(factory->CreateInstance(nullptr, IID_IShellExtInit,
+                                              reinterpret_cast<void**>(&init)),
+                      S_OK);
+            factory->Release();
+        }
+        return init;
+    }
+
     std::wstring copy_;
     HMODULE module_ = nullptr;
     GetClassObjectFn getClassObject_ = nullptr;
@@ -118,12 +131,8 @@ TEST_F(ComServer, LockServerChangesNothing) {
 }
 
 TEST_F(ComServer, TwoFacesAreDifferentPointersWithOneCount) {
-    IClassFactory* factory = Factory();
-    ASSERT_NE(factory, nullptr);
-    IShellExtInit* init = nullptr;
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IShellExtInit, reinterpret_cast<void**>(&init)),
-              S_OK);
-    factory->Release();
+    IShellExtInit* init = NewExtension();
+    ASSERT_NE(init, nullptr);
     EXPECT_EQ(canUnloadNow_(), S_FALSE); // the object alone keeps the module
 
     IShellPropSheetExt* sheetExt = nullptr;
@@ -159,12 +168,8 @@ TEST_F(ComServer, CreateInstanceForAnUnknownInterfaceLeavesNoObject) {
 }
 
 TEST_F(ComServer, SecondInitializeReleasesTheFirstDataObject) {
-    IClassFactory* factory = Factory();
-    ASSERT_NE(factory, nullptr);
-    IShellExtInit* init = nullptr;
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IShellExtInit, reinterpret_cast<void**>(&init)),
-              S_OK);
-    factory->Release();
+    IShellExtInit* init = NewExtension();
+    ASSERT_NE(init, nullptr);
     auto* first = new DropDataObject({L"Z:\\tmp\\a"});
     auto* second = new DropDataObject({L"Z:\\tmp\\b"});
     EXPECT_EQ(init->Initialize(nullptr, first, nullptr), S_OK);

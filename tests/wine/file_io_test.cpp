@@ -299,11 +299,21 @@ TEST_F(FileIo, FullDiskIsReportedAndTheChangesStayInMemory) {
     DeleteFileW(path.c_str());
 }
 
-TEST_F(FileIo, LoadQuestionCancelKeepsEverything) {
-    const auto first = dir.Write(L"first.bin", Bytes("first"));
-    const auto second = dir.Write(L"second.bin", Bytes("second"));
-    ASSERT_EQ(editor().LoadFile(first.c_str()), 0u);
-    Edit(Bytes("FIRST"));
+// A file with unsaved changes in the editor, and another file to load.
+class LoadQuestion : public FileIo {
+  protected:
+    void SetUp() override {
+        FileIo::SetUp();
+        first = dir.Write(L"first.bin", Bytes("first"));
+        second = dir.Write(L"second.bin", Bytes("second"));
+        ASSERT_EQ(editor().LoadFile(first.c_str()), 0u);
+        Edit(Bytes("FIRST"));
+    }
+    std::wstring first;
+    std::wstring second;
+};
+
+TEST_F(LoadQuestion, CancelKeepsEverything) {
     editor().caretOffset = 2;
     boxes.Answer({IDCANCEL});
     EXPECT_EQ(editor().LoadFile(second.c_str()), static_cast<DWORD>(ERROR_CANCELLED));
@@ -320,33 +330,21 @@ TEST_F(FileIo, LoadQuestionCancelKeepsEverything) {
     EXPECT_EQ(ReadAll(first), Bytes("first"));
 }
 
-TEST_F(FileIo, LoadQuestionNoDropsTheChanges) {
-    const auto first = dir.Write(L"first.bin", Bytes("first"));
-    const auto second = dir.Write(L"second.bin", Bytes("second"));
-    ASSERT_EQ(editor().LoadFile(first.c_str()), 0u);
-    Edit(Bytes("FIRST"));
+TEST_F(LoadQuestion, NoDropsTheChanges) {
     boxes.Answer({IDNO});
     EXPECT_EQ(editor().LoadFile(second.c_str()), 0u);
     EXPECT_EQ(EditorBytes(editor()), Bytes("second"));
     EXPECT_EQ(ReadAll(first), Bytes("first"));
 }
 
-TEST_F(FileIo, LoadQuestionYesSavesFirst) {
-    const auto first = dir.Write(L"first.bin", Bytes("first"));
-    const auto second = dir.Write(L"second.bin", Bytes("second"));
-    ASSERT_EQ(editor().LoadFile(first.c_str()), 0u);
-    Edit(Bytes("FIRST"));
+TEST_F(LoadQuestion, YesSavesFirst) {
     boxes.Answer({IDYES});
     EXPECT_EQ(editor().LoadFile(second.c_str()), 0u);
     EXPECT_EQ(ReadAll(first), Bytes("FIRST"));
     EXPECT_EQ(EditorBytes(editor()), Bytes("second"));
 }
 
-TEST_F(FileIo, LoadQuestionYesWithAFailingSaveCancelsTheLoad) {
-    const auto first = dir.Write(L"first.bin", Bytes("first"));
-    const auto second = dir.Write(L"second.bin", Bytes("second"));
-    ASSERT_EQ(editor().LoadFile(first.c_str()), 0u);
-    Edit(Bytes("FIRST"));
+TEST_F(LoadQuestion, YesWithAFailingSaveCancelsTheLoad) {
     ASSERT_TRUE(SetImmutable(first, true));
     boxes.Answer({IDYES, IDOK});
     EXPECT_EQ(editor().LoadFile(second.c_str()), static_cast<DWORD>(ERROR_CANCELLED));
