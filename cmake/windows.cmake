@@ -31,6 +31,7 @@ set_target_properties(propweave PROPERTIES PREFIX "" OUTPUT_NAME "propweave")
 # Launcher: opens the shell's own Properties dialog for the given paths.
 add_executable(propweave_launch ${CMAKE_SOURCE_DIR}/tools/launcher/launch_properties.cpp)
 target_compile_definitions(propweave_launch PRIVATE ${WIN_DEFINES})
+target_include_directories(propweave_launch PRIVATE ${CMAKE_SOURCE_DIR})
 if(NOT MSVC)
     target_link_options(propweave_launch PRIVATE -municode) # MSVC finds wmain by itself
 endif()

@@ -14,6 +14,7 @@
 
 #include "bench_timer.h"
 #include "support/test_window.h"
+#include "tools/launcher/sheet_windows.h"
 
 namespace {
 
@@ -69,18 +70,10 @@ LRESULT CALLBACK OnMessage(int code, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && g_target == Target::HexView && !g_switched) {
         HWND sheet = reinterpret_cast<HWND>(wParam);
-        if (HWND tabs = PropSheet_GetTabControl(sheet)) {
-            for (int i = 0; i < TabCtrl_GetItemCount(tabs); ++i) {
-                wchar_t text[64] = {};
-                TCITEMW item{};
-                item.mask = TCIF_TEXT;
-                item.pszText = text;
-                item.cchTextMax = 64;
-                if (TabCtrl_GetItem(tabs, i, &item) && wcscmp(text, L"Hex Editor") == 0) {
-                    g_switched = true; // the switch itself activates windows again
-                    SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
-                }
-            }
+        const int tab = sheetwindows::FindTabByTitle(sheet, L"Hex Editor");
+        if (tab >= 0) {
+            g_switched = true; // the switch itself activates windows again
+            SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(tab), 0);
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/launcher/sheet_windows.h"
+
 namespace {
 
 struct Item {
@@ -52,41 +54,14 @@ bool ParseItem(const wchar_t* path, Item& item) {
     return true;
 }
 
-struct SheetSearch {
-    DWORD thread;
-    HWND sheet;
-};
-
-BOOL CALLBACK FindSheet(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<SheetSearch*>(param);
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (GetWindowThreadProcessId(window, nullptr) == search->thread && IsWindowVisible(window) &&
-        wcscmp(name, L"#32770") == 0 && PropSheet_GetTabControl(window)) {
-        search->sheet = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Waits (up to 20 s) for the sheet of the given thread and selects its "Hex Editor" tab.
 DWORD WINAPI SelectHexEditorTab(LPVOID param) {
     const auto thread = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(param));
     for (int attempt = 0; attempt < 200; ++attempt) {
-        SheetSearch search{thread, nullptr};
-        EnumWindows(FindSheet, reinterpret_cast<LPARAM>(&search));
-        if (search.sheet) {
-            HWND tabs = PropSheet_GetTabControl(search.sheet);
-            const int count = TabCtrl_GetItemCount(tabs);
-            for (int i = 0; i < count; ++i) {
-                wchar_t text[64] = {};
-                TCITEMW item{};
-                item.mask = TCIF_TEXT;
-                item.pszText = text;
-                item.cchTextMax = 64;
-                if (TabCtrl_GetItem(tabs, i, &item) && wcscmp(text, L"Hex Editor") == 0)
-                    PropSheet_SetCurSel(search.sheet, nullptr, i);
-            }
+        if (HWND sheet = sheetwindows::FindVisibleSheet(thread)) {
+            const int tab = sheetwindows::FindTabByTitle(sheet, L"Hex Editor");
+            if (tab >= 0)
+                PropSheet_SetCurSel(sheet, nullptr, tab);
             return 0;
         }
         Sleep(100);

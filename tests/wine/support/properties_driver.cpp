@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "server/shell_ext.h"
+#include "tools/launcher/sheet_windows.h"
 
 namespace {
 
@@ -26,23 +27,6 @@ void PumpThread() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-}
-
-struct SheetSearch {
-    DWORD thread;
-    HWND sheet;
-};
-
-BOOL CALLBACK MatchSheet(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<SheetSearch*>(param);
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (GetWindowThreadProcessId(window, nullptr) == search->thread && IsWindowVisible(window) &&
-        wcscmp(name, L"#32770") == 0 && FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr)) {
-        search->sheet = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 } // namespace
@@ -172,9 +156,7 @@ std::vector<RecordedBox> MessageBoxesOnly(const MessageBoxRecorder& recorder) {
 }
 
 HWND FindSheetOfThread(DWORD thread) {
-    SheetSearch search{thread, nullptr};
-    EnumWindows(MatchSheet, reinterpret_cast<LPARAM>(&search));
-    return search.sheet;
+    return sheetwindows::FindVisibleSheet(thread);
 }
 
 HWND WaitForSheet(DWORD thread, int milliseconds) {
@@ -187,21 +169,11 @@ HWND WaitForSheet(DWORD thread, int milliseconds) {
 }
 
 HWND ShowHexPage(HWND sheet) {
-    HWND tabs = reinterpret_cast<HWND>(Send(sheet, PSM_GETTABCONTROL, 0, 0));
-    const int count = static_cast<int>(Send(tabs, TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[64] = {};
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 64;
-        if (Send(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)) &&
-            wcscmp(text, L"Hex Editor") == 0) {
-            Send(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
-            return reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-        }
-    }
-    return nullptr;
+    const int tab = sheetwindows::FindTabByTitle(sheet, L"Hex Editor");
+    if (tab < 0)
+        return nullptr;
+    Send(sheet, PSM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+    return reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
 }
 
 HRESULT OpenShellProperties(const std::vector<std::wstring>& paths,
