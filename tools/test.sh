@@ -60,6 +60,10 @@ wineserver -p
 (cd "$WIN_BUILD_DIR" && "$ROOT/tools/wine_run.sh" ./wine_tests.exe --gtest_color=no "$@") \
     2>&1 | tee "$RESULTS/wine.log"
 count_gtest wine "$RESULTS/wine.log" "${PIPESTATUS[0]}"
+# The view's picture for docs/ (docs/hex-view.png is a copy of one such run).
+if [ -f "$WIN_BUILD_DIR/hex-view.bmp" ] && command -v convert >/dev/null; then
+    convert "$WIN_BUILD_DIR/hex-view.bmp" "$RESULTS/hex-view.png" 2>/dev/null || true
+fi
 wineserver -k 2>/dev/null || true
 
 echo "$passed passed, $failed failed"
