@@ -3,6 +3,7 @@
 // control reads the modifier state and passes it in.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "hexedit/core/caret_motion.h"
