@@ -28,6 +28,13 @@ class FileIo : public testing::Test {
   protected:
     void SetUp() override { page.Attach(); }
 
+    // Writes a file and loads it into the editor.
+    std::wstring WriteAndLoad(const wchar_t* name, const std::vector<uint8_t>& bytes) {
+        const std::wstring path = dir.Write(name, bytes);
+        EXPECT_EQ(editor().LoadFile(path.c_str()), 0u);
+        return path;
+    }
+
     // Replaces the editor's bytes as an edit would.
     void Edit(const std::vector<uint8_t>& bytes) {
         CHexEdit& e = editor();
@@ -109,8 +116,7 @@ TEST_F(FileIo, MissingFileIsReportedAndItsPathKept) {
 }
 
 TEST_F(FileIo, FolderIsRefusedAsAccessDeniedAndThePreviousPathKept) {
-    const auto file = dir.Write(L"first.bin", Bytes("abc"));
-    ASSERT_EQ(editor().LoadFile(file.c_str()), 0u);
+    const auto file = WriteAndLoad(L"first.bin", Bytes("abc"));
     EXPECT_EQ(editor().LoadFile(dir.folder().c_str()), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     ExpectReadError(ERROR_ACCESS_DENIED);
     ExpectEmptyAfterFailure();
@@ -166,8 +172,7 @@ TEST_P(HugeFile, IsRefusedAndCanNeverBeShortenedBySaving) {
 INSTANTIATE_TEST_SUITE_P(Sizes, HugeFile, testing::Values(0x80000000LL, 0x100000000LL + 16));
 
 TEST_F(FileIo, SaveWritesBytesInPlaceAndClearsModified) {
-    const auto path = dir.Write(L"a.bin", Bytes("abcdef"));
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    const auto path = WriteAndLoad(L"a.bin", Bytes("abcdef"));
     Edit(Bytes("abXdefgh"));
     EXPECT_EQ(editor().SaveFile(0), 0u);
     EXPECT_EQ(ReadAll(path), Bytes("abXdefgh"));
@@ -176,16 +181,14 @@ TEST_F(FileIo, SaveWritesBytesInPlaceAndClearsModified) {
 }
 
 TEST_F(FileIo, SaveAfterRemovingBytesMakesTheFileShorter) {
-    const auto path = dir.Write(L"a.bin", Bytes("0123456789"));
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    const auto path = WriteAndLoad(L"a.bin", Bytes("0123456789"));
     Edit(Bytes("0123"));
     EXPECT_EQ(editor().SaveFile(0), 0u);
     EXPECT_EQ(ReadAll(path), Bytes("0123"));
 }
 
 TEST_F(FileIo, SaveWithNoBytesLeftCutsTheFileToZero) {
-    const auto path = dir.Write(L"a.bin", Bytes("0123456789"));
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    const auto path = WriteAndLoad(L"a.bin", Bytes("0123456789"));
     Edit({});
     ASSERT_EQ(editor().buffer, nullptr);
     EXPECT_EQ(editor().SaveFile(0), 0u);
@@ -194,16 +197,14 @@ TEST_F(FileIo, SaveWithNoBytesLeftCutsTheFileToZero) {
 }
 
 TEST_F(FileIo, EmptyFileTakesTheBytesTypedIntoIt) {
-    const auto path = dir.Write(L"empty.bin", {});
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    const auto path = WriteAndLoad(L"empty.bin", {});
     Edit(Bytes("new"));
     EXPECT_EQ(editor().SaveFile(0), 0u);
     EXPECT_EQ(ReadAll(path), Bytes("new"));
 }
 
 TEST_F(FileIo, AskingSaveWithoutChangesWritesNothing) {
-    const auto path = dir.Write(L"a.bin", Bytes("original"));
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    const auto path = WriteAndLoad(L"a.bin", Bytes("original"));
     dir.Write(L"a.bin", Bytes("changed on disk")); // a write would put "original" back
     boxes.Answer({IDYES});
     EXPECT_EQ(editor().SaveFile(1), 0u);
@@ -217,8 +218,7 @@ TEST_F(FileIo, AskingSaveWithoutChangesWritesNothing) {
 }
 
 TEST_F(FileIo, DecliningTheSaveQuestionWritesNothingAndKeepsChanges) {
-    const auto path = dir.Write(L"a.bin", Bytes("abc"));
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    const auto path = WriteAndLoad(L"a.bin", Bytes("abc"));
     Edit(Bytes("xyz"));
     for (int answer : {IDNO, IDCANCEL}) {
         boxes.Answer({answer});
@@ -250,8 +250,7 @@ TEST_F(FileIo, ReadOnlyFileLoadsButSavingFailsUntilItIsWritableAgain) {
 }
 
 TEST_F(FileIo, FileInUseAtSaveIsReportedAndChangesKept) {
-    const auto path = dir.Write(L"a.bin", Bytes("abc"));
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    const auto path = WriteAndLoad(L"a.bin", Bytes("abc"));
     Edit(Bytes("xyz"));
     HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
@@ -264,8 +263,7 @@ TEST_F(FileIo, FileInUseAtSaveIsReportedAndChangesKept) {
 }
 
 TEST_F(FileIo, FileDeletedBeforeSavingIsNotCreatedAgain) {
-    const auto path = dir.Write(L"gone.bin", Bytes("abc"));
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    const auto path = WriteAndLoad(L"gone.bin", Bytes("abc"));
     Edit(Bytes("xyz"));
     ASSERT_TRUE(DeleteFileW(path.c_str()));
     EXPECT_EQ(editor().SaveFile(0), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
@@ -362,8 +360,7 @@ TEST_F(LoadQuestion, YesWithAFailingSaveCancelsTheLoad) {
 }
 
 TEST_F(FileIo, RevertReloadsTheFileAfterConfirmation) {
-    const auto path = dir.Write(L"a.bin", Bytes("on disk"));
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    const auto path = WriteAndLoad(L"a.bin", Bytes("on disk"));
     Edit(Bytes("in memory"));
     boxes.Answer({IDCANCEL});
     editor().RevertFile();
@@ -381,8 +378,7 @@ TEST_F(FileIo, RevertReloadsTheFileAfterConfirmation) {
 }
 
 TEST_F(FileIo, RevertOfAVanishedFileReportsTheReadErrorAndKeepsThePath) {
-    const auto path = dir.Write(L"a.bin", Bytes("abc"));
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    const auto path = WriteAndLoad(L"a.bin", Bytes("abc"));
     Edit(Bytes("xyz"));
     ASSERT_TRUE(DeleteFileW(path.c_str()));
     boxes.Answer({IDOK, IDOK});
