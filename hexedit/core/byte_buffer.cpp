@@ -66,20 +66,3 @@ bool ResizeExact(uint8_t*& buffer, int32_t& length, int32_t delta) {
     return true;
 }
 
-bool InsertZeroByte(uint8_t*& buffer, int32_t& length, int32_t offset) {
-    const int32_t oldLength = length;
-    if (offset < 0 || offset > oldLength || !ResizeExact(buffer, length, 1))
-        return false;
-    std::memmove(buffer + offset + 1, buffer + offset, static_cast<size_t>(oldLength - offset));
-    buffer[offset] = 0;
-    return true;
-}
-
-void RemoveRange(uint8_t*& buffer, int32_t& length, int32_t first, int32_t last) {
-    if (!buffer || first < 0 || last < first || last >= length)
-        return;
-    const int32_t tail = length - (last + 1);
-    if (tail > 0)
-        std::memmove(buffer + first, buffer + last + 1, static_cast<size_t>(tail));
-    ResizeExact(buffer, length, first - last - 1);
-}

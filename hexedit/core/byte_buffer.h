@@ -20,8 +20,3 @@ void FailNextAllocations(int count);
 // nothing, when growth fails or the new length would reach the allocation limit.
 bool ResizeExact(uint8_t*& buffer, int32_t& length, int32_t delta);
 
-// Opens one zero byte at `offset` (0..length), moving the tail up.
-bool InsertZeroByte(uint8_t*& buffer, int32_t& length, int32_t offset);
-
-// Removes the bytes first..last (inclusive, within the buffer), moving the tail down.
-void RemoveRange(uint8_t*& buffer, int32_t& length, int32_t first, int32_t last);

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
+#include "hexedit/core/buffer_edits.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/caret_motion.h"
 #include "hexedit/core/scroll_math.h"
@@ -32,22 +32,11 @@ template <class Editor> bool ResizeBuffer(Editor& e, int32_t delta) {
     return ResizeExact(e.buffer, e.length, delta);
 }
 
-// A zero byte under the caret on the end position.
-template <class Editor> bool AppendAtCaret(Editor& e) {
-    if (!e.ResizeBuffer(1))
-        return false;
-    e.UpdateScrollBar();
-    return true;
-}
-
 // A zero byte at the caret, the rest moving up one place.
 template <class Editor> bool OpenByteAtCaret(Editor& e) {
-    const int32_t tail = e.length - e.caretOffset;
-    if (!e.ResizeBuffer(1))
+    if (!OpenGap(e, e.caretOffset, 1))
         return false;
     e.UpdateScrollBar();
-    std::memmove(e.buffer + e.caretOffset + 1, e.buffer + e.caretOffset, static_cast<size_t>(tail));
-    e.buffer[e.caretOffset] = 0;
     return true;
 }
 
@@ -56,7 +45,7 @@ template <class Editor> bool OpenByteAtCaret(Editor& e) {
 template <class Editor> bool MakeRoomForTyping(Editor& e) {
     const bool atEnd = e.caretOffset == e.length;
     if (e.overwriteMode == 1 || e.caretPane == kHexLow)
-        return atEnd ? AppendAtCaret(e) : true;
+        return atEnd ? OpenByteAtCaret(e) : true;
     return OpenByteAtCaret(e);
 }
 
@@ -117,13 +106,8 @@ template <class Editor> void DeleteSelection(Editor& e) {
         hi = e.length - 1;
     if (lo > e.length)
         lo = e.length;
-    if (lo <= hi) {
-        const int32_t tail = e.length - (hi + 1);
-        if (tail > 0)
-            std::memmove(e.buffer + lo, e.buffer + hi + 1, static_cast<size_t>(tail));
-        // A shrink that can't get a smaller block keeps the larger one: nothing to check.
-        static_cast<void>(e.ResizeBuffer(lo - hi - 1));
-    }
+    if (lo <= hi)
+        CloseGap(e, lo, hi - lo + 1);
     e.caretOffset = lo;
     e.SetSelection(-1, -1);
     e.EnsureVisible(e.caretOffset);
@@ -150,11 +134,7 @@ template <class Editor> void DeleteForward(Editor& e) {
     if (e.caretOffset >= e.length)
         return;
     e.modified = 1;
-    const int32_t tail = e.length - e.caretOffset - 1;
-    if (tail > 0)
-        std::memmove(e.buffer + e.caretOffset, e.buffer + e.caretOffset + 1,
-                     static_cast<size_t>(tail));
-    static_cast<void>(e.ResizeBuffer(-1));
+    CloseGap(e, e.caretOffset, 1);
     e.UpdateScrollBar();
     e.Invalidate();
 }
@@ -170,11 +150,7 @@ template <class Editor> void DeleteBackward(Editor& e) {
     if (e.caretOffset == 0)
         return;
     e.modified = 1;
-    const int32_t tail = e.length - e.caretOffset;
-    if (tail > 0)
-        std::memmove(e.buffer + e.caretOffset - 1, e.buffer + e.caretOffset,
-                     static_cast<size_t>(tail));
-    static_cast<void>(e.ResizeBuffer(-1));
+    CloseGap(e, e.caretOffset - 1, 1);
     e.caretOffset -= 1;
     if (e.caretPane != kTextPane)
         e.caretPane = kHexHigh;

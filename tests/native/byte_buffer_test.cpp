@@ -4,31 +4,34 @@
 #include <climits>
 #include <vector>
 
+#include "hexedit/core/buffer_edits.h"
 #include "hexedit/core/byte_buffer.h"
 
 namespace {
+// An editor-like block: the buffer operations only need these two fields and ResizeBuffer.
 struct Block {
-    uint8_t* bytes = nullptr;
+    uint8_t* buffer = nullptr;
     int32_t length = 0;
     explicit Block(std::vector<uint8_t> from = {}) {
         if (!from.empty()) {
-            EXPECT_TRUE(ResizeExact(bytes, length, static_cast<int32_t>(from.size())));
-            std::copy(from.begin(), from.end(), bytes);
+            EXPECT_TRUE(ResizeBuffer(static_cast<int32_t>(from.size())));
+            std::copy(from.begin(), from.end(), buffer);
         }
     }
     ~Block() {
         FailNextAllocations(0);
-        GuardedFree(bytes);
+        GuardedFree(buffer);
     }
+    bool ResizeBuffer(int32_t delta) { return ResizeExact(buffer, length, delta); }
     std::vector<uint8_t> Bytes() const {
-        return bytes ? std::vector<uint8_t>(bytes, bytes + length) : std::vector<uint8_t>();
+        return buffer ? std::vector<uint8_t>(buffer, buffer + length) : std::vector<uint8_t>();
     }
 };
 } // namespace
 
 TEST(ByteBuffer, GrowsWithZeroes) {
     Block b({9, 9});
-    ASSERT_TRUE(ResizeExact(b.bytes, b.length, 3));
+    ASSERT_TRUE(ResizeExact(b.buffer, b.length, 3));
     EXPECT_EQ(b.Bytes(), (std::vector<uint8_t>{9, 9, 0, 0, 0}));
 }
 
@@ -51,66 +54,76 @@ TEST(ByteBuffer, GrowthToTheLimitIsRefusedWithoutTouchingTheBlock) {
 
 TEST(ByteBuffer, FailedGrowthLeavesEverythingAsItWas) {
     Block b({1, 2, 3});
-    uint8_t* before = b.bytes;
+    uint8_t* before = b.buffer;
     FailNextAllocations(1);
-    EXPECT_FALSE(ResizeExact(b.bytes, b.length, 1));
-    EXPECT_EQ(b.bytes, before);
+    EXPECT_FALSE(ResizeExact(b.buffer, b.length, 1));
+    EXPECT_EQ(b.buffer, before);
     EXPECT_EQ(b.Bytes(), (std::vector<uint8_t>{1, 2, 3}));
     FailNextAllocations(1);
-    EXPECT_FALSE(InsertZeroByte(b.bytes, b.length, 1));
+    EXPECT_FALSE(editing::OpenGap(b, 1, 1));
     EXPECT_EQ(b.Bytes(), (std::vector<uint8_t>{1, 2, 3}));
 }
 
 TEST(ByteBuffer, ShrinkToZeroFreesTheBlock) {
     Block b({1, 2, 3});
-    ASSERT_TRUE(ResizeExact(b.bytes, b.length, -3));
-    EXPECT_EQ(b.bytes, nullptr);
+    ASSERT_TRUE(ResizeExact(b.buffer, b.length, -3));
+    EXPECT_EQ(b.buffer, nullptr);
     EXPECT_EQ(b.length, 0);
     Block c({4});
     FailNextAllocations(1); // freeing needs no allocation
-    ASSERT_TRUE(ResizeExact(c.bytes, c.length, -1));
-    EXPECT_EQ(c.bytes, nullptr);
+    ASSERT_TRUE(ResizeExact(c.buffer, c.length, -1));
+    EXPECT_EQ(c.buffer, nullptr);
 }
 
 TEST(ByteBuffer, FailedShrinkKeepsTheLargerBlockWithTheLengthReduced) {
     Block b({1, 2, 3, 4});
     FailNextAllocations(1);
-    EXPECT_TRUE(ResizeExact(b.bytes, b.length, -2));
+    EXPECT_TRUE(ResizeExact(b.buffer, b.length, -2));
     EXPECT_EQ(b.Bytes(), (std::vector<uint8_t>{1, 2}));
     // Growing again from there still zeroes the new bytes.
-    ASSERT_TRUE(ResizeExact(b.bytes, b.length, 2));
+    ASSERT_TRUE(ResizeExact(b.buffer, b.length, 2));
     EXPECT_EQ(b.Bytes(), (std::vector<uint8_t>{1, 2, 0, 0}));
 }
 
 TEST(ByteBuffer, ShrinkBelowZeroIsRefused) {
     Block b({1, 2});
-    EXPECT_FALSE(ResizeExact(b.bytes, b.length, -3));
+    EXPECT_FALSE(ResizeExact(b.buffer, b.length, -3));
     EXPECT_EQ(b.Bytes(), (std::vector<uint8_t>{1, 2}));
 }
 
-TEST(ByteBuffer, InsertZeroByteAtEveryPlace) {
-    for (int32_t at = 0; at <= 3; ++at) {
+TEST(ByteBuffer, OpenGapAtEveryPlace) {
+    struct Case {
+        int32_t offset, count;
+        bool opened;
+        std::vector<uint8_t> after;
+    };
+    const Case cases[] = {
+        {0, 1, true, {0, 1, 2, 3}}, {1, 2, true, {1, 0, 0, 2, 3}},    {3, 1, true, {1, 2, 3, 0}},
+        {2, 0, true, {1, 2, 3}},    {4, 1, false, {1, 2, 3}},         {-1, 1, false, {1, 2, 3}},
+        {1, -1, false, {1, 2, 3}},  {1, INT32_MAX, false, {1, 2, 3}},
+    };
+    for (const Case& c : cases) {
         Block b({1, 2, 3});
-        ASSERT_TRUE(InsertZeroByte(b.bytes, b.length, at));
-        std::vector<uint8_t> expected{1, 2, 3};
-        expected.insert(expected.begin() + at, 0);
-        EXPECT_EQ(b.Bytes(), expected) << "at " << at;
+        EXPECT_EQ(editing::OpenGap(b, c.offset, c.count), c.opened) << c.offset << "+" << c.count;
+        EXPECT_EQ(b.Bytes(), c.after) << c.offset << "+" << c.count;
     }
-    Block b({1});
-    EXPECT_FALSE(InsertZeroByte(b.bytes, b.length, 2));
-    EXPECT_FALSE(InsertZeroByte(b.bytes, b.length, -1));
-    EXPECT_EQ(b.Bytes(), (std::vector<uint8_t>{1}));
 }
 
-TEST(ByteBuffer, RemoveRangeMovesTheTailDown) {
-    Block b({1, 2, 3, 4, 5});
-    RemoveRange(b.bytes, b.length, 1, 2);
-    EXPECT_EQ(b.Bytes(), (std::vector<uint8_t>{1, 4, 5}));
-    RemoveRange(b.bytes, b.length, 2, 2);
-    EXPECT_EQ(b.Bytes(), (std::vector<uint8_t>{1, 4}));
-    RemoveRange(b.bytes, b.length, 1, 5); // beyond the end: refused
-    RemoveRange(b.bytes, b.length, 1, 0);
-    EXPECT_EQ(b.Bytes(), (std::vector<uint8_t>{1, 4}));
-    RemoveRange(b.bytes, b.length, 0, 1);
-    EXPECT_EQ(b.bytes, nullptr);
+TEST(ByteBuffer, CloseGapMovesTheTailDown) {
+    struct Case {
+        int32_t offset, count;
+        std::vector<uint8_t> after;
+    };
+    const Case cases[] = {
+        {1, 2, {1, 4, 5}},       {4, 1, {1, 2, 3, 4}},     {0, 5, {}},
+        {1, 5, {1, 2, 3, 4, 5}}, // beyond the end: refused
+        {1, 0, {1, 2, 3, 4, 5}}, {-1, 1, {1, 2, 3, 4, 5}},
+    };
+    for (const Case& c : cases) {
+        Block b({1, 2, 3, 4, 5});
+        editing::CloseGap(b, c.offset, c.count);
+        EXPECT_EQ(b.Bytes(), c.after) << c.offset << "+" << c.count;
+        if (c.after.empty())
+            EXPECT_EQ(b.buffer, nullptr);
+    }
 }
