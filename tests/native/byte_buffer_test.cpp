@@ -123,7 +123,8 @@ TEST(ByteBuffer, CloseGapMovesTheTailDown) {
         Block b({1, 2, 3, 4, 5});
         editing::CloseGap(b, c.offset, c.count);
         EXPECT_EQ(b.Bytes(), c.after) << c.offset << "+" << c.count;
-        if (c.after.empty())
+        if (c.after.empty()) {
             EXPECT_EQ(b.buffer, nullptr);
+        }
     }
 }
