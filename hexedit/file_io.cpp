@@ -55,7 +55,7 @@ void CHexEdit::ResetViewState(int32_t newLength) {
     length = newLength;
     caretOffset = 0;
     caretX = caretY = 0;
-    caretPane = 2;
+    caretPane = kHexHigh;
     topOffset = 0;
     layoutStale = 1;
     modified = 0;

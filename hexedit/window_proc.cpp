@@ -2,24 +2,15 @@
 // ones whose EDIT behaviour (its own caret, selection, clipboard, undo, timers) must not run.
 #include "hexedit/hex_edit.h"
 
-namespace {
-
-int LowSigned(LPARAM value) {
-    return static_cast<short>(LOWORD(value));
-}
-int HighSigned(LPARAM value) {
-    return static_cast<short>(HIWORD(value));
-}
-
-} // namespace
+#include <windowsx.h>
 
 LRESULT CALLBACK CHexEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CHexEdit* editor = EditorFromWindow(hwnd);
     if (!editor || !editor->originalWndProc)
         return 0;
     CHexEdit& e = *editor;
-    const int x = LowSigned(lParam);
-    const int y = HighSigned(lParam);
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
     switch (message) {
     case WM_SETFOCUS:
         e.OnSetFocus();
@@ -45,7 +36,7 @@ LRESULT CALLBACK CHexEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
         e.OnKeyDown(wParam);
         return 0;
     case WM_CHAR:
-        if (wParam == 27)
+        if (wParam == VK_ESCAPE) // the Escape character has the key's code
             return 1;
         e.OnChar(wParam);
         return 0;

@@ -9,13 +9,9 @@
 #include <cstdlib>
 
 #include "hexedit/core/scroll_math.h"
+#include "hexedit/core/view_geometry.h"
 
 namespace editing {
-
-// caretPane values.
-constexpr int32_t kTextPane = 1;
-constexpr int32_t kHexHigh = 2;
-constexpr int32_t kHexLow = 3;
 
 template <class Editor> bool HasSelection(const Editor& e) {
     return e.selAnchor >= 0 && e.selEnd >= 0;

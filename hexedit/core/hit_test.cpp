@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "hexedit/core/view_geometry.h"
+
 namespace hit {
 
 Point HitTest(int32_t x, int32_t y, const View& v, int32_t& caretOffset, int32_t& caretPane) {
@@ -22,27 +24,28 @@ Point HitTest(int32_t x, int32_t y, const View& v, int32_t& caretOffset, int32_t
     if (x <= v.hexColumnX - cw)
         return {kAddressColumn, -1};
 
-    const int32_t cellY = row * v.charHeight + 3;
+    const int32_t cellY = row * v.charHeight + kTopMargin;
     if (v.hexColumnX - half <= x && x <= v.textColumnX - half) {
-        const int32_t lastCell = 3 * v.bytesPerRow - 1; // the space after the row's last byte
+        const int32_t lastCell =
+            kHexCellsPerByte * v.bytesPerRow - 1; // the space after the row's last byte
         int32_t m = std::max(0, x - v.hexColumnX) / cw;
         if (m >= lastCell)
             m = lastCell - 1;
-        if (m % 3 == 2) {
+        if (m % kHexCellsPerByte == 2) {
             // The space between two bytes: its right part belongs to the next byte.
             if ((x - v.hexColumnX) % cw > half)
                 ++m;
             else
                 --m;
         }
-        const int64_t offset = rowStart + m / 3;
+        const int64_t offset = rowStart + m / kHexCellsPerByte;
         if (offset > v.length) {
             caretOffset = v.length;
-            caretPane = 3;
+            caretPane = kHexLow;
             return none;
         }
         caretOffset = static_cast<int32_t>(offset);
-        caretPane = m % 3 == 0 ? 2 : 3;
+        caretPane = m % kHexCellsPerByte == 0 ? kHexHigh : kHexLow;
         return {v.hexColumnX + m * cw, cellY};
     }
 
@@ -50,7 +53,7 @@ Point HitTest(int32_t x, int32_t y, const View& v, int32_t& caretOffset, int32_t
         return none; // the band between the address column and the hex pane
 
     const int32_t m = std::min(std::max(0, x - v.textColumnX) / cw, v.bytesPerRow - 1);
-    caretPane = 1;
+    caretPane = kTextPane;
     const int64_t offset = rowStart + m;
     if (offset > v.length) {
         caretOffset = v.length;

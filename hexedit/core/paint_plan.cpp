@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "hexedit/core/view_geometry.h"
+
 namespace paintplan {
 
 namespace {
@@ -51,7 +53,7 @@ struct Selection {
 };
 
 void PlainHexRows(const Frame& f, int32_t yLimit, Role role, std::vector<Item>& items) {
-    int32_t y = 3;
+    int32_t y = kTopMargin;
     for (int64_t row = f.topOffset; row < f.length && y < yLimit; row += f.bytesPerRow) {
         Item item = Start(Kind::kHexRow, role, f.hexColumnX, y);
         for (int32_t j = 0; j < f.bytesPerRow; ++j) {
@@ -71,14 +73,15 @@ void PlainHexRows(const Frame& f, int32_t yLimit, Role role, std::vector<Item>& 
 // One item per byte; a selected byte that ends the selection, its row or the file leaves the
 // space after it unhighlighted.
 void HexBytes(const Frame& f, int32_t yLimit, const Selection& sel, std::vector<Item>& items) {
-    int32_t y = 3;
+    int32_t y = kTopMargin;
     int32_t col = 0;
     for (int64_t o = f.topOffset; o < f.length && y < yLimit; ++o) {
         const Role role = sel.RoleOf(o);
         const bool lastOfRow = col == f.bytesPerRow - 1;
         const bool space =
             role != Role::kSelected || !(o == sel.last || o == f.length - 1 || lastOfRow);
-        Item item = Start(Kind::kHexByte, role, f.hexColumnX + 3 * col * f.charWidth, y);
+        Item item =
+            Start(Kind::kHexByte, role, f.hexColumnX + kHexCellsPerByte * col * f.charWidth, y);
         PutHex(item, f.buffer[o], space);
         items.push_back(item);
         if (lastOfRow) {
@@ -92,7 +95,7 @@ void HexBytes(const Frame& f, int32_t yLimit, const Selection& sel, std::vector<
 
 void TextBytes(const Frame& f, int32_t yLimit, Role plain, const Selection& sel,
                std::vector<Item>& items) {
-    int32_t y = 3;
+    int32_t y = kTopMargin;
     int32_t col = 0;
     for (int64_t o = f.topOffset; o < f.length && y < yLimit; ++o) {
         const Role role = sel.shown ? sel.RoleOf(o) : plain;
@@ -117,21 +120,21 @@ int32_t RowLimit(int32_t clientHeight, int32_t charHeight) {
 void PlanFrame(const Frame& f, std::vector<Item>& items) {
     items.clear();
     if (f.charWidth <= 0 || f.charHeight <= 0 || f.bytesPerRow <= 0 ||
-        3 * f.bytesPerRow > kMaxItemChars)
+        kHexCellsPerByte * f.bytesPerRow > kMaxItemChars)
         return;
     if (!f.buffer || f.length <= 0) {
-        items.push_back(Address(f.topOffset, 3));
+        items.push_back(Address(f.topOffset, kTopMargin));
         return;
     }
     const int32_t yLimit = RowLimit(f.clientHeight, f.charHeight);
 
-    int32_t y = 3;
+    int32_t y = kTopMargin;
     for (int64_t row = f.topOffset; row < f.length && y < yLimit; row += f.bytesPerRow) {
         items.push_back(Address(row, y));
         y += f.charHeight;
     }
 
-    const bool hexHasCaret = f.caretPane != 1;
+    const bool hexHasCaret = f.caretPane != kTextPane;
     // Both ends must be set; a half-made selection shows nothing rather than a wrong range.
     const bool selected = f.selAnchor >= 0 && f.selEnd >= 0;
     Selection none{false, 0, -1};

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "hexedit/core/view_geometry.h"
+
 namespace scroll {
 
 int32_t BottomTop(const Rows& r) {
@@ -83,20 +85,21 @@ CaretCell CaretCellFor(int32_t offset, int32_t pane, int32_t top, const Rows& r,
     const int32_t col = d % r.bytesPerRow; // sign of d, as the caret rule expects
     if (col < 0 || row < 0 || row > r.visibleRows - 1)
         return {false, 0, 0};
-    const int32_t y = row * l.charHeight + 3;
+    const int32_t y = row * l.charHeight + kTopMargin;
     switch (pane) {
-    case 1:
+    case kTextPane:
         return {true, l.textColumnX + col * l.charWidth, y};
-    case 3:
-        return {true, l.hexColumnX + (3 * col + 1) * l.charWidth, y};
+    case kHexLow:
+        return {true, l.hexColumnX + (kHexCellsPerByte * col + 1) * l.charWidth, y};
     default:
-        return {true, l.hexColumnX + 3 * col * l.charWidth, y};
+        return {true, l.hexColumnX + kHexCellsPerByte * col * l.charWidth, y};
     }
 }
 
 ColumnLayout ColumnsFor(int32_t charWidth, int32_t charHeight, int32_t bytesPerRow) {
-    return {charWidth, charHeight, 9 * charWidth + 3,
-            9 * charWidth + 3 * bytesPerRow * charWidth + 5};
+    const int32_t addressWidth = kAddressCells * charWidth;
+    return {charWidth, charHeight, addressWidth + kHexPaneGap,
+            addressWidth + kHexCellsPerByte * bytesPerRow * charWidth + kTextPaneGap};
 }
 
 } // namespace scroll

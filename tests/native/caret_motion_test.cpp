@@ -8,9 +8,9 @@
 
 namespace {
 namespace k = editing::keys;
-constexpr int kHigh = editing::kHexHigh;
-constexpr int kLow = editing::kHexLow;
-constexpr int kText = editing::kTextPane;
+constexpr int kHigh = kHexHigh;
+constexpr int kLow = kHexLow;
+constexpr int kText = kTextPane;
 
 std::vector<uint8_t> Counting(int n) {
     std::vector<uint8_t> bytes(static_cast<size_t>(n));

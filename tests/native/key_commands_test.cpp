@@ -98,13 +98,13 @@ TEST(KeyCommands, CtrlDeleteDeletesForward) {
 TEST(KeyCommands, InsertTogglesModeAndCaretWithoutMoving) {
     ModelEditor e(std::vector<uint8_t>{1, 2, 3});
     e.caretOffset = 2;
-    e.caretPane = editing::kHexLow;
+    e.caretPane = kHexLow;
     e.Key(k::kInsert);
     EXPECT_EQ(e.overwriteMode, 0);
     EXPECT_EQ(e.caretRecreations, 1);
     EXPECT_EQ(e.lastPlaced, 2);
     EXPECT_EQ(e.caretOffset, 2);
-    EXPECT_EQ(e.caretPane, editing::kHexLow);
+    EXPECT_EQ(e.caretPane, kHexLow);
     e.Key(k::kInsert);
     EXPECT_EQ(e.overwriteMode, 1);
     EXPECT_EQ(e.caretRecreations, 2);
@@ -116,21 +116,21 @@ TEST(KeyCommands, InsertTogglesModeAndCaretWithoutMoving) {
 TEST(KeyCommands, TabRoundTripKeepsTheNibbleAndThenLeaves) {
     ModelEditor e(std::vector<uint8_t>{1, 2, 3});
     e.caretOffset = 1;
-    e.caretPane = editing::kHexLow;
+    e.caretPane = kHexLow;
     e.Key(k::kTab);
-    EXPECT_EQ(e.caretPane, editing::kTextPane);
+    EXPECT_EQ(e.caretPane, kTextPane);
     EXPECT_EQ(e.caretOffset, 1);
     e.Key(k::kTab, true);
-    EXPECT_EQ(e.caretPane, editing::kHexLow);
+    EXPECT_EQ(e.caretPane, kHexLow);
     e.Key(k::kTab);
     EXPECT_TRUE(e.TakeCommands().empty());
     e.Key(k::kTab);
     EXPECT_EQ(e.TakeCommands(), Calls{"FocusNext"});
-    EXPECT_EQ(e.caretPane, editing::kTextPane);
+    EXPECT_EQ(e.caretPane, kTextPane);
     e.Key(k::kTab, true, true); // Ctrl is not examined
     e.Key(k::kTab, true);
     EXPECT_EQ(e.TakeCommands(), Calls{"FocusPrevious"});
-    EXPECT_EQ(e.caretPane, editing::kHexLow);
+    EXPECT_EQ(e.caretPane, kHexLow);
 }
 
 TEST(KeyCommands, UnlistedKeysChangeNothing) {

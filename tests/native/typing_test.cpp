@@ -7,9 +7,9 @@
 namespace {
 namespace k = editing::keys;
 using Bytes = std::vector<uint8_t>;
-constexpr int kHigh = editing::kHexHigh;
-constexpr int kLow = editing::kHexLow;
-constexpr int kText = editing::kTextPane;
+constexpr int kHigh = kHexHigh;
+constexpr int kLow = kHexLow;
+constexpr int kText = kTextPane;
 
 const Bytes kAbc{0x61, 0x62, 0x63};
 
