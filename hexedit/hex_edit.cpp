@@ -31,20 +31,17 @@ int CellWidth(HWND window, HFONT font) {
 // height left to it; a mapper that ignores the width (Wine's does) would make the rows wider
 // or narrower than the view, so then the tallest height whose cell fits is taken instead.
 HFONT CreateFontForCellWidth(HWND window, int averageWidth) {
-    HFONT font = CreateViewFont(0, averageWidth);
-    const int measured = CellWidth(window, font);
+    UniqueFont font(CreateViewFont(0, averageWidth));
+    const int measured = CellWidth(window, font.get());
     if (averageWidth <= 0 || measured == 0 || measured == averageWidth)
-        return font;
+        return font.release();
     for (int height = 2 * averageWidth + 2; height >= 4; --height) {
-        HFONT candidate = CreateViewFont(-height, 0);
-        const int width = CellWidth(window, candidate);
-        if (width > 0 && width <= averageWidth) {
-            DeleteObject(font);
-            return candidate;
-        }
-        DeleteObject(candidate);
+        UniqueFont candidate(CreateViewFont(-height, 0));
+        const int width = CellWidth(window, candidate.get());
+        if (width > 0 && width <= averageWidth)
+            return candidate.release();
     }
-    return font;
+    return font.release();
 }
 
 } // namespace
@@ -68,8 +65,13 @@ CHexEdit::~CHexEdit() {
     GuardedFree(hexPattern);
     GuardedFree(textPattern);
     GuardedFree(dialogText);
+    ReplaceFont(nullptr);
+}
+
+void CHexEdit::ReplaceFont(HFONT newFont) {
     if (font)
         DeleteObject(font);
+    font = newFont;
 }
 
 void CHexEdit::Attach(HWND view, HWND page) {
@@ -88,7 +90,5 @@ void CHexEdit::FitFontToWindow() {
     GetClientRect(hwnd, &client);
     if (fontfit::KeepsStandardFont(client.right, client.bottom))
         return;
-    if (font)
-        DeleteObject(font);
-    font = CreateFontForCellWidth(hwnd, fontfit::AverageCharWidthFor(client.right));
+    ReplaceFont(CreateFontForCellWidth(hwnd, fontfit::AverageCharWidthFor(client.right)));
 }

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "hexedit/core/limits.h"
+#include "hexedit/core/editor_fields.h"
 
 // Sent to the page with wParam = the new view-size mode (1, 2 or 3), lParam = 0.
 constexpr UINT WM_HEXVIEWSIZE = WM_APP + 1;
@@ -99,51 +99,18 @@ class CHexEdit {
     void ReleaseFile();
     LRESULT CycleViewSize();
 
-    // State. Offsets and pixel values are signed 32-bit; flags hold 0 or 1.
-    uint8_t* buffer = nullptr;
-    int32_t length = 0;
-    int32_t topOffset = 0;
-    int32_t caretOffset = 0;
-    int32_t caretPane = 2; // 1 text pane, 2 hex high digit, 3 hex low digit
-    int32_t savedHexPane = 2;
-    int32_t selAnchor = -1;
-    int32_t selEnd = -1;
-    int32_t bytesPerRow = 8;
-    int32_t visibleRows = 5;
+    // State: the portable fields are listed in hexedit/core/editor_fields.h.
+    HEXEDIT_VIEW_FIELDS(HEXEDIT_DECLARE_FIELD)
     HFONT font = nullptr;
-    int32_t charWidth = -1;
-    int32_t charHeight = -1;
-    int32_t layoutStale = 1;
-    int32_t hexColumnX = 0;
-    int32_t textColumnX = 0;
-    int32_t caretX = 0;
-    int32_t caretY = 0;
-    int32_t overwriteMode = 1;
-    int32_t caretShown = 0;
-    int32_t viewMode = 1;
-    int32_t normalWidth = 318;
-    int32_t normalHeight = 176;
-    int32_t normalLeft = 20;
-    int32_t normalTop = 60;
+    HEXEDIT_LAYOUT_FIELDS(HEXEDIT_DECLARE_FIELD)
     WNDPROC originalWndProc = nullptr;
     HWND hwnd = nullptr;
     HWND pageHwnd = nullptr;
-    int32_t dialogKind = 0; // 1 Find, 2 Go To
-    char* dialogText = nullptr;
-    uint8_t* hexPattern = nullptr;
-    int32_t hexPatternState = 0;
-    int32_t hexPatternLength = 0;
-    uint8_t* textPattern = nullptr;
-    int32_t textPatternActive = 0;
-    int32_t textPatternLength = 0;
-    int32_t modified = 0;
-    wchar_t filePath[kPathCapacity] = {};
-    int32_t caretPending = 0;
-    int32_t caretMadeByPaint = 0;
-    uint8_t editBitsValue = 0;
-    int32_t bookmarkSlot = -1;
+    HEXEDIT_COMMAND_FIELDS(HEXEDIT_DECLARE_FIELD)
 
   private:
+    // The one place the view font is let go of.
+    void ReplaceFont(HFONT newFont);
     DWORD ReportFileError(const wchar_t* format, const wchar_t* title, DWORD code);
     void ResetViewState(int32_t newLength);
 };

@@ -1,6 +1,6 @@
-// A window-free editor for the portable editing code: the editor's fields under their own
-// names, the view operations computed with the real scroll arithmetic, a scroll bar that
-// keeps its position the way the platform clamps it, and commands that only record a call.
+// A window-free editor for the portable editing code: the editor's fields, declared from the
+// same lists as CHexEdit's, the view operations computed with the real scroll arithmetic, a scroll
+// bar that keeps its position the way the platform clamps it, and commands that only record a call.
 #pragma once
 
 #include <cstdint>
@@ -10,25 +10,16 @@
 
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/caret_motion.h"
+#include "hexedit/core/editor_fields.h"
 #include "hexedit/core/key_commands.h"
 #include "hexedit/core/scroll_math.h"
 #include "hexedit/core/typing.h"
 
 struct ModelEditor {
-    uint8_t* buffer = nullptr;
-    int32_t length = 0;
-    int32_t topOffset = 0;
-    int32_t caretOffset = 0;
-    int32_t caretPane = 2;
-    int32_t savedHexPane = 2;
-    int32_t selAnchor = -1;
-    int32_t selEnd = -1;
-    int32_t bytesPerRow = 8;
-    int32_t visibleRows = 5;
-    int32_t caretX = 0;
-    int32_t caretY = 0;
-    int32_t overwriteMode = 1;
-    int32_t modified = 0;
+    // The editor's own fields, from the same lists as CHexEdit's.
+    HEXEDIT_VIEW_FIELDS(HEXEDIT_DECLARE_FIELD)
+    HEXEDIT_LAYOUT_FIELDS(HEXEDIT_DECLARE_FIELD)
+    HEXEDIT_COMMAND_FIELDS(HEXEDIT_DECLARE_FIELD)
 
     // The scroll bar as the platform holds it (rows).
     int32_t barMaximum = 0;
