@@ -3,12 +3,13 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
-// Generic owner: Traits supplies the invalid value and how to close.
-template <typename Traits> class UniqueHandle {
+// Owner of one handle: `Close` releases it, `InvalidValue` (as an integer, since
+// INVALID_HANDLE_VALUE is no constant) marks "none".
+template <typename Handle, auto Close, intptr_t InvalidValue = 0> class UniqueHandle {
   public:
-    using Handle = typename Traits::Handle;
     UniqueHandle() = default;
     explicit UniqueHandle(Handle h) : handle_(h) {}
     ~UniqueHandle() { reset(); }
@@ -20,76 +21,37 @@ template <typename Traits> class UniqueHandle {
             reset(other.release());
         return *this;
     }
+    static Handle Invalid() { return reinterpret_cast<Handle>(InvalidValue); }
     Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != Traits::Invalid(); }
-    Handle release() { return std::exchange(handle_, Traits::Invalid()); }
-    void reset(Handle h = Traits::Invalid()) {
-        if (handle_ != Traits::Invalid())
-            Traits::Close(handle_);
+    explicit operator bool() const { return handle_ != Invalid(); }
+    Handle release() { return std::exchange(handle_, Invalid()); }
+    void reset(Handle h = Invalid()) {
+        if (handle_ != Invalid())
+            Close(handle_);
         handle_ = h;
+    }
+    // For an API that returns a handle through an out-parameter: lets go of the current one
+    // and hands out the place for the new one.
+    Handle* put() {
+        reset();
+        return &handle_;
     }
 
   private:
-    Handle handle_ = Traits::Invalid();
+    Handle handle_ = Invalid();
 };
 
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
-struct RegKeyTraits {
-    using Handle = HKEY;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { RegCloseKey(h); }
-};
-template <typename T> struct GdiObjectTraits {
-    using Handle = T;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { DeleteObject(h); }
-};
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { DeleteDC(h); }
-};
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { DestroyIcon(h); }
-};
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { DestroyMenu(h); }
-};
-struct FindHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { FindClose(h); }
-};
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { GlobalFree(h); }
-};
-
-using UniqueFile = UniqueHandle<FileHandleTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueRegKey = UniqueHandle<RegKeyTraits>;
-using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-using UniqueIcon = UniqueHandle<IconTraits>;
-using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueFind = UniqueHandle<FindHandleTraits>;
-using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+using UniqueFile = UniqueHandle<HANDLE, &CloseHandle, -1>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
+using UniqueRegKey = UniqueHandle<HKEY, &RegCloseKey>;
+using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteObject>;
+using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, &DeleteObject>;
+using UniqueMemoryDc = UniqueHandle<HDC, &DeleteDC>;
+using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
+using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
+using UniqueFind = UniqueHandle<HANDLE, &FindClose, -1>;
+using UniqueGlobal = UniqueHandle<HGLOBAL, &GlobalFree>;
 
 // Selects an object into a DC and selects the previous one back on scope exit.
 class ScopedSelectObject {

@@ -6,21 +6,19 @@
 
 #include <unknwn.h>
 
-class CShellExtClassFactory : public IClassFactory {
-  public:
-    CShellExtClassFactory();
-    virtual ~CShellExtClassFactory();
-    CShellExtClassFactory(const CShellExtClassFactory&) = delete;
-    CShellExtClassFactory& operator=(const CShellExtClassFactory&) = delete;
+#include "server/com_object.h"
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+class CShellExtClassFactory final : public ComObject<CShellExtClassFactory, IClassFactory> {
+  public:
+    static const QITAB kInterfaces[];
+
+    CShellExtClassFactory();
+
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override;
     STDMETHODIMP LockServer(BOOL lock) override;
 
   private:
-    LONG refCount = 0;
+    ~CShellExtClassFactory() override;
 };
 
 // A new factory's interface for CLSID_ShellExt; CLASS_E_CLASSNOTAVAILABLE for any other class.

@@ -12,22 +12,20 @@ const wchar_t kMemberValueName[] = L"Hex__Hex editor";
 namespace {
 
 UniqueRegKey CreateUserKey(const wchar_t* path) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    UniqueRegKey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
                         nullptr) != ERROR_SUCCESS)
         return UniqueRegKey();
-    return UniqueRegKey(key);
+    return key;
 }
 
 } // namespace
 
 void CheckMachineSettingsKey() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMachineSettingsKey, 0, KEY_READ, &key) ==
-        ERROR_SUCCESS) {
-        RegCloseKey(key);
+    UniqueRegKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMachineSettingsKey, 0, KEY_READ, key.put()) ==
+        ERROR_SUCCESS)
         return;
-    }
     MessageBoxW(nullptr,
                 L"There was an error accessing registry. Be sure you have necessary privileges",
                 L"Error", MB_OK);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "hexedit/module_context.h"
 #include "hexedit/win32_handles.h"
 #include "page/page_dlg.h"
@@ -24,6 +26,12 @@ PageHost* HostOfShellExt(LPARAM parameter) {
 
 } // namespace
 
+const QITAB CShellExt::kInterfaces[] = {
+    QITABENT(CShellExt, IShellExtInit),
+    QITABENT(CShellExt, IShellPropSheetExt),
+    {},
+};
+
 CShellExt::CShellExt() {
     // The page and the editor find this object from a page parameter or a view's user data.
     RegisterEditorLocator(EditorOfShellExt);
@@ -40,9 +48,6 @@ CShellExt::~CShellExt() {
     if (instanceMutex)
         CloseHandle(instanceMutex);
     instanceMutex = nullptr;
-    if (holdsMedium)
-        ReleaseStgMedium(&medium);
-    holdsMedium = false;
     free(fileIndexes);
     fileIndexes = nullptr;
 }
@@ -51,31 +56,6 @@ CShellExt* CShellExt::FromParameter(LONG_PTR parameter) {
     if (parameter == 0)
         return nullptr;
     return static_cast<CShellExt*>(reinterpret_cast<IShellExtInit*>(parameter));
-}
-
-STDMETHODIMP CShellExt::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv)
-        return E_POINTER;
-    *ppv = nullptr;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IShellExtInit))
-        *ppv = static_cast<IShellExtInit*>(this);
-    else if (IsEqualIID(riid, IID_IShellPropSheetExt))
-        *ppv = static_cast<IShellPropSheetExt*>(this);
-    else
-        return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CShellExt::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&refCount));
-}
-
-STDMETHODIMP_(ULONG) CShellExt::Release() {
-    const LONG count = InterlockedDecrement(&refCount);
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
 }
 
 STDMETHODIMP CShellExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* pdtobj, HKEY) {
@@ -91,18 +71,15 @@ bool CShellExt::TakeDrop() {
     if (!dataObject)
         return true;
     FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM taken{};
-    if (FAILED(dataObject->GetData(&format, &taken)))
+    UniqueStgMedium taken;
+    if (FAILED(dataObject->GetData(&format, taken.put())))
         return false;
     // A second AddPages must not lose the medium of the first: the page may still read it.
-    if (holdsMedium) {
-        ReleaseStgMedium(&taken);
+    if (medium)
         return true;
-    }
-    medium = taken;
-    holdsMedium = true;
-    if (medium.hGlobal) {
-        hDrop = static_cast<HDROP>(medium.hGlobal);
+    medium = std::move(taken);
+    if (medium.get().hGlobal) {
+        hDrop = static_cast<HDROP>(medium.get().hGlobal);
         dropCount = DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
     }
     return true;

@@ -8,18 +8,16 @@
 #include <shlobj.h>
 
 #include "page/page_host.h"
+#include "server/com_object.h"
+#include "server/unique_stg_medium.h"
 
-class CShellExt : public IShellExtInit, public IShellPropSheetExt, public PageHost {
+// Both faces share one reference count (ComObject's).
+class CShellExt final : public ComObject<CShellExt, IShellExtInit, IShellPropSheetExt>,
+                        public PageHost {
   public:
-    CShellExt();
-    virtual ~CShellExt();
-    CShellExt(const CShellExt&) = delete;
-    CShellExt& operator=(const CShellExt&) = delete;
+    static const QITAB kInterfaces[];
 
-    // IUnknown, shared by both faces.
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    CShellExt();
 
     // IShellExtInit
     STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE pidlFolder, IDataObject* pdtobj,
@@ -39,13 +37,13 @@ class CShellExt : public IShellExtInit, public IShellPropSheetExt, public PageHo
     HANDLE instanceMutex = nullptr;
 
   private:
+    ~CShellExt() override;
     bool TakeDrop();
     void AddPage(LPFNSVADDPROPSHEETPAGE pfnAddPage, LPARAM lParam);
 
-    LONG refCount = 0;
     IDataObject* dataObject = nullptr;
-    STGMEDIUM medium{};
-    bool holdsMedium = false;
+    // The selection's drop list, which hDrop points into while it is held.
+    UniqueStgMedium medium;
     // Counts the page releases made by PageCallback, so a refused page is given back once.
     LONG pageReleases = 0;
 };
