@@ -94,6 +94,15 @@ template <class Editor> void TypeCharacter(Editor& e, uint32_t code, bool ctrl) 
     e.Invalidate();
 }
 
+// Brings the caret's byte into view after bytes at or before it went or came; when the caret
+// then heads the view, the row above it is shown too.
+template <class Editor> void ShowCaretWithRowAbove(Editor& e) {
+    e.EnsureVisible(e.caretOffset);
+    e.PlaceCaret(e.caretOffset);
+    if (e.topOffset == e.caretOffset)
+        e.Scroll(scroll::kLineUp);
+}
+
 // Removes the selected bytes (its larger end limited to the last byte) and puts the caret on
 // the first of them. Leaves the scroll bar and repainting to the caller.
 template <class Editor> void DeleteSelection(Editor& e) {
@@ -110,27 +119,27 @@ template <class Editor> void DeleteSelection(Editor& e) {
         CloseGap(e, lo, hi - lo + 1);
     e.caretOffset = lo;
     e.SetSelection(-1, -1);
-    e.EnsureVisible(e.caretOffset);
-    e.PlaceCaret(e.caretOffset);
-    if (e.topOffset == e.caretOffset)
-        e.Scroll(scroll::kLineUp);
+    ShowCaretWithRowAbove(e);
 }
 
-template <class Editor> void RemoveSelectionAndRepaint(Editor& e) {
+// What Delete and Backspace share: nothing happens in an empty buffer, and a selection goes
+// as a whole. True when that settled the key.
+template <class Editor> bool DeletedEmptyOrSelection(Editor& e) {
+    if (e.length == 0)
+        return true;
+    if (!HasSelection(e))
+        return false;
     e.modified = 1;
     e.DeleteSelection();
     e.UpdateScrollBar();
     e.Invalidate();
+    return true;
 }
 
 // Delete: the byte under the caret goes; the caret keeps its offset and nibble.
 template <class Editor> void DeleteForward(Editor& e) {
-    if (e.length == 0)
+    if (DeletedEmptyOrSelection(e))
         return;
-    if (HasSelection(e)) {
-        RemoveSelectionAndRepaint(e);
-        return;
-    }
     if (e.caretOffset >= e.length)
         return;
     e.modified = 1;
@@ -141,12 +150,8 @@ template <class Editor> void DeleteForward(Editor& e) {
 
 // Backspace: the whole byte before the caret goes, also in the hex pane.
 template <class Editor> void DeleteBackward(Editor& e) {
-    if (e.length == 0)
+    if (DeletedEmptyOrSelection(e))
         return;
-    if (HasSelection(e)) {
-        RemoveSelectionAndRepaint(e);
-        return;
-    }
     if (e.caretOffset == 0)
         return;
     e.modified = 1;
@@ -154,10 +159,7 @@ template <class Editor> void DeleteBackward(Editor& e) {
     e.caretOffset -= 1;
     if (e.caretPane != kTextPane)
         e.caretPane = kHexHigh;
-    e.EnsureVisible(e.caretOffset);
-    e.PlaceCaret(e.caretOffset);
-    if (e.topOffset == e.caretOffset)
-        e.Scroll(scroll::kLineUp);
+    ShowCaretWithRowAbove(e);
     e.UpdateScrollBar();
     e.Invalidate();
 }
