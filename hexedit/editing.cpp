@@ -2,10 +2,10 @@
 #include "hexedit/hex_edit.h"
 
 #include "hexedit/core/typing.h"
+#include "hexedit/modifier_keys.h"
 
 void CHexEdit::OnChar(WPARAM code) {
-    const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    editing::TypeCharacter(*this, static_cast<uint32_t>(code), ctrl);
+    editing::TypeCharacter(*this, static_cast<uint32_t>(code), CommandCtrlHeld());
 }
 
 bool CHexEdit::ResizeBuffer(int32_t delta) {

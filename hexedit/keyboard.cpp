@@ -4,17 +4,23 @@
 
 #include "hexedit/core/caret_motion.h"
 #include "hexedit/core/key_commands.h"
+#include "hexedit/modifier_keys.h"
 
-namespace {
-bool IsHeld(int virtualKey) {
-    return (GetKeyState(virtualKey) & 0x8000) != 0;
-}
-} // namespace
+// The portable key table names the platform's virtual-key codes.
+namespace keys = editing::keys;
+static_assert(keys::kTab == VK_TAB && keys::kPageUp == VK_PRIOR && keys::kPageDown == VK_NEXT);
+static_assert(keys::kEnd == VK_END && keys::kHome == VK_HOME && keys::kLeft == VK_LEFT);
+static_assert(keys::kUp == VK_UP && keys::kRight == VK_RIGHT && keys::kDown == VK_DOWN);
+static_assert(keys::kInsert == VK_INSERT && keys::kDelete == VK_DELETE && keys::kApps == VK_APPS);
+static_assert(keys::kF2 == VK_F2 && keys::kF3 == VK_F3 && keys::kF10 == VK_F10 &&
+              keys::kF11 == VK_F11);
+// Digit and letter keys have no VK_ names: their codes are the characters '0'-'9', 'A'-'Z'.
+static_assert(keys::kDigit0 == '0' && keys::kDigit1 == '1' && keys::kDigit9 == '9');
 
 void CHexEdit::OnKeyDown(WPARAM key) {
     if (key > 0xFF)
         return;
-    editing::HandleKey(*this, static_cast<int>(key), IsHeld(VK_SHIFT), IsHeld(VK_CONTROL));
+    editing::HandleKey(*this, static_cast<int>(key), IsKeyHeld(VK_SHIFT), CommandCtrlHeld());
 }
 
 void CHexEdit::MoveCaret(int dx, int dy) {

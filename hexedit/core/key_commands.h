@@ -34,6 +34,13 @@ constexpr int kF10 = 0x79;
 constexpr int kF11 = 0x7A;
 } // namespace keys
 
+// Whether a held Ctrl makes a key a command. AltGr arrives as Ctrl+Alt on many keyboards and
+// types characters such as @ { } [ ] \ |, so Ctrl with Alt is no command and its characters
+// are typed like any other.
+constexpr bool IsCommandCtrl(bool ctrl, bool alt) {
+    return ctrl && !alt;
+}
+
 // Arrows, Home, End, Page Up and Page Down: without Shift the selection goes; with Shift the
 // move stretches the one selection anchored where the first Shift move started.
 template <class Editor> void Navigate(Editor& e, int key, bool shift, bool ctrl) {
