@@ -37,7 +37,7 @@ void KeystrokeAtStartOfGiB(benchmark::State& state) {
     e.overwriteMode = 0;
     for (auto _ : state) {
         e.caretOffset = 0;
-        e.caretPane = editing::kHexHigh;
+        e.caretPane = kHexHigh;
         e.Char('4');
         benchmark::ClobberMemory();
     }
@@ -52,7 +52,7 @@ BENCHMARK(KeystrokeAtStartOfGiB)
 void ThousandKeystrokesAtEndOfGiB(benchmark::State& state) {
     ModelEditor e;
     LoadGiB(e);
-    e.caretPane = editing::kTextPane;
+    e.caretPane = kTextPane;
     int64_t growths = 0;
     int64_t inPlace = 0;
     for (auto _ : state) {

@@ -65,4 +65,3 @@ bool ResizeExact(uint8_t*& buffer, int32_t& length, int32_t delta) {
     length = static_cast<int32_t>(newLength);
     return true;
 }
-

@@ -19,4 +19,3 @@ void FailNextAllocations(int count);
 // larger block with `length` reduced, so the bytes stay correct. Returns false, changing
 // nothing, when growth fails or the new length would reach the allocation limit.
 bool ResizeExact(uint8_t*& buffer, int32_t& length, int32_t delta);
-
