@@ -19,7 +19,7 @@ bool MatchesAt(const uint8_t* data, int32_t p, const uint8_t* pattern, int32_t p
     return std::memcmp(data + p, pattern, static_cast<size_t>(patternLength)) == 0;
 }
 
-#if BYTE_SEARCH_SSE2
+#if defined(BYTE_SEARCH_SSE2)
 
 int LowestBit(unsigned mask) {
 #if defined(_MSC_VER)
@@ -105,7 +105,7 @@ int32_t ScanBackward(const uint8_t* data, int32_t length, int32_t from, const ui
     return -1;
 }
 
-#if BYTE_SEARCH_SSE2
+#if defined(BYTE_SEARCH_SSE2)
 
 int32_t FindForward(const uint8_t* data, int32_t length, int32_t from, const uint8_t* pattern,
                     int32_t patternLength) {

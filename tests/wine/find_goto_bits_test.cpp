@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "hexedit/core/byte_buffer.h"
 #include "resources/resource_ids.h"
 #include "support/message_box_recorder.h"
 #include "support/properties_driver.h"
@@ -488,6 +489,20 @@ TEST_F(FindOnView, CancelKeepsThePatternsForF3) {
     Find(L"ab");
     ExpectSelection(0, 1, 1);
     KeyWithDialog(L"Find", 'F', false, true, Enter(L"zz", nullptr, IDCANCEL));
+    ExpectSelection(0, 1, 1);
+    EXPECT_EQ(editor().dialogText, nullptr);
+    Key(VK_F3);
+    ExpectSelection(3, 4, 1);
+}
+
+// The typed text can't be copied: as if the dialog had been cancelled, the old patterns stay.
+TEST_F(FindOnView, AnInputThatCannotBeCopiedCountsAsCancelled) {
+    Open(B("ab.ab.cd"));
+    Find(L"ab");
+    ExpectSelection(0, 1, 1);
+    FailNextAllocations(1);
+    Find(L"cd");
+    FailNextAllocations(0);
     ExpectSelection(0, 1, 1);
     EXPECT_EQ(editor().dialogText, nullptr);
     Key(VK_F3);
