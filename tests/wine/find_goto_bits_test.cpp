@@ -619,15 +619,16 @@ TEST_F(FindOnView, EditBitsAtTheEndPositionAppendsOneByte) {
     EXPECT_EQ(editor().modified, 1);
 }
 
-// In Wine's own Properties dialog the DLL is the module that shows the Find dialog; F3 before
-// any Find opens it, and what it finds nothing for is told by a box the view owns.
-TEST(FindInShellProperties, TheFindDialogComesFromTheDll) {
+// In Wine's own Properties dialog the DLL is the module that shows the input dialog: F3 before
+// any Find opens its Find face, nothing found is told by a box the view owns, and a click on the
+// address column opens its Go To face.
+TEST(FindInShellProperties, TheInputDialogComesFromTheDll) {
     TempFolder folder;
     const std::wstring file = folder.Write(L"find.bin", B("nothing to see"));
     const DWORD thread = GetCurrentThreadId();
     MessageBoxRecorder boxes(thread);
     boxes.Answer({kIgnoredCommand, kIgnoredCommand}); // the sheet, then the Find dialog
-    InputFace face;
+    InputFace face, goToFace;
     HWND viewRoot = nullptr;
     OpenShellProperties({file}, [&](HWND sheet) {
         if (!sheet)
@@ -643,6 +644,15 @@ TEST(FindInShellProperties, TheFindDialogComesFromTheDll) {
             Enter(L"absent", &face)(dialog);
         for (int waited = 0; boxes.Count() < 3 && waited < 10000; waited += 20)
             Sleep(20);
+        // Go To from a click on the address column.
+        boxes.Answer({kIgnoredCommand});
+        PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        dialog = WaitForDialog(thread, L"Go To");
+        if (dialog)
+            Enter(L"5", &goToFace)(dialog);
+        for (int waited = 0; IsWindow(dialog) && waited < 10000; waited += 20)
+            Sleep(20);
         PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
         for (int waited = 0; IsWindow(sheet) && waited < 20000; waited += 20)
             Sleep(20);
@@ -651,7 +661,11 @@ TEST(FindInShellProperties, TheFindDialogComesFromTheDll) {
     EXPECT_EQ(face.label, L"Fi&nd what:");
     EXPECT_EQ(face.instance, GetModuleHandleW(L"propweave.dll"));
     EXPECT_NE(face.instance, GetModuleHandleW(nullptr));
+    ASSERT_TRUE(goToFace.shown) << "no Go To dialog";
+    EXPECT_EQ(goToFace.label, L"A&ddress:");
+    EXPECT_EQ(goToFace.limit, 8);
+    EXPECT_EQ(goToFace.instance, GetModuleHandleW(L"propweave.dll"));
     const auto shown = MessageBoxesOnly(boxes);
-    ASSERT_EQ(shown.size(), 2u); // the dialog, then the box
+    ASSERT_EQ(shown.size(), 3u); // the Find dialog, the box, the Go To dialog
     ExpectNotFoundBox(shown[1], viewRoot);
 }
