@@ -179,6 +179,14 @@ int32_t FindBackward(const uint8_t* data, int32_t length, int32_t from, const ui
 int32_t SearchPattern(const uint8_t* buffer, int32_t length, const SearchFrom& from,
                       const uint8_t* pattern, int32_t patternLength, int direction) {
     const bool forwards = direction == 1;
+    return SearchPatternBefore(buffer, length, from, pattern, patternLength, direction,
+                               forwards ? length : -1);
+}
+
+int32_t SearchPatternBefore(const uint8_t* buffer, int32_t length, const SearchFrom& from,
+                            const uint8_t* pattern, int32_t patternLength, int direction,
+                            int32_t rival) {
+    const bool forwards = direction == 1;
     const bool selection = from.selAnchor != -1;
     int64_t start = from.caretOffset;
     if (patternLength == 1 && selection) {
@@ -191,7 +199,7 @@ int32_t SearchPattern(const uint8_t* buffer, int32_t length, const SearchFrom& f
         if (start < 0)
             return -1;
     }
-    if (length < 1)
+    if (length < 1 || patternLength <= 0)
         return -1;
     if (start >= length)
         start = length - 1;
@@ -201,8 +209,21 @@ int32_t SearchPattern(const uint8_t* buffer, int32_t length, const SearchFrom& f
         start = 0;
     }
     const int32_t begin = static_cast<int32_t>(start);
-    return forwards ? FindForward(buffer, length, begin, pattern, patternLength)
-                    : FindBackward(buffer, length, begin, pattern, patternLength);
+    if (forwards) {
+        // Candidates below the rival only: cut the data where a match at rival - 1 ends.
+        const int64_t cut =
+            std::min<int64_t>(length, static_cast<int64_t>(rival) + patternLength - 1);
+        if (rival <= begin || cut < patternLength)
+            return -1;
+        return FindForward(buffer, static_cast<int32_t>(cut), begin, pattern, patternLength);
+    }
+    // Candidates above the rival only: the data from rival + 1 on.
+    const int32_t first = std::max(rival, -1) + 1;
+    if (first > begin || first >= length)
+        return -1;
+    const int32_t found =
+        FindBackward(buffer + first, length - first, begin - first, pattern, patternLength);
+    return found < 0 ? -1 : found + first;
 }
 
 } // namespace search

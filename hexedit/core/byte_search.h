@@ -36,4 +36,10 @@ struct SearchFrom {
 int32_t SearchPattern(const uint8_t* buffer, int32_t length, const SearchFrom& from,
                       const uint8_t* pattern, int32_t patternLength, int direction);
 
+// The same search, counting only a match nearer than `rival`: one starting before it forwards,
+// after it backwards. A rival of length (forwards) or -1 (backwards) leaves every match in.
+int32_t SearchPatternBefore(const uint8_t* buffer, int32_t length, const SearchFrom& from,
+                            const uint8_t* pattern, int32_t patternLength, int direction,
+                            int32_t rival);
+
 } // namespace search

@@ -67,19 +67,26 @@ template <class Editor> FindOutcome FindNextMatch(Editor& e, int direction) {
         return FindOutcome::NoPattern;
     const bool hexValid = e.hexPatternState == kHexPatternValid;
     const bool textValid = e.textPatternActive == 1;
+    const bool forwards = direction == 1;
     const int32_t hexAt =
         hexValid ? SearchFromCaret(e, e.hexPattern, e.hexPatternLength, direction) : -1;
+    // The text match wins only when it is strictly nearer than the hexadecimal one: no need to
+    // look past that.
+    int32_t rival = forwards ? e.length : -1;
+    if (hexAt >= 0)
+        rival = hexAt;
+    const search::SearchFrom from{e.caretOffset, e.selAnchor, e.selEnd};
     const int32_t textAt =
-        textValid ? SearchFromCaret(e, e.textPattern, e.textPatternLength, direction) : -1;
+        textValid ? search::SearchPatternBefore(e.buffer, e.length, from, e.textPattern,
+                                                e.textPatternLength, direction, rival)
+                  : -1;
     if (hexAt < 0 && textAt < 0)
         return FindOutcome::NotFound;
 
     int32_t start = hexAt;
     int32_t matchLength = e.hexPatternLength;
     int32_t pane = kHexHigh;
-    const bool forwards = direction == 1;
-    if (textAt >= 0 &&
-        (hexAt < 0 || (forwards && textAt < hexAt) || (!forwards && textAt > hexAt))) {
+    if (textAt >= 0) {
         start = textAt;
         matchLength = e.textPatternLength;
         pane = kTextPane;

@@ -141,6 +141,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         if (search::SearchPattern(data.empty() ? nullptr : data.data(), n, from, pattern.data(), m,
                                   direction) != expected[k])
             Fail();
+        // Only a match nearer than a rival counts.
+        const int32_t rival = static_cast<int32_t>(anchorWord % (static_cast<uint32_t>(n) + 5)) - 2;
+        const bool nearer = direction == 1 ? expected[k] < rival : expected[k] > rival;
+        if (search::SearchPatternBefore(data.empty() ? nullptr : data.data(), n, from,
+                                        pattern.data(), m, direction,
+                                        rival) != (expected[k] >= 0 && nearer ? expected[k] : -1))
+            Fail();
         // The bare scans from every kind of start.
         const int32_t start = static_cast<int32_t>(caretWord % (static_cast<uint32_t>(n) + 3)) - 1;
         if (search::FindForward(data.data(), n, start, pattern.data(), m) !=

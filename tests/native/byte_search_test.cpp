@@ -94,6 +94,30 @@ TEST(SearchPattern, StartAdjustmentsAndWalk) {
     }
 }
 
+// With a rival match, only a nearer one counts: "xABxABxAB" has AB at 1, 4 and 7.
+TEST(SearchPattern, OnlyAMatchNearerThanTheRivalCounts) {
+    const Bytes data = B("xABxABxAB");
+    const Bytes ab = B("AB");
+    struct Row {
+        int32_t caret, anchor, end;
+        int direction;
+        int32_t rival, found;
+    };
+    const Row rows[] = {
+        {0, -1, -1, 1, 9, 1},   {0, -1, -1, 1, 2, 1},  {0, -1, -1, 1, 1, -1},
+        {2, -1, -1, 1, 5, 4},   {2, -1, -1, 1, 4, -1}, {2, -1, -1, 1, 0, -1},
+        {8, -1, -1, -1, -1, 7}, {8, -1, -1, -1, 6, 7}, {8, -1, -1, -1, 7, -1},
+        {7, 7, 8, -1, 3, 4},    {7, 7, 8, -1, 4, -1},  {7, 7, 8, -1, 9, -1},
+    };
+    for (const Row& r : rows) {
+        const search::SearchFrom from{r.caret, r.anchor, r.end};
+        EXPECT_EQ(
+            search::SearchPatternBefore(data.data(), 9, from, ab.data(), 2, r.direction, r.rival),
+            r.found)
+            << r.caret << " " << r.direction << " " << r.rival;
+    }
+}
+
 // Matches at every distance from the blocks of 16 and 64 that the fast scan tests at once, at
 // both ends of the buffer, with the pattern's first and last bytes repeated around them.
 TEST(ByteSearch, FastScansAgreeWithTheReferenceAroundBlockEdges) {
