@@ -144,6 +144,20 @@ int main() {
     PrintSpeedRatio("F3 against the C runtime's memchr + memcmp", forwards.wall.best,
                     crt.wall.best);
 
+    // Hexadecimal input whose bytes stand near the caret while its text is absent: the text
+    // search stops at the byte match.
+    const uint8_t planted[] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0};
+    std::memcpy(editor.buffer + 4096, planted, 8);
+    editing::BuildFindPatterns(editor, "123456789abcdef0");
+    const Measured nearMatch = Measure(kRuns, [&] {
+        editor.caretOffset = 0;
+        editor.SetSelection(-1, -1);
+        Key(page.view(), VK_F3, false);
+    });
+    PrintTiming("F3, bytes at 4 KiB, their text absent", nearMatch.wall);
+    if (editor.selAnchor != 4096)
+        std::printf("unexpected match at %d\n", static_cast<int>(editor.selAnchor));
+
     Load(editor, false);
     editing::BuildFindPatterns(editor, "00000000000000000000000000000001");
     const Measured zerosForwards = Measure(kRuns, [&] {
