@@ -12,8 +12,3 @@ LONG CHexEdit::SetBookmark(int) {
 }
 void CHexEdit::NextBookmark() {}
 void CHexEdit::PreviousBookmark() {}
-void CHexEdit::ShowFindDialog(int) {}
-void CHexEdit::FindNext(int) {}
-void CHexEdit::FindPrevious() {}
-void CHexEdit::ShowGoToDialog() {}
-void CHexEdit::ShowEditBitsDialog() {}

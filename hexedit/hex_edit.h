@@ -113,6 +113,13 @@ class CHexEdit {
     void ReplaceFont(HFONT newFont);
     DWORD ReportFileError(const wchar_t* format, const wchar_t* title, DWORD code);
     void ResetViewState(int32_t newLength);
+
+    // Find, Go To and Edit Bits: the faces of the shared input dialog and the dialog procedures.
+    static constexpr int32_t kDialogFind = 1;
+    static constexpr int32_t kDialogGoTo = 2;
+    static INT_PTR CALLBACK InputDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK EditBitsDlgProc(HWND dialog, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
 };
 
 // The view window's user data holds the object that owns the editor (set by the page before

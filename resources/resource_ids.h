@@ -23,3 +23,27 @@
 #define IDC_BANNER_LINE 1051
 #define IDC_BANNER 1049
 #define IDC_MODULES_LINK 1053
+
+// The input dialog shared by Find and Go To.
+#define IDD_INPUT_DIALOG 162
+#define IDC_INPUT_LABEL (-1)
+#define IDC_INPUT_TEXT 1032
+
+// Edit Bits: one disabled "Old:" and one "New:" check box per bit.
+#define IDD_EDIT_BITS 163
+#define IDC_OLD_BIT7 1179
+#define IDC_OLD_BIT6 1178
+#define IDC_OLD_BIT5 1177
+#define IDC_OLD_BIT4 1033
+#define IDC_OLD_BIT3 1031
+#define IDC_OLD_BIT2 1030
+#define IDC_OLD_BIT1 1029
+#define IDC_OLD_BIT0 1028
+#define IDC_NEW_BIT7 1027
+#define IDC_NEW_BIT6 1026
+#define IDC_NEW_BIT5 1025
+#define IDC_NEW_BIT4 1024
+#define IDC_NEW_BIT3 1023
+#define IDC_NEW_BIT2 1022
+#define IDC_NEW_BIT1 1021
+#define IDC_NEW_BIT0 1020

@@ -1,0 +1,40 @@
+// What the user types into the Find and Go To input: the hexadecimal byte form of a Find
+// input, the address of a Go To input, and the dialog text as 8-bit characters.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace find_input {
+
+// A Find input has a hexadecimal form when it is at least two characters long and holds
+// nothing but hexadecimal digits and spaces.
+bool HasHexForm(const char* text, size_t length);
+
+// Writes the bytes that the digits of `text` spell into `out` (room for length / 2 bytes,
+// cleared by the caller): the k-th digit is the high nibble of byte k / 2 when k is even and
+// the low nibble when k is odd; spaces are skipped wherever they stand. Returns the number of
+// digits; an odd count means there is no hexadecimal form.
+size_t SpellHexBytes(const char* text, size_t length, uint8_t* out);
+
+// Both steps together: the bytes of the hexadecimal form, or nothing.
+std::optional<std::vector<uint8_t>> HexFormOf(const std::string& text);
+
+// A Go To address: base 16 with the rules of the C library's strtol (white space skipped, an
+// optional sign, an optional 0x or 0X, conversion up to the first non-digit, no digits give
+// 0), saturating at the limits of a signed 32-bit value.
+int32_t ParseHexAddress(const char* text);
+
+// The address as a caret offset: 0 .. length.
+int32_t ClampToBuffer(int32_t address, int32_t length);
+
+// The dialog's UTF-16 text as bytes: the low 8 bits of every unit, no code page involved.
+template <class Unit> void LowBytesOf(const Unit* units, size_t count, char* out) {
+    for (size_t i = 0; i < count; ++i)
+        out[i] = static_cast<char>(static_cast<uint8_t>(static_cast<uint32_t>(units[i]) & 0xFF));
+}
+
+} // namespace find_input

@@ -1,0 +1,108 @@
+// The rules of Find for any editor type with the editor's fields and operations: the two
+// patterns built from one input, and the choice between their matches.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "hexedit/core/byte_buffer.h"
+#include "hexedit/core/byte_search.h"
+#include "hexedit/core/caret_motion.h"
+#include "hexedit/core/find_input.h"
+
+namespace editing {
+
+constexpr int32_t kHexPatternValid = 2;
+
+// Replaces both patterns with those of `text` (zero-terminated). The text is always a pattern;
+// when it reads as hexadecimal digits and spaces, the bytes they spell are one too. A pattern
+// whose block can't be had is simply not valid.
+template <class Editor> void BuildFindPatterns(Editor& e, const char* text) {
+    e.hexPatternState = 0;
+    e.textPatternActive = 0;
+    const size_t length = std::strlen(text);
+    if (find_input::HasHexForm(text, length)) {
+        GuardedFree(e.hexPattern);
+        e.hexPattern = static_cast<uint8_t*>(GuardedAlloc(length / 2 + 2));
+        if (e.hexPattern) {
+            std::memset(e.hexPattern, 0, length / 2);
+            const size_t digits = find_input::SpellHexBytes(text, length, e.hexPattern);
+            if (digits % 2 != 0) {
+                GuardedFree(e.hexPattern);
+                e.hexPattern = nullptr;
+            } else {
+                e.hexPatternState = kHexPatternValid;
+                e.hexPatternLength = static_cast<int32_t>(digits / 2);
+            }
+        }
+    }
+    GuardedFree(e.textPattern);
+    e.textPatternLength = static_cast<int32_t>(length);
+    e.textPattern = static_cast<uint8_t*>(GuardedAlloc(length + 1));
+    if (e.textPattern) {
+        std::memcpy(e.textPattern, text, length + 1);
+        e.textPatternActive = 1;
+    }
+}
+
+template <class Editor> bool HasFindPattern(const Editor& e) {
+    return e.hexPatternState == kHexPatternValid || e.textPatternActive == 1;
+}
+
+// One pattern searched from the caret; the match's offset, or -1.
+template <class Editor>
+int32_t SearchFromCaret(const Editor& e, const uint8_t* pattern, int32_t patternLength,
+                        int direction) {
+    const search::SearchFrom from{e.caretOffset, e.selAnchor, e.selEnd};
+    return search::SearchPattern(e.buffer, e.length, from, pattern, patternLength, direction);
+}
+
+enum class FindOutcome { NoPattern, NotFound, Found };
+
+// Searches both patterns from the caret and selects the nearer match (the hexadecimal one on
+// equal starts), with the caret on its last byte. direction 1 forwards, else backwards.
+template <class Editor> FindOutcome FindNextMatch(Editor& e, int direction) {
+    if (!HasFindPattern(e))
+        return FindOutcome::NoPattern;
+    const bool hexValid = e.hexPatternState == kHexPatternValid;
+    const bool textValid = e.textPatternActive == 1;
+    const bool forwards = direction == 1;
+    const int32_t hexAt =
+        hexValid ? SearchFromCaret(e, e.hexPattern, e.hexPatternLength, direction) : -1;
+    // The text match wins only when it is strictly nearer than the hexadecimal one: no need to
+    // look past that.
+    int32_t rival = forwards ? e.length : -1;
+    if (hexAt >= 0)
+        rival = hexAt;
+    const search::SearchFrom from{e.caretOffset, e.selAnchor, e.selEnd};
+    const int32_t textAt =
+        textValid ? search::SearchPatternBefore(e.buffer, e.length, from, e.textPattern,
+                                                e.textPatternLength, direction, rival)
+                  : -1;
+    if (hexAt < 0 && textAt < 0)
+        return FindOutcome::NotFound;
+
+    int32_t start = hexAt;
+    int32_t matchLength = e.hexPatternLength;
+    int32_t pane = kHexHigh;
+    if (textAt >= 0) {
+        start = textAt;
+        matchLength = e.textPatternLength;
+        pane = kTextPane;
+    }
+    e.caretPane = pane;
+    const int32_t lastByte = start + matchLength - 1;
+    e.SetSelection(start, lastByte);
+    e.caretOffset = lastByte;
+    const auto clamp = [&](int32_t v) { return std::max<int32_t>(0, std::min(v, e.length)); };
+    e.caretOffset = clamp(e.caretOffset);
+    e.selAnchor = clamp(e.selAnchor);
+    e.selEnd = clamp(e.selEnd);
+    e.EnsureVisible(e.caretOffset);
+    e.PlaceCaret(e.caretOffset);
+    e.Invalidate();
+    return FindOutcome::Found;
+}
+
+} // namespace editing

@@ -1,0 +1,45 @@
+// The rules of Go To and Edit Bits for any editor type with the editor's fields and
+// operations.
+#pragma once
+
+#include <cstdint>
+
+#include "hexedit/core/find_input.h"
+
+namespace editing {
+
+// Moves the caret to the typed hexadecimal address, clamped into 0 .. length; the selection and
+// the pane stay.
+template <class Editor> void GoToAddress(Editor& e, const char* text) {
+    e.caretOffset = find_input::ClampToBuffer(find_input::ParseHexAddress(text), e.length);
+    e.EnsureVisible(e.caretOffset);
+    e.PlaceCaret(e.caretOffset);
+    e.Invalidate();
+}
+
+// The byte Edit Bits starts from: the one under the caret, 0 on the end position.
+template <class Editor> uint8_t ByteUnderCaret(const Editor& e) {
+    return e.caretOffset >= 0 && e.caretOffset < e.length ? e.buffer[e.caretOffset] : 0;
+}
+
+// Stores the edited byte at the caret; on the end position it appends one byte. An unchanged
+// value writes nothing, and a buffer that can't grow stays as it was. Returns whether the
+// bytes changed.
+template <class Editor> bool StoreEditedByte(Editor& e, uint8_t oldValue, uint8_t value) {
+    if (value == oldValue)
+        return false;
+    if (e.caretOffset < 0 || e.caretOffset > e.length)
+        return false;
+    if (e.caretOffset == e.length) {
+        if (!e.ResizeBuffer(1))
+            return false;
+        // The new byte may start a new row.
+        e.UpdateScrollBar();
+    }
+    e.buffer[e.caretOffset] = value;
+    e.modified = 1;
+    e.Invalidate();
+    return true;
+}
+
+} // namespace editing

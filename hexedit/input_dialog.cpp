@@ -1,0 +1,78 @@
+// The input dialog that Find and Go To share: its Find face, the Go To length limit, and the
+// typed text handed to the editor as 8-bit characters.
+#include "hexedit/core/byte_buffer.h"
+#include "hexedit/core/find_input.h"
+#include "hexedit/editor_dialog.h"
+#include "hexedit/hex_edit.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr int kGoToInputLimit = 8;
+
+void ShowFindFace(HWND dialog) {
+    SetWindowTextW(dialog, L"Find");
+    SetDlgItemTextW(dialog, IDC_INPUT_LABEL, L"Fi&nd what:");
+    SetDlgItemTextW(dialog, IDOK, L"&Find");
+}
+
+// The input as a zero-terminated 8-bit copy, or null when a block can't be had.
+char* ReadInput(HWND dialog) {
+    HWND input = GetDlgItem(dialog, IDC_INPUT_TEXT);
+    const int length = GetWindowTextLengthW(input);
+    if (length < 0)
+        return nullptr;
+    const uint64_t units = static_cast<uint64_t>(length) + 1;
+    auto* text = static_cast<char*>(GuardedAlloc(units));
+    auto* wide = static_cast<wchar_t*>(GuardedAlloc(units * sizeof(wchar_t)));
+    if (!text || !wide) {
+        GuardedFree(text);
+        GuardedFree(wide);
+        return nullptr;
+    }
+    const int read = GetWindowTextW(input, wide, length + 1);
+    const size_t count = read > 0 ? static_cast<size_t>(read) : 0;
+    find_input::LowBytesOf(wide, count, text);
+    text[count] = '\0';
+    GuardedFree(wide);
+    return text;
+}
+
+} // namespace
+
+INT_PTR CALLBACK CHexEdit::InputDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        auto* editor = reinterpret_cast<CHexEdit*>(lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        if (!editor)
+            return TRUE;
+        CentreDialogOnView(dialog, editor->hwnd);
+        if (editor->dialogKind == kDialogFind)
+            ShowFindFace(dialog);
+        else
+            SendDlgItemMessageW(dialog, IDC_INPUT_TEXT, EM_LIMITTEXT, kGoToInputLimit, 0);
+        return TRUE;
+    }
+    case WM_COMMAND: {
+        if (HIWORD(wParam) != 0)
+            return FALSE;
+        const WORD id = LOWORD(wParam);
+        if (id == IDOK) {
+            if (CHexEdit* editor = EditorOfDialog(dialog)) {
+                GuardedFree(editor->dialogText);
+                editor->dialogText = ReadInput(dialog);
+            }
+            EndDialog(dialog, 0);
+            return TRUE;
+        }
+        if (id == IDCANCEL) {
+            EndDialog(dialog, 0);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    default:
+        return FALSE;
+    }
+}

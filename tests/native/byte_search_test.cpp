@@ -1,0 +1,183 @@
+// The byte search: where each search starts (caret, selection, direction, pattern length), the
+// walk without wrap-around, and the fast scans against a position-by-position reference.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "hexedit/core/byte_search.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes B(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
+
+// The first (forwards) or last (backwards) match among the candidates, tried one by one.
+int32_t Reference(const Bytes& data, int32_t from, const Bytes& pattern, bool forwards) {
+    const int32_t n = static_cast<int32_t>(data.size());
+    const int32_t m = static_cast<int32_t>(pattern.size());
+    if (m == 0 || m > n)
+        return -1;
+    const auto matches = [&](int32_t p) {
+        for (int32_t i = 0; i < m; ++i)
+            if (data[p + i] != pattern[i])
+                return false;
+        return true;
+    };
+    if (forwards) {
+        for (int32_t p = std::max(from, 0); p <= n - m; ++p)
+            if (matches(p))
+                return p;
+    } else {
+        for (int32_t p = std::min(from, n - m); p >= 0; --p)
+            if (matches(p))
+                return p;
+    }
+    return -1;
+}
+
+struct StartRow {
+    const char* what;
+    std::string buffer;
+    int32_t caret, anchor, end;
+    std::string pattern;
+    int direction;
+    int32_t found;
+};
+
+// "xAxxAx...": the rows name the bytes by their letters.
+const StartRow kStarts[] = {
+    {"no selection: the byte under the caret is found", "xAxxA", 1, -1, -1, "A", 1, 1},
+    {"one byte with a selection steps forwards off the caret", "xAxxA", 1, 1, 1, "A", 1, 4},
+    {"one byte with a selection steps backwards off the caret", "AxxAx", 3, 3, 3, "A", -1, 0},
+    {"one byte without a selection backwards finds the caret's byte", "AxxAx", 3, -1, -1, "A", -1,
+     3},
+    {"stepping past the last byte: not found", "xxxxA", 4, 4, 4, "A", 1, -1},
+    {"stepping before the first byte: not found", "Axxxx", 0, 0, 0, "A", -1, -1},
+    {"longer pattern forwards from the last byte of the previous match", "ABABAB", 1, 0, 1, "AB", 1,
+     2},
+    {"overlapping match forwards starts at the caret", "AAAA", 1, 0, 1, "AA", 1, 1},
+    {"longer pattern backwards starts before the selection", "ABxABxAB", 4, 3, 4, "AB", -1, 0},
+    {"backwards with the selection reversed", "ABxABxAB", 3, 4, 3, "AB", -1, 0},
+    {"backwards before a selection at the start: not found", "ABxAB", 1, 0, 1, "AB", -1, -1},
+    {"backwards without a selection from the caret", "ABxAB", 3, -1, -1, "AB", -1, 3},
+    {"longer pattern forwards with a selection starts at the caret", "ABxAB", 0, 3, 4, "AB", 1, 0},
+    {"backwards lowers the start so the match fits", "xxAB", 3, -1, -1, "AB", -1, 2},
+    {"caret on the end position searches from the last byte forwards", "xxAB", 4, -1, -1, "B", 1,
+     3},
+    {"last bytes of the buffer found forwards", "xxxABC", 0, -1, -1, "ABC", 1, 3},
+    {"forwards from the last match's last byte: not found", "xxxABC", 5, 3, 5, "ABC", 1, -1},
+    {"no wrap-around forwards", "ABxxx", 2, -1, -1, "AB", 1, -1},
+    {"no wrap-around backwards", "xxxAB", 2, -1, -1, "AB", -1, -1},
+    {"empty pattern never matches", "ABC", 0, -1, -1, "", 1, -1},
+    {"pattern longer than the buffer", "AB", 0, -1, -1, "ABC", 1, -1},
+    {"empty buffer", "", 0, -1, -1, "A", 1, -1},
+    {"empty buffer with a one-byte selection step", "", 0, 0, 0, "A", -1, -1},
+    {"case matters", "HELLO", 0, -1, -1, "hello", 1, -1},
+    {"bytes compare unsigned", "\x80\xFF", 0, -1, -1, "\xFF", 1, 1},
+};
+
+TEST(SearchPattern, StartAdjustmentsAndWalk) {
+    for (const StartRow& row : kStarts) {
+        SCOPED_TRACE(row.what);
+        const Bytes data = B(row.buffer);
+        const Bytes pattern = B(row.pattern);
+        const search::SearchFrom from{row.caret, row.anchor, row.end};
+        EXPECT_EQ(search::SearchPattern(data.empty() ? nullptr : data.data(),
+                                        static_cast<int32_t>(data.size()), from, pattern.data(),
+                                        static_cast<int32_t>(pattern.size()), row.direction),
+                  row.found);
+    }
+}
+
+// With a rival match, only a nearer one counts: "xABxABxAB" has AB at 1, 4 and 7.
+TEST(SearchPattern, OnlyAMatchNearerThanTheRivalCounts) {
+    const Bytes data = B("xABxABxAB");
+    const Bytes ab = B("AB");
+    struct Row {
+        int32_t caret, anchor, end;
+        int direction;
+        int32_t rival, found;
+    };
+    const Row rows[] = {
+        {0, -1, -1, 1, 9, 1},   {0, -1, -1, 1, 2, 1},  {0, -1, -1, 1, 1, -1},
+        {2, -1, -1, 1, 5, 4},   {2, -1, -1, 1, 4, -1}, {2, -1, -1, 1, 0, -1},
+        {8, -1, -1, -1, -1, 7}, {8, -1, -1, -1, 6, 7}, {8, -1, -1, -1, 7, -1},
+        {7, 7, 8, -1, 3, 4},    {7, 7, 8, -1, 4, -1},  {7, 7, 8, -1, 9, -1},
+    };
+    for (const Row& r : rows) {
+        const search::SearchFrom from{r.caret, r.anchor, r.end};
+        EXPECT_EQ(
+            search::SearchPatternBefore(data.data(), 9, from, ab.data(), 2, r.direction, r.rival),
+            r.found)
+            << r.caret << " " << r.direction << " " << r.rival;
+    }
+}
+
+// Matches at every distance from the blocks of 16 and 64 that the fast scan tests at once, at
+// both ends of the buffer, with the pattern's first and last bytes repeated around them.
+TEST(ByteSearch, FastScansAgreeWithTheReferenceAroundBlockEdges) {
+    const Bytes pattern = B("abca");
+    for (int32_t length = 0; length <= 200; ++length) {
+        for (int32_t at = 0; at + 4 <= length; at += 3) {
+            Bytes data(static_cast<size_t>(length), 'a');
+            std::memcpy(data.data() + at, pattern.data(), 4);
+            for (int32_t from : {-1, 0, at, at + 1, length - 1, length}) {
+                ASSERT_EQ(search::FindForward(data.data(), length, from, pattern.data(), 4),
+                          Reference(data, from, pattern, true))
+                    << length << " " << at << " " << from;
+                ASSERT_EQ(search::FindBackward(data.data(), length, from, pattern.data(), 4),
+                          Reference(data, from, pattern, false))
+                    << length << " " << at << " " << from;
+            }
+        }
+    }
+}
+
+TEST(ByteSearch, FastScansAgreeWithTheReferenceOnRandomBuffers) {
+    std::mt19937 random(1234);
+    for (int round = 0; round < 3000; ++round) {
+        // Small alphabets make partial matches frequent.
+        const int alphabet = 1 + static_cast<int>(random() % 4);
+        const int32_t length = static_cast<int32_t>(random() % 300);
+        Bytes data(static_cast<size_t>(length));
+        for (auto& b : data)
+            b = static_cast<uint8_t>(random() % alphabet);
+        Bytes pattern(1 + random() % 20);
+        for (auto& b : pattern)
+            b = static_cast<uint8_t>(random() % alphabet);
+        const int32_t m = static_cast<int32_t>(pattern.size());
+        const int32_t from = static_cast<int32_t>(random() % (length + 3)) - 1;
+        const int32_t forwards = Reference(data, from, pattern, true);
+        const int32_t backwards = Reference(data, from, pattern, false);
+        ASSERT_EQ(search::FindForward(data.data(), length, from, pattern.data(), m), forwards)
+            << "round " << round;
+        ASSERT_EQ(search::FindBackward(data.data(), length, from, pattern.data(), m), backwards)
+            << "round " << round;
+        ASSERT_EQ(search::ScanForward(data.data(), length, from, pattern.data(), m), forwards)
+            << "round " << round;
+        ASSERT_EQ(search::ScanBackward(data.data(), length, from, pattern.data(), m), backwards)
+            << "round " << round;
+    }
+}
+
+// Zero bytes and fifteen 00 then 01: every position starts like the pattern, none ends like it.
+TEST(ByteSearch, ZerosAgainstAPatternEndingInOne) {
+    Bytes data(100000, 0);
+    Bytes pattern(16, 0);
+    pattern[15] = 1;
+    const int32_t n = static_cast<int32_t>(data.size());
+    EXPECT_EQ(search::FindForward(data.data(), n, 0, pattern.data(), 16), -1);
+    EXPECT_EQ(search::FindBackward(data.data(), n, n, pattern.data(), 16), -1);
+    data[77777] = 1;
+    EXPECT_EQ(search::FindForward(data.data(), n, 0, pattern.data(), 16), 77777 - 15);
+    EXPECT_EQ(search::FindBackward(data.data(), n, n, pattern.data(), 16), 77777 - 15);
+    EXPECT_EQ(search::FindForward(data.data(), n, 77777 - 14, pattern.data(), 16), -1);
+    EXPECT_EQ(search::FindBackward(data.data(), n, 77777 - 16, pattern.data(), 16), -1);
+}
+
+} // namespace
