@@ -12,8 +12,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 using editing::FindOutcome;
-constexpr int kHigh = editing::kHexHigh;
-constexpr int kText = editing::kTextPane;
+constexpr int kHigh = kHexHigh;
+constexpr int kText = kTextPane;
 
 // The model with the Find fields of the editor.
 struct FindModel : ModelEditor {
