@@ -23,3 +23,10 @@
 #define IDC_BANNER_LINE 1051
 #define IDC_BANNER 1049
 #define IDC_MODULES_LINK 1053
+
+// Banner bitmaps: one picture at five sizes (width x height in pixels).
+#define IDB_BANNER_120X16 163
+#define IDB_BANNER_240X31 164
+#define IDB_BANNER_160X20 165
+#define IDB_BANNER_200X25 166
+#define IDB_BANNER_620X80 167
