@@ -115,17 +115,39 @@ double OpenOnce(const std::wstring& path, Target target) {
     return g_paintedAt > 0 ? g_paintedAt - start : -1;
 }
 
-// The figure ends at the paint, not when the dialog is closed again.
-Timing TimeToPaint(const std::wstring& path, Target target, int runs) {
-    OpenOnce(path, target);
-    std::vector<double> samples;
-    for (int i = 0; i < runs; ++i)
-        samples.push_back(OpenOnce(path, target));
+Timing Summary(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
     return {samples.front(), samples[samples.size() / 2]};
 }
 
-void SetHandlerRegistered(bool registered, const wchar_t* key = kHandlerKey) {
+void SetHandlerRegistered(bool registered, const wchar_t* key = kHandlerKey);
+
+// The three dialogs of one file, taken in turns so that a change of the machine's load
+// weighs on all three alike. The figure ends at the paint, not when the dialog is closed.
+struct Figures {
+    Timing plain, floor, page;
+};
+Figures TimeInTurns(const std::wstring& path, int runs) {
+    std::vector<double> plain, floor, page;
+    for (int i = 0; i <= runs; ++i) { // the first round warms up and is not counted
+        SetHandlerRegistered(false);
+        SetHandlerRegistered(false, kFloorHandlerKey);
+        const double p = OpenOnce(path, Target::FirstPage);
+        SetHandlerRegistered(true, kFloorHandlerKey);
+        const double f = OpenOnce(path, Target::HexView);
+        SetHandlerRegistered(false, kFloorHandlerKey);
+        SetHandlerRegistered(true);
+        const double h = OpenOnce(path, Target::HexView);
+        if (i > 0) {
+            plain.push_back(p);
+            floor.push_back(f);
+            page.push_back(h);
+        }
+    }
+    return {Summary(plain), Summary(floor), Summary(page)};
+}
+
+void SetHandlerRegistered(bool registered, const wchar_t* key) {
     if (registered) {
         RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, L"propWeave Hex Editor",
                         sizeof(L"propWeave Hex Editor"));
@@ -184,18 +206,15 @@ int main() {
         return 1;
     }
     // Each 1 GiB dialog reads the whole file: few runs for the large file.
-    SetHandlerRegistered(false);
-    SetHandlerRegistered(false, kFloorHandlerKey);
-    const Timing smallPlain = TimeToPaint(small, Target::FirstPage, 15);
-    const Timing largePlain = TimeToPaint(large, Target::FirstPage, 3);
-    SetHandlerRegistered(true, kFloorHandlerKey);
-    const Timing smallFloor = TimeToPaint(small, Target::HexView, 15);
-    const Timing largeFloor = TimeToPaint(large, Target::HexView, 3);
+    const Figures smallFigures = TimeInTurns(small, 31);
+    const Figures largeFigures = TimeInTurns(large, 3);
     SetHandlerRegistered(false, kFloorHandlerKey);
     SetHandlerRegistered(true);
-    const Timing smallPage = TimeToPaint(small, Target::HexView, 15);
-    const Timing largePage = TimeToPaint(large, Target::HexView, 3);
     RegDeleteTreeW(HKEY_CLASSES_ROOT, kFloorClassKey);
+    const Timing &smallPlain = smallFigures.plain, &smallFloor = smallFigures.floor,
+                 &smallPage = smallFigures.page;
+    const Timing &largePlain = largeFigures.plain, &largeFloor = largeFigures.floor,
+                 &largePage = largeFigures.page;
 
     PrintTiming("1 KiB: dialog without the page, first page painted", smallPlain);
     PrintTiming("1 KiB: floor page (template 129, no code), painted", smallFloor);
