@@ -2,6 +2,7 @@
 
 #include <htmlhelp.h>
 
+#include <atomic>
 #include <string>
 
 #include "page/core/help_texts.h"
@@ -10,14 +11,24 @@ namespace {
 
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
-// Loaded once and kept for the process: the popup windows belong to the library.
+// Loaded once and kept for the process: the popup windows belong to the library. Pages of
+// several dialogs may ask at once, each on its own thread.
+std::atomic<HtmlHelpFunction> g_htmlHelp{nullptr};
+
 HtmlHelpFunction HtmlHelpEntry() {
-    static HtmlHelpFunction entry = nullptr;
+    HtmlHelpFunction entry = g_htmlHelp.load();
+    if (entry)
+        return entry;
+    HMODULE library = LoadLibraryW(L"hhctrl.ocx");
+    if (!library)
+        return nullptr;
+    entry = reinterpret_cast<HtmlHelpFunction>(
+        reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpW")));
     if (!entry) {
-        if (HMODULE library = LoadLibraryW(L"hhctrl.ocx"))
-            entry = reinterpret_cast<HtmlHelpFunction>(
-                reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpW")));
+        FreeLibrary(library);
+        return nullptr;
     }
+    g_htmlHelp.store(entry);
     return entry;
 }
 

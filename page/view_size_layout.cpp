@@ -77,12 +77,10 @@ bool ApplyLarge(HWND page, CHexEdit& editor, int mode) {
 } // namespace
 
 bool ApplyViewSize(HWND page, CHexEdit& editor, int mode) {
+    if (mode < 1 || mode > 3)
+        return false;
     editor.HideEditCaret();
-    bool moved = false;
-    if (mode == 1)
-        moved = ApplyNormal(page, editor);
-    else if (mode == 2 || mode == 3)
-        moved = ApplyLarge(page, editor, mode);
+    const bool moved = mode == 1 ? ApplyNormal(page, editor) : ApplyLarge(page, editor, mode);
     if (moved) {
         // The next paint measures the font for the new size and makes the caret again.
         editor.layoutStale = 1;

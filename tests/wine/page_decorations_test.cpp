@@ -430,3 +430,28 @@ TEST_F(PageDecorations, FailedSwitchShowsThePreviousFileAgain) {
     EXPECT_TRUE(IsWindowEnabled(sheet.control(IDC_HEX_VIEW)));
     EXPECT_EQ(ReadAll(first), small);
 }
+
+TEST_F(PageDecorations, FailedSwitchShowsNothingWhenThePreviousFileIsGoneToo) {
+    const std::wstring first = folder.Write(L"first.bin", Bytes(300, 5));
+    const std::wstring huge = folder.Path(L"huge.bin");
+    ASSERT_TRUE(MakeSparseFile(huge, 2LL << 30));
+    MessageBoxRecorder boxes;
+    InProcessSheet sheet({first, huge});
+    ASSERT_NE(sheet.page(), nullptr);
+    ASSERT_TRUE(DeleteFileW(first.c_str()));
+
+    HWND chooser = sheet.control(IDC_FILE_CHOOSER);
+    SendMessageW(chooser, CB_SETCURSEL, 1, 0);
+    SendMessageW(sheet.page(), WM_COMMAND, MAKEWPARAM(IDC_FILE_CHOOSER, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(chooser));
+
+    // Both failures are told; the view shows nothing and the chooser names the entry before.
+    const std::vector<RecordedBox> shown = MessageBoxesOnly(boxes);
+    ASSERT_EQ(shown.size(), 2u);
+    for (const RecordedBox& box : shown)
+        EXPECT_EQ(box.text.rfind(L"There was an error reading file - ", 0), 0u);
+    EXPECT_EQ(SendMessageW(chooser, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(sheet.ext().currentFile, 0);
+    EXPECT_EQ(EditorOf(sheet).length, 0);
+    EXPECT_FALSE(IsWindowEnabled(sheet.control(IDC_HEX_VIEW)));
+}
