@@ -85,11 +85,15 @@ struct Seen {
 Seen* g_seen = nullptr;
 std::wstring g_keys;
 
-void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+bool g_menuUp = false;
+
+// Counts each menu that comes up (and deals with it) while the timer runs.
+void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
     HWND window = OpenMenuWindow();
-    if (!window)
+    const bool cameUp = window && !g_menuUp;
+    g_menuUp = window != nullptr;
+    if (!cameUp)
         return;
-    KillTimer(nullptr, id);
     ++g_seen->opened;
     auto menu = reinterpret_cast<HMENU>(SendMessageW(window, kGetMenu, 0, 0));
     g_seen->lines.clear();
@@ -108,6 +112,7 @@ Seen WithMenu(const std::function<void()>& open, const std::wstring& keys = L"")
     Seen seen;
     g_seen = &seen;
     g_keys = keys;
+    g_menuUp = false;
     const UINT_PTR timer = SetTimer(nullptr, 0, 30, OnTimer);
     open();
     KillTimer(nullptr, timer);
@@ -180,6 +185,27 @@ void PutBitmapOnClipboard() {
     EmptyClipboard();
     SetClipboardData(CF_BITMAP, bitmap);
     CloseClipboard();
+}
+
+void Key(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof(input));
+}
+
+// Runs the thread's messages for a while, as the dialog's loop would.
+void PumpFor(int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    while (GetTickCount() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    }
 }
 
 class ContextMenu : public ::testing::Test {
@@ -365,4 +391,35 @@ TEST_F(ContextMenu, DismissedMenuChangesNothing) {
     EXPECT_EQ(editor().modified, 0);
     EXPECT_EQ(editor().caretOffset, 5);
     EXPECT_EQ(editor().selAnchor, -1);
+}
+
+TEST_F(ContextMenu, RealKeysOpenItAtTheCaret) {
+    Show(64);
+    SetForegroundWindow(page.page());
+    SetFocus(page.view());
+    ASSERT_EQ(GetFocus(), page.view());
+    editor().caretOffset = 9;
+    editor().PlaceCaret(9);
+    struct Press {
+        const char* name;
+        std::vector<WORD> keys; // pressed in order, released in reverse
+    };
+    const Press presses[] = {{"Applications key", {VK_APPS}}, {"Shift+F10", {VK_SHIFT, VK_F10}}};
+    for (const Press& press : presses) {
+        // The menu opens while the press is handled; the release and whatever the system makes
+        // of it may not open it again.
+        const Seen seen = WithMenu([&] {
+            for (WORD key : press.keys)
+                Key(key, false);
+            for (auto key = press.keys.rbegin(); key != press.keys.rend(); ++key)
+                Key(*key, true);
+            PumpFor(400);
+        });
+        EXPECT_EQ(seen.opened, 1) << press.name;
+        const POINT caret = Screen(POINT{editor().caretX, editor().caretY});
+        EXPECT_EQ(seen.rect.left, caret.x) << press.name;
+        EXPECT_EQ(seen.rect.top, caret.y) << press.name;
+        const Seen again = WithMenu([] { PumpFor(300); });
+        EXPECT_EQ(again.opened, 0) << press.name;
+    }
 }
