@@ -67,3 +67,20 @@ foreach(source ${WINE_BENCH_SOURCES})
     target_link_libraries(${name} PRIVATE propweave_win)
     add_dependencies(${name} propweave propweave_launch)
 endforeach()
+
+# A stand-in HTML Help library beside the Wine tests that records the popups asked of it
+# (Wine's own shows no text popups). The test run prefers it over the built-in one.
+add_library(hhctrl_standin SHARED ${CMAKE_SOURCE_DIR}/tests/wine/hhctrl_standin/hhctrl_standin.cpp
+    ${CMAKE_SOURCE_DIR}/tests/wine/hhctrl_standin/hhctrl_standin.def)
+target_compile_definitions(hhctrl_standin PRIVATE ${WIN_DEFINES})
+set_target_properties(hhctrl_standin PROPERTIES PREFIX "" OUTPUT_NAME "hhctrl" SUFFIX ".ocx")
+add_dependencies(wine_tests hhctrl_standin)
+
+# The floor of the properties timing: the page's template with a dialog procedure that does
+# nothing, as a shell extension of its own.
+add_library(floor_page SHARED ${CMAKE_SOURCE_DIR}/bench/wine/floor_page/floor_page.cpp
+    ${CMAKE_SOURCE_DIR}/bench/wine/floor_page/floor_page.def ${RESOURCE_FILE})
+target_compile_definitions(floor_page PRIVATE ${WIN_DEFINES})
+target_link_libraries(floor_page PRIVATE ${WIN_LIBS})
+set_target_properties(floor_page PROPERTIES PREFIX "")
+add_dependencies(properties_bench floor_page)

@@ -5,7 +5,6 @@ void CHexEdit::Cut() {}
 void CHexEdit::Copy() {}
 void CHexEdit::CopyAs(int) {}
 void CHexEdit::Paste() {}
-void CHexEdit::ShowContextMenu(POINT, bool, bool) {}
 void CHexEdit::GoToBookmark(int) {}
 LONG CHexEdit::SetBookmark(int) {
     return 0;

@@ -45,6 +45,8 @@ class CHexEdit {
     void OnLButtonDown(WPARAM flags, int x, int y);
     void OnMouseMove(WPARAM flags, int x, int y);
     void OnLButtonUp();
+    // Right button released: the caret goes to the byte under the pointer, then the menu opens.
+    void OnRButtonUp(int x, int y);
     void OnMouseWheel(int delta);
 
     // Message dispatch.

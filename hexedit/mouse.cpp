@@ -96,6 +96,21 @@ void CHexEdit::OnLButtonUp() {
         ReleaseCapture();
 }
 
+void CHexEdit::OnRButtonUp(int x, int y) {
+    SetFocus(hwnd);
+    // The menu's commands act at the caret's byte: the caret is drawn where they will act.
+    const POINT p = HitTest(x, y);
+    if (buffer && p.x >= 0) {
+        RecreateCaret();
+        SetCaretPixel(p.x, p.y);
+        ShowEditCaret();
+    } else if (buffer && p.x != kAddressColumnHit) {
+        PlaceCaret(caretOffset);
+    }
+    Invalidate();
+    ShowContextMenu(POINT{x, y}, true, p.x == kAddressColumnHit);
+}
+
 void CHexEdit::OnMouseWheel(int delta) {
     if (delta < 0)
         Scroll(SB_LINEDOWN);

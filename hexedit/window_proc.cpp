@@ -56,12 +56,9 @@ LRESULT CALLBACK CHexEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
     case WM_LBUTTONUP:
         e.OnLButtonUp();
         return 0;
-    case WM_RBUTTONUP: {
-        SetFocus(hwnd);
-        const POINT hit = e.HitTest(x, y); // commands of the menu act on the byte under it
-        e.ShowContextMenu(POINT{x, y}, true, hit.x == kAddressColumnHit);
+    case WM_RBUTTONUP:
+        e.OnRButtonUp(x, y);
         return 0;
-    }
     case WM_MOUSEWHEEL:
         e.OnMouseWheel(static_cast<short>(HIWORD(wParam)));
         return 0;

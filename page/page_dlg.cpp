@@ -7,10 +7,14 @@
 #include <vector>
 
 #include "hexedit/nudge_control.h"
+#include "page/banner.h"
 #include "page/header_icon.h"
+#include "page/help_popup.h"
+#include "page/link_buttons.h"
 #include "page/page_data.h"
 #include "page/selection_summary.h"
 #include "page/tooltips.h"
+#include "page/view_size_layout.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -170,10 +174,18 @@ void OnFileChosen(HWND page, PageData& data, PageHost& host) {
         return;
     const std::wstring path = PathOfEntry(host, index);
     SetTooltipToolText(data.tooltip, page, chooser, path.c_str());
-    if (LoadIntoView(host, page, path.c_str()) != ERROR_SUCCESS) {
+    const DWORD code = LoadIntoView(host, page, path.c_str());
+    if (code != ERROR_SUCCESS) {
+        const bool otherEntry = index != host.currentFile;
         index = host.currentFile;
         SendMessageW(chooser, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SetTooltipToolText(data.tooltip, page, chooser, PathOfEntry(host, index).c_str());
+        const std::wstring previous = PathOfEntry(host, index);
+        SetTooltipToolText(data.tooltip, page, chooser, previous.c_str());
+        // A failed load has emptied the editor: the entry the chooser goes back to gets its
+        // file again, so the view shows what the chooser says. Its changes were settled by
+        // the load's question already.
+        if (code != ERROR_CANCELLED && otherEntry)
+            LoadIntoView(host, page, previous.c_str());
     }
     if (data.tooltip)
         SendMessageW(data.tooltip, TTM_UPDATE, 0, 0);
@@ -185,7 +197,56 @@ INT_PTR OnCommand(HWND page, WPARAM wParam) {
         PageData* data = DataOf(page);
         if (PageHost* host = HostOf(data))
             OnFileChosen(page, *data, *host);
+    } else if (HIWORD(wParam) == BN_CLICKED &&
+               (LOWORD(wParam) == IDC_MODULES_LINK || LOWORD(wParam) == IDC_HELP_LINK)) {
+        OpenLinkPage(LOWORD(wParam));
     }
+    return TRUE;
+}
+
+INT_PTR OnDrawItem(HWND page, const DRAWITEMSTRUCT* item) {
+    PageData* data = DataOf(page);
+    if (!data || !item)
+        return TRUE;
+    if (item->CtlID == IDC_BANNER) {
+        DrawBanner(item->hwndItem, *data, *item);
+    } else if (item->CtlID == IDC_MODULES_LINK || item->CtlID == IDC_HELP_LINK) {
+        wchar_t text[200] = {};
+        GetWindowTextW(item->hwndItem, text, 200);
+        DrawLinkButton(*data, *item, text);
+    }
+    return TRUE;
+}
+
+UINT DropCountOf(HWND page) {
+    const PageHost* host = HostOf(DataOf(page));
+    return host ? host->dropCount : 0;
+}
+
+INT_PTR OnHelp(HWND page, const HELPINFO* info) {
+    if (info)
+        ShowContextHelp(static_cast<HWND>(info->hItemHandle), DropCountOf(page));
+    return TRUE;
+}
+
+// Right clicks on static or disabled controls land on the page itself: the control is the
+// visible child under the pointer.
+INT_PTR OnContextMenu(HWND page, HWND window, LPARAM lParam) {
+    if (window != page) {
+        ShowContextHelp(window, DropCountOf(page));
+        return TRUE;
+    }
+    POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ScreenToClient(page, &point);
+    HWND child = ChildWindowFromPointEx(page, point, CWP_SKIPINVISIBLE);
+    if (child && child != page)
+        ShowContextHelp(child, DropCountOf(page));
+    return TRUE;
+}
+
+INT_PTR OnViewSize(HWND page, WPARAM mode) {
+    if (PageHost* host = HostOf(DataOf(page)))
+        ApplyViewSize(page, host->editor, static_cast<int>(mode));
     return TRUE;
 }
 
@@ -268,6 +329,14 @@ INT_PTR CALLBACK PageDlgProc(HWND page, UINT message, WPARAM wParam, LPARAM lPar
         return OnCommand(page, wParam);
     case WM_NOTIFY:
         return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_DRAWITEM:
+        return OnDrawItem(page, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_HELP:
+        return OnHelp(page, reinterpret_cast<const HELPINFO*>(lParam));
+    case WM_CONTEXTMENU:
+        return OnContextMenu(page, reinterpret_cast<HWND>(wParam), lParam);
+    case WM_HEXVIEWSIZE:
+        return OnViewSize(page, wParam);
     case WM_DESTROY:
         return OnDestroy(page);
     default:

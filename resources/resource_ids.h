@@ -47,3 +47,10 @@
 #define IDC_NEW_BIT2 1022
 #define IDC_NEW_BIT1 1021
 #define IDC_NEW_BIT0 1020
+
+// Banner bitmaps: one picture at five sizes (width x height in pixels).
+#define IDB_BANNER_120X16 163
+#define IDB_BANNER_240X31 164
+#define IDB_BANNER_160X20 165
+#define IDB_BANNER_200X25 166
+#define IDB_BANNER_620X80 167

@@ -64,6 +64,9 @@ count_gtest wine "$RESULTS/wine.log" "${PIPESTATUS[0]}"
 if [ -f "$WIN_BUILD_DIR/hex-view.bmp" ] && command -v convert >/dev/null; then
     convert "$WIN_BUILD_DIR/hex-view.bmp" "$RESULTS/hex-view.png" 2>/dev/null || true
 fi
+for shot in "$WIN_BUILD_DIR"/page-*.bmp; do # the page's pictures (docs/page-*.png)
+    [ -f "$shot" ] && convert "$shot" "$RESULTS/$(basename "${shot%.bmp}").png" 2>/dev/null || true
+done
 wineserver -k 2>/dev/null || true
 
 echo "$passed passed, $failed failed"

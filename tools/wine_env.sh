@@ -4,5 +4,6 @@ BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 export WINEPREFIX="${WINEPREFIX:-$BUILD_DIR/wine-prefix}"
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# hhctrl.ocx: a program with its own copy beside it (the Wine tests) gets that one.
+export WINEDLLOVERRIDES="mscoree,mshtml=;hhctrl.ocx=n,b"
 WIN_BUILD_DIR="$BUILD_DIR/win"

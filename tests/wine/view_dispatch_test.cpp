@@ -157,7 +157,7 @@ TEST_F(ViewDispatch, WindowPositionChangeUpdatesTheScrollBar) {
     EXPECT_EQ(bar.nPage, 5u);
 }
 
-TEST_F(ViewDispatch, RightButtonReleaseMovesTheCaretOffsetOnly) {
+TEST_F(ViewDispatch, RightButtonReleaseMovesTheCaretToTheByte) {
     Show(64);
     MessageBoxRecorder dialogs;
     SetFocus(page.button());
@@ -169,7 +169,7 @@ TEST_F(ViewDispatch, RightButtonReleaseMovesTheCaretOffsetOnly) {
     EXPECT_EQ(editor().caretOffset, 12);
     EXPECT_EQ(editor().caretPane, 3);
     GetCaretPos(&caretBefore);
-    EXPECT_EQ(caretBefore.x, 66) << "the system caret stays where it was";
+    EXPECT_EQ(caretBefore.x, 66 + 13 * 7) << "the caret is drawn on the byte the menu acts on";
     TestPage::Pump();
 }
 
