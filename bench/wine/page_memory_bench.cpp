@@ -163,6 +163,21 @@ int main(int argc, char** argv) {
         Measure("pageico", cycles, [&] { Page(icon); });
     if (only && std::string(only) == "shell") // needs the extension registered in the prefix
         Measure("shell", cycles, [&] { ShellDialog(file); });
+    if (only && std::string(only) == "shell") {
+        // The shell loaded its own copy of the DLL; S_FALSE there means objects of it are
+        // still alive although every dialog has closed.
+        using CanUnload = HRESULT(WINAPI*)();
+        HMODULE dll = GetModuleHandleW(L"propweave.dll");
+        const auto canUnload = dll ? reinterpret_cast<CanUnload>(reinterpret_cast<void*>(
+                                         GetProcAddress(dll, "DllCanUnloadNow")))
+                                   : nullptr;
+        std::printf(
+            "one extension object: %zu B; the shell's copy of the DLL: DllCanUnloadNow %s\n",
+            sizeof(CShellExt),
+            !canUnload            ? "not found"
+            : canUnload() == S_OK ? "S_OK"
+                                  : "S_FALSE");
+    }
     if (want("pagetwo"))
         Measure("pagetwo", cycles, [&] { Pages({icon, file}); });
     if (boxes.Count())
