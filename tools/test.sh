@@ -20,11 +20,12 @@ passed=0
 failed=0
 
 # Every suite runs under a time limit, so a hang (a test waiting on a box nobody answers) ends
-# as a failure of that suite and the run goes on to the summary. Generous defaults, overridable;
-# together well under CI's 90 minutes.
+# as a failure of that suite and the run goes on to the summary. Generous defaults (the Wine
+# suite takes under a minute, a bounded fuzzer about 15 s), overridable; together well under
+# CI's 90 minutes.
 NATIVE_TIMEOUT="${NATIVE_TIMEOUT:-300}"
-FUZZ_TIMEOUT="${FUZZ_TIMEOUT:-600}"
-WINE_TIMEOUT="${WINE_TIMEOUT:-1500}"
+FUZZ_TIMEOUT="${FUZZ_TIMEOUT:-300}"
+WINE_TIMEOUT="${WINE_TIMEOUT:-900}"
 # limit, command...: the command's exit code, 124 when the limit ended it. SIGTERM goes to the
 # command's whole process group, SIGKILL follows 15 s later if anything ignores it.
 limited() {
