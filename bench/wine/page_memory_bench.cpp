@@ -1,7 +1,7 @@
 // Committed memory (PagefileUsage) left behind per open and close of the page, in one process
 // after a warm-up, against the same modeless sheet showing template 129 with a dialog
 // procedure that does nothing, and against an object whose page the sheet refuses.
-// Usage: page_memory_bench [cycles [blank|refused|page|pageico|pagetwo|shell]]
+// Usage: page_memory_bench [cycles [blank|refused|page|pageico|pagetwo|shell|probe]]
 // (default 300 cycles of each but "shell", Wine's own Properties dialog; prints the growth at
 // 100-cycle steps)
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 #include <psapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -124,6 +125,96 @@ void ShellDialog(const std::wstring& file) {
     });
 }
 
+// The same shell calls without our code: a handler of the test's own, registered for all files,
+// that adds no page and counts its live objects. Whatever stays alive after the dialogs have
+// closed was never released by the shell.
+const CLSID kProbeClsid = {
+    0x5e0c7a41, 0x93b2, 0x4c1d, {0x8f, 0x10, 0x2a, 0x6b, 0x44, 0x71, 0xc3, 0x9e}};
+const wchar_t kProbeKey[] = L"CLSID\\{5E0C7A41-93B2-4C1D-8F10-2A6B4471C39E}";
+const wchar_t kProbeHandlerKey[] =
+    L"*\\shellex\\PropertySheetHandlers\\{5E0C7A41-93B2-4C1D-8F10-2A6B4471C39E}";
+LONG g_probesAlive = 0;
+
+class Probe : public IShellExtInit, public IShellPropSheetExt {
+  public:
+    Probe() { InterlockedIncrement(&g_probesAlive); }
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        *ppv = nullptr;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IShellExtInit))
+            *ppv = static_cast<IShellExtInit*>(this);
+        else if (IsEqualIID(riid, IID_IShellPropSheetExt))
+            *ppv = static_cast<IShellPropSheetExt*>(this);
+        else
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override {
+        return static_cast<ULONG>(InterlockedIncrement(&refs_));
+    }
+    STDMETHODIMP_(ULONG) Release() override {
+        const LONG count = InterlockedDecrement(&refs_);
+        if (count == 0) {
+            InterlockedDecrement(&g_probesAlive);
+            delete this;
+        }
+        return static_cast<ULONG>(count);
+    }
+    STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE, IDataObject*, HKEY) override { return S_OK; }
+    STDMETHODIMP AddPages(LPFNSVADDPROPSHEETPAGE, LPARAM) override { return S_OK; }
+    STDMETHODIMP ReplacePage(EXPPS, LPFNSVADDPROPSHEETPAGE, LPARAM) override { return E_NOTIMPL; }
+
+  private:
+    virtual ~Probe() = default;
+    LONG refs_ = 0;
+};
+
+class ProbeFactory : public IClassFactory {
+  public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        *ppv = nullptr;
+        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
+            return E_NOINTERFACE;
+        *ppv = static_cast<IClassFactory*>(this);
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+        *ppv = nullptr;
+        if (outer)
+            return CLASS_E_NOAGGREGATION;
+        Probe* probe = new (std::nothrow) Probe();
+        if (!probe)
+            return E_OUTOFMEMORY;
+        probe->AddRef();
+        const HRESULT hr = probe->QueryInterface(riid, ppv);
+        probe->Release();
+        return hr;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+};
+
+// Opens Wine's dialog `dialogs` times with the probe registered; returns the probes left alive.
+LONG ProbesLeftAfter(const std::wstring& file, int dialogs) {
+    static ProbeFactory factory;
+    DWORD cookie = 0;
+    if (FAILED(CoRegisterClassObject(kProbeClsid, &factory, CLSCTX_INPROC_SERVER,
+                                     REGCLS_MULTIPLEUSE, &cookie)))
+        return -1;
+    HKEY key = nullptr;
+    RegCreateKeyW(HKEY_CLASSES_ROOT, kProbeKey, &key);
+    RegCloseKey(key);
+    RegCreateKeyW(HKEY_CLASSES_ROOT, kProbeHandlerKey, &key);
+    RegCloseKey(key);
+    for (int i = 0; i < dialogs; ++i)
+        ShellDialog(file);
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, kProbeHandlerKey);
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, kProbeKey);
+    CoRevokeClassObject(cookie);
+    return g_probesAlive;
+}
+
 void Measure(const char* name, int cycles, const std::function<void()>& cycle) {
     for (int i = 0; i < 30; ++i) // warm-up: the system's own first-use allocations
         cycle();
@@ -178,6 +269,9 @@ int main(int argc, char** argv) {
             : canUnload() == S_OK ? "S_OK"
                                   : "S_FALSE");
     }
+    if (only && std::string(only) == "probe")
+        std::printf("a handler without our code: %ld of 20 objects still alive after 20 dialogs\n",
+                    ProbesLeftAfter(file, 20));
     if (want("pagetwo"))
         Measure("pagetwo", cycles, [&] { Pages({icon, file}); });
     if (boxes.Count())
