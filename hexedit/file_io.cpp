@@ -113,8 +113,12 @@ DWORD CHexEdit::LoadFile(const wchar_t* path) {
         code = ReadWhole(file.get(), buffer, byteCount);
     }
     file.reset();
-    if (code != ERROR_SUCCESS)
+    if (code != ERROR_SUCCESS) {
+        // A partial copy is never shown nor held: the buffer is always exactly `length` bytes.
+        GuardedFree(buffer);
+        buffer = nullptr;
         return ReportFileError(kReadError, L"Hex Editor", code);
+    }
 
     ResetViewState(static_cast<int32_t>(byteCount));
     UpdateScrollBar();

@@ -19,10 +19,41 @@ rm -rf "$RESULTS"; mkdir -p "$RESULTS"
 passed=0
 failed=0
 
+# Every suite runs under a time limit, so a hang (a test waiting on a box nobody answers) ends
+# as a failure of that suite and the run goes on to the summary. Generous defaults (the Wine
+# suite takes under a minute, a bounded fuzzer about 15 s), overridable; together well under
+# CI's 90 minutes.
+NATIVE_TIMEOUT="${NATIVE_TIMEOUT:-300}"
+FUZZ_TIMEOUT="${FUZZ_TIMEOUT:-300}"
+WINE_TIMEOUT="${WINE_TIMEOUT:-900}"
+# limit, command...: the command's exit code, 124 when the limit ended it. SIGTERM goes to the
+# command's whole process group, SIGKILL follows 15 s later if anything ignores it.
+limited() {
+    local limit=$1; shift
+    timeout --kill-after=15 "$limit" "$@"
+}
+# Prints the failing line of a run that ran out of time, with the test it was in when gtest
+# said which one.
+report_timeout() {
+    local name=$1 limit=$2 log=${3:-} current=""
+    if [ -n "$log" ] && [ -f "$log" ]; then
+        current=$(awk '/^\[ RUN      \]/ {t=$4} /^\[       (OK|FAILED) \]/ {t=""} END {print t}' "$log")
+    fi
+    echo "$name: TIMED OUT after $limit s${current:+ in $current}"
+}
+
 # Adds up one GoogleTest run from its console output; a run without a summary (a crash)
 # counts as one failure.
 count_gtest() {
-    local name=$1 log=$2 rc=$3 p f
+    local name=$1 log=$2 rc=$3 limit=${4:-} p f
+    if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
+        report_timeout "$name" "$limit" "$log"
+        p=$(grep -cE '^\[       OK \]' "$log")
+        f=$(grep -cE '^\[  FAILED  \] [A-Za-z_0-9]+\.[A-Za-z_0-9/]+ \(' "$log")
+        echo "$name: $p passed, $((f + 1)) failed"
+        passed=$((passed + p)); failed=$((failed + f + 1))
+        return
+    fi
     p=$(grep -E '^\[  PASSED  \] [0-9]+ test' "$log" | tail -1 | awk '{print $4}')
     f=$(grep -E '^\[  FAILED  \] [0-9]+ test' "$log" | tail -1 | awk '{print $4}')
     p=${p:-0}; f=${f:-0}
@@ -33,8 +64,8 @@ count_gtest() {
 }
 
 echo "== Native core tests"
-"$BUILD_DIR/native/core_tests" --gtest_color=no 2>&1 | tee "$RESULTS/native.log"
-count_gtest native "$RESULTS/native.log" "${PIPESTATUS[0]}"
+limited "$NATIVE_TIMEOUT" "$BUILD_DIR/native/core_tests" --gtest_color=no 2>&1 | tee "$RESULTS/native.log"
+count_gtest native "$RESULTS/native.log" "${PIPESTATUS[0]}" "$NATIVE_TIMEOUT"
 
 echo "== Fuzzing (bounded)"
 for fuzzer in "$BUILD_DIR"/fuzz/fuzz_* "$BUILD_DIR"/fuzz/tests/fuzz/fuzz_*; do
@@ -42,8 +73,14 @@ for fuzzer in "$BUILD_DIR"/fuzz/fuzz_* "$BUILD_DIR"/fuzz/tests/fuzz/fuzz_*; do
     name=$(basename "$fuzzer")
     corpus="$ROOT/tests/fuzz/corpus/${name#fuzz_}"
     work="$RESULTS/$name-corpus"; mkdir -p "$work"
-    if "$fuzzer" -runs="${FUZZ_RUNS:-200000}" -max_len=512 -print_final_stats=1 "$work" "$corpus" \
-        >"$RESULTS/$name.log" 2>&1; then
+    limited "$FUZZ_TIMEOUT" "$fuzzer" -runs="${FUZZ_RUNS:-200000}" -max_len=512 \
+        -print_final_stats=1 "$work" "$corpus" >"$RESULTS/$name.log" 2>&1
+    rc=$?
+    if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
+        tail -20 "$RESULTS/$name.log"
+        report_timeout "$name" "$FUZZ_TIMEOUT"
+        failed=$((failed + 1))
+    elif [ "$rc" -eq 0 ]; then
         echo "$name: passed ($(grep -E 'stat::(number_of_executed_units|average_exec_per_sec)' "$RESULTS/$name.log" | tr '\n' ' '))"
         passed=$((passed + 1))
     else
@@ -57,9 +94,12 @@ echo "== Windows tests under Wine"
 wineserver -k 2>/dev/null || true
 "$ROOT/tools/wine_prefix.sh"
 wineserver -p
-(cd "$WIN_BUILD_DIR" && "$ROOT/tools/wine_run.sh" ./wine_tests.exe --gtest_color=no "$@") \
-    2>&1 | tee "$RESULTS/wine.log"
-count_gtest wine "$RESULTS/wine.log" "${PIPESTATUS[0]}"
+(cd "$WIN_BUILD_DIR" && limited "$WINE_TIMEOUT" "$ROOT/tools/wine_run.sh" ./wine_tests.exe \
+    --gtest_color=no "$@") 2>&1 | tee "$RESULTS/wine.log"
+rc=${PIPESTATUS[0]}
+# Whatever the hung program left running (its windows, Wine's helpers) goes with the session.
+if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then wineserver -k 2>/dev/null || true; fi
+count_gtest wine "$RESULTS/wine.log" "$rc" "$WINE_TIMEOUT"
 # The view's picture for docs/ (docs/hex-view.png is a copy of one such run).
 if [ -f "$WIN_BUILD_DIR/hex-view.bmp" ] && command -v convert >/dev/null; then
     convert "$WIN_BUILD_DIR/hex-view.bmp" "$RESULTS/hex-view.png" 2>/dev/null || true

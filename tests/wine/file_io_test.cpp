@@ -20,6 +20,21 @@ std::wstring SystemText(DWORD code) {
     return text;
 }
 
+// How many bytes reading a file to its end gives.
+size_t BytesGiven(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    size_t total = 0;
+    char chunk[512];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0)
+        total += got;
+    CloseHandle(file);
+    return total;
+}
+
 std::vector<uint8_t> EditorBytes(const CHexEdit& e) {
     return e.buffer ? std::vector<uint8_t>(e.buffer, e.buffer + e.length) : std::vector<uint8_t>();
 }
@@ -95,6 +110,23 @@ TEST_F(FileIo, LoadReadsWholeFileAndResetsTheView) {
     EXPECT_EQ(editor().modified, 0);
     EXPECT_EQ(std::wstring(editor().filePath), path);
     EXPECT_EQ(boxes.Count(), 0u);
+}
+
+// A special file reports more than it gives (a /sys file says 4096 bytes and yields a few), as
+// a file cut short while being read does: the load fails with the read error and shows
+// nothing, rather than show a zero-padded or partial file as the whole one.
+TEST_F(FileIo, FileYieldingFewerBytesThanItsSizeFailsAndShowsNothing) {
+    WriteAndLoad(L"before.bin", Bytes("shown before"));
+    const std::wstring special = L"Z:\\sys\\devices\\system\\cpu\\online";
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(special.c_str(), GetFileExInfoStandard, &data));
+    ASSERT_EQ(data.nFileSizeLow, 4096u) << "the reported size";
+    ASSERT_LT(BytesGiven(special), 4096u) << "what it gives";
+
+    EXPECT_EQ(editor().LoadFile(special.c_str()), static_cast<DWORD>(ERROR_HANDLE_EOF));
+    ExpectReadError(ERROR_HANDLE_EOF);
+    ExpectEmptyAfterFailure();
+    EXPECT_EQ(editor().buffer, nullptr) << "no bytes held for a load that failed";
 }
 
 TEST_F(FileIo, EmptyFileLoadsWithoutAllocating) {

@@ -229,6 +229,38 @@ TEST(PageSwitch, FailedLoadIsReportedAndTheChooserGoesBack) {
     EXPECT_EQ(ReadAll(b), Bytes(10, 1));
 }
 
+// Entries map to the files of the selection, not to its items: with a folder first, entry k is
+// the k-th file. Switched entry by entry, each one loads its own file and its tip names it.
+TEST(PageSwitch, AFolderBeforeTheFilesEachEntryLoadsItsOwnFile) {
+    TempFolder folder;
+    CreateDirectoryW(folder.Path(L"Sub").c_str(), nullptr);
+    const std::vector<std::wstring> files = {folder.Write(L"b.bin", Bytes(10, 1)),
+                                             folder.Write(L"a.bin", Bytes(20, 2)),
+                                             folder.Write(L"c.dat", Bytes(30, 3))};
+    const std::vector<std::vector<uint8_t>> contents = {Bytes(10, 1), Bytes(20, 2), Bytes(30, 3)};
+    MessageBoxRecorder boxes;
+    {
+        InProcessSheet sheet({folder.Path(L"Sub"), files[0], files[1], files[2]});
+        ASSERT_NE(sheet.page(), nullptr);
+        HWND chooser = sheet.control(IDC_FILE_CHOOSER);
+        EXPECT_EQ(ComboEntries(chooser), (std::vector<std::wstring>{L"b.bin", L"a.bin", L"c.dat"}));
+        EXPECT_EQ(EditorBytes(sheet.ext().editor), contents[0]);
+        EXPECT_EQ(ToolText(sheet.ext().tooltipWnd, sheet.page(), chooser), files[0]);
+        for (int entry : {1, 2, 0, 2}) {
+            SendMessageW(chooser, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+            SendMessageW(sheet.page(), WM_COMMAND, MAKEWPARAM(IDC_FILE_CHOOSER, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(chooser));
+            EXPECT_EQ(EditorBytes(sheet.ext().editor), contents[entry]) << "entry " << entry;
+            EXPECT_EQ(sheet.ext().currentFile, entry);
+            EXPECT_EQ(SendMessageW(chooser, CB_GETCURSEL, 0, 0), entry);
+            EXPECT_EQ(ToolText(sheet.ext().tooltipWnd, sheet.page(), chooser), files[entry])
+                << "entry " << entry;
+        }
+        EXPECT_EQ(MessageBoxesOnly(boxes).size(), 0u);
+    }
+    RemoveDirectoryW(folder.Path(L"Sub").c_str());
+}
+
 // A selection change that names no file (the "No Files Selected" entry) loads nothing.
 TEST(PageSwitch, EntryWithoutAFileLoadsNothing) {
     TempFolder folder;

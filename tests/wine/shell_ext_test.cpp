@@ -18,6 +18,27 @@
 
 namespace {
 
+// 1 when the system counts a page's reference parent (a page of its own with a counter of its
+// own shows it), 0 when it does not.
+LONG SheetCountsReferenceParent() {
+    UINT counter = 0;
+    PROPSHEETPAGEW probe{};
+    probe.dwSize = sizeof(probe);
+    probe.dwFlags = PSP_USEREFPARENT | PSP_DLGINDIRECT;
+    struct {
+        DLGTEMPLATE head;
+        WORD menu, windowClass, title;
+    } const empty{{WS_CHILD, 0, 0, 0, 0, 10, 10}, 0, 0, 0};
+    probe.pResource = &empty.head;
+    probe.pfnDlgProc = [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; };
+    probe.pcRefParent = &counter;
+    HPROPSHEETPAGE page = CreatePropertySheetPageW(&probe);
+    const UINT whileAlive = counter;
+    if (page)
+        DestroyPropertySheetPage(page);
+    return whileAlive == 1 ? 1 : 0;
+}
+
 const wchar_t kRecordText[] = L"Software\\Kestrow Software\\propWeave Hex Editor";
 
 // One registry value, saved when constructed and put back when destroyed.
@@ -195,9 +216,9 @@ TEST_F(ShellExtAddPages, AcceptedPageHoldsAReferenceUntilDestroyed) {
     EXPECT_EQ(AddPagesFor({file_}), S_OK);
     ASSERT_EQ(collector_.pages.size(), 1u);
     EXPECT_EQ(References(), before + 1);
-    // The object itself stays counted while its page lives (Wine's sheet does not add the
-    // reference-parent count that Windows adds; either way the module stays loaded).
-    EXPECT_GE(ObjectCount(), objectsBefore);
+    // The object stays counted while its page lives, and the page itself once more where the
+    // system counts a page's reference parent (Windows does, Wine's sheet does not).
+    EXPECT_EQ(ObjectCount(), objectsBefore + SheetCountsReferenceParent());
     DestroyPropertySheetPage(collector_.pages[0]);
     collector_.pages.clear();
     EXPECT_EQ(References(), before);

@@ -286,7 +286,8 @@ TEST_F(ViewMouse, ShiftClickWithoutACellKeepsTheSelectionWellFormed) {
 
 TEST_F(ViewMouse, AddressColumnClickGoesToGoToAndNothingElse) {
     Show(100);
-    MessageBoxRecorder dialogs; // answers the Go To dialog, should one open
+    // Answers the Go To dialog, should one open.
+    MessageBoxRecorder dialogs(GetCurrentThreadId(), MessageBoxRecorder::Answers::EveryDialog);
     Click(HexAt(0, 7));
     editor().selAnchor = 2;
     editor().selEnd = 5;

@@ -183,7 +183,7 @@ TEST_F(ViewScroll, InsertModeCaretIsThin) {
     editor().RecreateCaret();
     editor().PlaceCaret(editor().caretOffset);
     const GUITHREADINFO gui = Gui();
-    EXPECT_EQ(gui.rcCaret.right - gui.rcCaret.left, 7 / 8 + 1);
+    EXPECT_EQ(gui.rcCaret.right - gui.rcCaret.left, 1) << "a bar one pixel wide for 7-pixel cells";
     EXPECT_EQ(gui.rcCaret.bottom - gui.rcCaret.top, 14);
 }
 

@@ -1,9 +1,12 @@
 #include "support/message_box_recorder.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
-MessageBoxRecorder* g_recorder = nullptr;
+// Newest last; the hook procedure of every recorder looks here for the one that answers.
+std::mutex g_recordersMutex;
+std::vector<MessageBoxRecorder*> g_recorders;
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -54,15 +57,30 @@ BOOL CALLBACK ScanChild(HWND child, LPARAM param) {
 }
 } // namespace
 
-MessageBoxRecorder::MessageBoxRecorder(DWORD threadId) {
-    g_recorder = this;
+bool IsMessageBox(HWND dialog) {
+    const auto procedure = GetWindowLongPtrW(dialog, DWLP_DLGPROC);
+    HMODULE owner = nullptr;
+    if (!procedure || !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                              GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                          reinterpret_cast<LPCWSTR>(procedure), &owner))
+        return false;
+    return owner == GetModuleHandleW(L"user32.dll");
+}
+
+MessageBoxRecorder::MessageBoxRecorder(DWORD threadId, Answers answers, Listener listener)
+    : thread_(threadId), scope_(answers), listener_(std::move(listener)) {
+    {
+        std::lock_guard<std::mutex> lock(g_recordersMutex);
+        g_recorders.push_back(this);
+    }
     hook_ = SetWindowsHookExW(WH_CBT, &MessageBoxRecorder::HookProc, nullptr, threadId);
 }
 
 MessageBoxRecorder::~MessageBoxRecorder() {
     if (hook_)
         UnhookWindowsHookEx(hook_);
-    g_recorder = nullptr;
+    std::lock_guard<std::mutex> lock(g_recordersMutex);
+    g_recorders.erase(std::remove(g_recorders.begin(), g_recorders.end(), this), g_recorders.end());
 }
 
 void MessageBoxRecorder::Answer(std::initializer_list<int> buttons) {
@@ -87,10 +105,18 @@ void MessageBoxRecorder::Clear() {
 }
 
 LRESULT CALLBACK MessageBoxRecorder::HookProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && g_recorder) {
+    if (code == HCBT_ACTIVATE) {
+        MessageBoxRecorder* recorder = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(g_recordersMutex);
+            for (auto it = g_recorders.rbegin(); it != g_recorders.rend() && !recorder; ++it)
+                if ((*it)->thread_ == GetCurrentThreadId())
+                    recorder = *it;
+        }
         HWND window = reinterpret_cast<HWND>(wParam);
-        if (ClassOf(window) == L"#32770")
-            g_recorder->OnActivate(window);
+        if (recorder && ClassOf(window) == L"#32770" &&
+            (recorder->scope_ == Answers::EveryDialog || IsMessageBox(window)))
+            recorder->OnActivate(window);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -119,6 +145,8 @@ void MessageBoxRecorder::OnActivate(HWND window) {
     } else {
         press = box.buttons.empty() ? IDOK : box.buttons.front();
     }
+    if (listener_)
+        listener_(box, press);
     boxes_.push_back(box);
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, press)));

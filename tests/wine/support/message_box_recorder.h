@@ -1,10 +1,12 @@
-// Answers the message boxes (and other dialogs) that code under test raises on a thread, and
-// records what each one said: its text, title, buttons and icon.
+// Answers the message boxes that code under test raises on a thread, and records what each one
+// said: its text, title, buttons and icon. Other dialogs (the property sheet, dialogs a test
+// drives itself) are left alone unless the recorder is made to answer every dialog.
 #pragma once
 
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -22,8 +24,14 @@ struct RecordedBox {
 
 class MessageBoxRecorder {
   public:
-    // Hooks the given thread (the calling one by default). Only one recorder at a time.
-    explicit MessageBoxRecorder(DWORD threadId = GetCurrentThreadId());
+    enum class Answers { BoxesOnly, EveryDialog };
+    // Told of each box as it is answered, with the button pressed.
+    using Listener = std::function<void(const RecordedBox& box, int pressed)>;
+
+    // Hooks the given thread (the calling one by default). Recorders nest: the newest one of a
+    // thread answers, an older one waits until the newer one is gone.
+    explicit MessageBoxRecorder(DWORD threadId = GetCurrentThreadId(),
+                                Answers answers = Answers::BoxesOnly, Listener listener = nullptr);
     ~MessageBoxRecorder();
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
@@ -39,9 +47,15 @@ class MessageBoxRecorder {
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
     void OnActivate(HWND box);
 
+    DWORD thread_;
+    Answers scope_;
+    Listener listener_;
     HHOOK hook_ = nullptr;
     mutable std::mutex mutex_;
     std::deque<int> answers_;
     std::vector<RecordedBox> boxes_;
     std::vector<HWND> seen_;
 };
+
+// A message box is a dialog whose procedure is USER32's own.
+bool IsMessageBox(HWND dialog);

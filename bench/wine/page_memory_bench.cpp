@@ -1,0 +1,281 @@
+// Committed memory (PagefileUsage) left behind per open and close of the page, in one process
+// after a warm-up, against the same modeless sheet showing template 129 with a dialog
+// procedure that does nothing, and against an object whose page the sheet refuses.
+// Usage: page_memory_bench [cycles [blank|refused|page|pageico|pagetwo|shell|probe]]
+// (default 300 cycles of each but "shell", Wine's own Properties dialog; prints the growth at
+// 100-cycle steps)
+#include <windows.h>
+
+#include <commctrl.h>
+#include <ole2.h>
+#include <psapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "resources/resource_ids.h"
+#include "server/shell_ext.h"
+#include "support/properties_driver.h"
+#include "support/test_window.h"
+
+namespace {
+
+SIZE_T Committed() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PagefileUsage;
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+INT_PTR CALLBACK DoNothing(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+// The same kind of sheet as the page's, with template 129 and a procedure that does nothing.
+void BlankSheet() {
+    PROPSHEETPAGEW page{};
+    page.dwSize = sizeof(page);
+    page.dwFlags = PSP_USETITLE;
+    page.hInstance = GetModuleHandleW(nullptr);
+    page.pszTemplate = MAKEINTRESOURCEW(IDD_HEX_PAGE);
+    page.pszTitle = L"Hex Editor";
+    page.pfnDlgProc = DoNothing;
+    HPROPSHEETPAGE made = CreatePropertySheetPageW(&page);
+    PROPSHEETHEADERW header{};
+    header.dwSize = sizeof(header);
+    header.dwFlags = PSH_MODELESS;
+    header.hInstance = GetModuleHandleW(nullptr);
+    header.pszCaption = InProcessSheet::kCaption;
+    header.nPages = 1;
+    header.phpage = &made;
+    HWND sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+    Pump();
+    SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    Pump();
+    DestroyWindow(sheet);
+    Pump();
+}
+
+void RefusedPage(const std::wstring& file) {
+    CShellExt* ext = new (std::nothrow) CShellExt();
+    ext->AddRef();
+    auto* data = new DropDataObject({file});
+    ext->Initialize(nullptr, data, nullptr);
+    data->Release();
+    PageCollector refusing;
+    refusing.accept = false;
+    ext->AddPages(PageCollector::Add, reinterpret_cast<LPARAM>(&refusing));
+    ext->Release();
+    Pump();
+}
+
+void Page(const std::wstring& file) {
+    InProcessSheet sheet({file});
+    sheet.PressButton(PSBTN_OK);
+}
+
+// A 16 x 16 icon file: the shell extracts an icon of its own for it, one the page destroys.
+std::vector<uint8_t> IconFile() {
+    std::vector<uint8_t> bytes;
+    auto put = [&](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    };
+    const uint32_t imageSize = 40 + 16 * 16 * 4 + 16 * 4;
+    put(0, 2), put(1, 2), put(1, 2);
+    put(16, 1), put(16, 1), put(0, 1), put(0, 1), put(1, 2), put(32, 2);
+    put(imageSize, 4), put(22, 4);
+    put(40, 4), put(16, 4), put(32, 4), put(1, 2), put(32, 2);
+    for (int i = 0; i < 6; ++i)
+        put(0, 4);
+    for (int i = 0; i < 16 * 16; ++i)
+        put(0xFF2060C0u, 4);
+    for (int i = 0; i < 16; ++i)
+        put(0, 4);
+    return bytes;
+}
+
+void Pages(const std::vector<std::wstring>& files) {
+    InProcessSheet sheet(files);
+    sheet.PressButton(PSBTN_OK);
+}
+
+// Wine's own Properties dialog for the file, with the page made current and closed by OK.
+void ShellDialog(const std::wstring& file) {
+    OpenShellProperties({file}, [](HWND sheet) {
+        if (!sheet)
+            return;
+        ShowHexPage(sheet);
+        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        for (int waited = 0; IsWindow(sheet) && waited < 20000; waited += 5)
+            Sleep(5);
+    });
+}
+
+// The same shell calls without our code: a handler of the test's own, registered for all files,
+// that adds no page and counts its live objects. Whatever stays alive after the dialogs have
+// closed was never released by the shell.
+const CLSID kProbeClsid = {
+    0x5e0c7a41, 0x93b2, 0x4c1d, {0x8f, 0x10, 0x2a, 0x6b, 0x44, 0x71, 0xc3, 0x9e}};
+const wchar_t kProbeKey[] = L"CLSID\\{5E0C7A41-93B2-4C1D-8F10-2A6B4471C39E}";
+const wchar_t kProbeHandlerKey[] =
+    L"*\\shellex\\PropertySheetHandlers\\{5E0C7A41-93B2-4C1D-8F10-2A6B4471C39E}";
+LONG g_probesAlive = 0;
+
+class Probe : public IShellExtInit, public IShellPropSheetExt {
+  public:
+    Probe() { InterlockedIncrement(&g_probesAlive); }
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        *ppv = nullptr;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IShellExtInit))
+            *ppv = static_cast<IShellExtInit*>(this);
+        else if (IsEqualIID(riid, IID_IShellPropSheetExt))
+            *ppv = static_cast<IShellPropSheetExt*>(this);
+        else
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override {
+        return static_cast<ULONG>(InterlockedIncrement(&refs_));
+    }
+    STDMETHODIMP_(ULONG) Release() override {
+        const LONG count = InterlockedDecrement(&refs_);
+        if (count == 0) {
+            InterlockedDecrement(&g_probesAlive);
+            delete this;
+        }
+        return static_cast<ULONG>(count);
+    }
+    STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE, IDataObject*, HKEY) override { return S_OK; }
+    STDMETHODIMP AddPages(LPFNSVADDPROPSHEETPAGE, LPARAM) override { return S_OK; }
+    STDMETHODIMP ReplacePage(EXPPS, LPFNSVADDPROPSHEETPAGE, LPARAM) override { return E_NOTIMPL; }
+
+  private:
+    virtual ~Probe() = default;
+    LONG refs_ = 0;
+};
+
+class ProbeFactory : public IClassFactory {
+  public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        *ppv = nullptr;
+        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
+            return E_NOINTERFACE;
+        *ppv = static_cast<IClassFactory*>(this);
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+        *ppv = nullptr;
+        if (outer)
+            return CLASS_E_NOAGGREGATION;
+        Probe* probe = new (std::nothrow) Probe();
+        if (!probe)
+            return E_OUTOFMEMORY;
+        probe->AddRef();
+        const HRESULT hr = probe->QueryInterface(riid, ppv);
+        probe->Release();
+        return hr;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+};
+
+// Opens Wine's dialog `dialogs` times with the probe registered; returns the probes left alive.
+LONG ProbesLeftAfter(const std::wstring& file, int dialogs) {
+    static ProbeFactory factory;
+    DWORD cookie = 0;
+    if (FAILED(CoRegisterClassObject(kProbeClsid, &factory, CLSCTX_INPROC_SERVER,
+                                     REGCLS_MULTIPLEUSE, &cookie)))
+        return -1;
+    HKEY key = nullptr;
+    RegCreateKeyW(HKEY_CLASSES_ROOT, kProbeKey, &key);
+    RegCloseKey(key);
+    RegCreateKeyW(HKEY_CLASSES_ROOT, kProbeHandlerKey, &key);
+    RegCloseKey(key);
+    for (int i = 0; i < dialogs; ++i)
+        ShellDialog(file);
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, kProbeHandlerKey);
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, kProbeKey);
+    CoRevokeClassObject(cookie);
+    return g_probesAlive;
+}
+
+void Measure(const char* name, int cycles, const std::function<void()>& cycle) {
+    for (int i = 0; i < 30; ++i) // warm-up: the system's own first-use allocations
+        cycle();
+    const SIZE_T start = Committed();
+    std::printf("%-10s", name);
+    for (int done = 1; done <= cycles; ++done) {
+        cycle();
+        if (done % 100 == 0 || done == cycles)
+            std::printf("  %4d: %+8ld B (%5.0f B/cycle)", done,
+                        static_cast<long>(Committed() - start),
+                        static_cast<double>(Committed() - start) / done);
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    const int cycles = argc > 1 ? std::atoi(argv[1]) : 300;
+    const char* only = argc > 2 ? argv[2] : nullptr;
+    TempFolder folder;
+    const std::wstring file = folder.Write(L"sample.bin", std::vector<uint8_t>(1000, 0x41));
+    MessageBoxRecorder boxes; // a box from the page would otherwise stop the run
+    auto want = [&](const char* name) { return !only || std::string(only) == name; };
+    if (want("blank"))
+        Measure("blank", cycles, BlankSheet);
+    if (want("refused"))
+        Measure("refused", cycles, [&] { RefusedPage(file); });
+    if (want("page"))
+        Measure("page", cycles, [&] { Page(file); });
+    const std::wstring icon = folder.Write(L"one.ico", IconFile());
+    if (want("pageico"))
+        Measure("pageico", cycles, [&] { Page(icon); });
+    if (only && std::string(only) == "shell") // needs the extension registered in the prefix
+        Measure("shell", cycles, [&] { ShellDialog(file); });
+    if (only && std::string(only) == "shell") {
+        // The shell loaded its own copy of the DLL; S_FALSE there means objects of it are
+        // still alive although every dialog has closed.
+        using CanUnload = HRESULT(WINAPI*)();
+        HMODULE dll = GetModuleHandleW(L"propweave.dll");
+        const auto canUnload = dll ? reinterpret_cast<CanUnload>(reinterpret_cast<void*>(
+                                         GetProcAddress(dll, "DllCanUnloadNow")))
+                                   : nullptr;
+        std::printf(
+            "one extension object: %zu B; the shell's copy of the DLL: DllCanUnloadNow %s\n",
+            sizeof(CShellExt),
+            !canUnload            ? "not found"
+            : canUnload() == S_OK ? "S_OK"
+                                  : "S_FALSE");
+    }
+    if (only && std::string(only) == "probe")
+        std::printf("a handler without our code: %ld of 20 objects still alive after 20 dialogs\n",
+                    ProbesLeftAfter(file, 20));
+    if (want("pagetwo"))
+        Measure("pagetwo", cycles, [&] { Pages({icon, file}); });
+    if (boxes.Count())
+        std::printf("%zu message boxes were answered\n", boxes.Count());
+    OleUninitialize();
+    return 0;
+}
