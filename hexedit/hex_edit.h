@@ -75,6 +75,10 @@ class CHexEdit {
     void Copy();
     void CopyAs(int layout);
     void Paste();
+    // Empties the clipboard and puts one NUL-terminated 8-bit text there.
+    void PutClipboardText(const char* text);
+    // "Could not copy to clipboard - " and the system's text for the thread's last error.
+    void ReportClipboardError();
 
     // Context menu.
     void ShowContextMenu(POINT point, bool fromMouse, bool goToDefault);

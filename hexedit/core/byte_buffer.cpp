@@ -35,6 +35,10 @@ void* GuardedRealloc(void* block, uint64_t size) {
     return std::realloc(block, size ? static_cast<size_t>(size) : 1);
 }
 
+bool AllocationAllowed(uint64_t size) {
+    return size < kAllocationLimit && !TakeInjectedFailure();
+}
+
 void GuardedFree(void* block) {
     std::free(block);
 }

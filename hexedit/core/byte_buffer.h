@@ -10,6 +10,9 @@
 void* GuardedAlloc(uint64_t size);
 void* GuardedRealloc(void* block, uint64_t size);
 void GuardedFree(void* block);
+// The guard's answer for a block that comes from elsewhere (the clipboard's global memory):
+// the same limit, and the same test hook.
+bool AllocationAllowed(uint64_t size);
 
 // Test hook: makes the next `count` guarded allocations fail, to exercise out-of-memory paths.
 void FailNextAllocations(int count);

@@ -1,0 +1,135 @@
+// The clipboard texts of a 256 MiB selection (Hex, CArray, View), and in the same run xxd
+// making its nearest texts of the same bytes from a file in tmpfs, output to /dev/null:
+// `xxd -p` for Hex, `xxd -i` for CArray, `xxd -g1` for View. xxd's time is the CPU time
+// (user + system) its process used, so a busy machine doesn't tilt the comparison: hold it
+// against the CPU column of our layouts. Skipped when xxd or /dev/shm is missing.
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "hexedit/core/byte_buffer.h"
+#include "hexedit/core/copy_layouts.h"
+
+namespace {
+
+constexpr uint64_t kBytes = 256ull << 20;
+constexpr char kShmFile[] = "/dev/shm/propweave-layouts-bench.bin";
+
+// Bytes of every value, in an order the branch predictor can't learn.
+const uint8_t* Selection() {
+    static uint8_t* bytes = [] {
+        auto* b = static_cast<uint8_t*>(GuardedAlloc(kBytes));
+        uint32_t x = 2463534242u;
+        for (uint64_t i = 0; i < kBytes; ++i) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            b[i] = static_cast<uint8_t>(x);
+        }
+        return b;
+    }();
+    return bytes;
+}
+
+template <class Size, class Write> void Layout(benchmark::State& state, Size size, Write write) {
+    const uint8_t* bytes = Selection();
+    char* out = static_cast<char*>(GuardedAlloc(size(kBytes)));
+    std::memset(out, 0, size(kBytes)); // first touch outside the timing
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(write(bytes, kBytes, out));
+        benchmark::ClobberMemory();
+    }
+    GuardedFree(out);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBytes));
+}
+
+void Hex(benchmark::State& state) {
+    Layout(state, layouts::HexBlockSize, layouts::WriteHex);
+}
+void CArray(benchmark::State& state) {
+    Layout(state, layouts::CArrayWorkingSize, layouts::WriteCArray);
+}
+void View(benchmark::State& state) {
+    Layout(state, layouts::ViewWorkingSize, [](const uint8_t* b, uint64_t n, char* out) {
+        return layouts::WriteView(b, n, 0, out);
+    });
+}
+
+bool WriteShmFile() {
+    static const bool written = [] {
+        std::FILE* f = std::fopen(kShmFile, "wb");
+        if (!f)
+            return false;
+        const bool ok = std::fwrite(Selection(), 1, kBytes, f) == kBytes;
+        return std::fclose(f) == 0 && ok;
+    }();
+    return written;
+}
+
+// User and system time of every child that has finished so far.
+double ChildCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void Xxd(benchmark::State& state, const char* options) {
+    if (std::system("command -v xxd >/dev/null 2>&1") != 0 || !WriteShmFile()) {
+        state.SkipWithError("xxd or /dev/shm missing");
+        return;
+    }
+    const std::string command = std::string("xxd ") + options + " " + kShmFile + " >/dev/null";
+    for (auto _ : state) {
+        const double before = ChildCpuSeconds();
+        const int result = std::system(command.c_str());
+        const double used = ChildCpuSeconds() - before;
+        if (result != 0) {
+            state.SkipWithError("xxd failed");
+            break;
+        }
+        state.SetIterationTime(used);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBytes));
+}
+
+void XxdPlain(benchmark::State& state) {
+    Xxd(state, "-p");
+}
+void XxdInclude(benchmark::State& state) {
+    Xxd(state, "-i");
+}
+void XxdGroups(benchmark::State& state) {
+    Xxd(state, "-g1");
+}
+
+// Removes the tmpfs file once every benchmark has run.
+struct ShmFileRemover {
+    ~ShmFileRemover() { std::remove(kShmFile); }
+} g_remover;
+
+} // namespace
+
+BENCHMARK(Hex)->Name("layouts/hex_256MiB")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(XxdPlain)
+    ->Name("layouts/xxd_p_256MiB")
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(2);
+BENCHMARK(CArray)->Name("layouts/carray_256MiB")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(XxdInclude)
+    ->Name("layouts/xxd_i_256MiB")
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1);
+BENCHMARK(View)->Name("layouts/view_256MiB")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(XxdGroups)
+    ->Name("layouts/xxd_g1_256MiB")
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1);

@@ -1,0 +1,258 @@
+// Copy, Cut, Paste and the "Copy" menu's layouts. The texts come from the portable core; this
+// file only moves bytes to and from the clipboard. Every block is built before the clipboard
+// is emptied, so a copy that can't be made leaves the user's clipboard as it was, and every
+// message is shown after the clipboard has been closed.
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <utility>
+
+#include "hexedit/clipboard_format.h"
+#include "hexedit/core/byte_buffer.h"
+#include "hexedit/core/copy_layouts.h"
+#include "hexedit/core/paste_rule.h"
+#include "hexedit/error_text.h"
+#include "hexedit/hex_edit.h"
+#include "hexedit/module_context.h"
+#include "hexedit/win32_handles.h"
+
+namespace {
+
+constexpr wchar_t kCopyError[] = L"Could not copy to clipboard - %s";
+
+// A filled block not yet handed over, or the error code of its failed allocation. A block
+// that could be allocated but not locked is freed and skipped without an error.
+struct Block {
+    UniqueGlobal memory;
+    DWORD error = ERROR_SUCCESS;
+};
+
+template <class Fill> Block BuildBlock(uint64_t size, Fill fill) {
+    Block block;
+    if (!AllocationAllowed(size)) {
+        block.error = ERROR_NOT_ENOUGH_MEMORY;
+        return block;
+    }
+    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(size)));
+    if (!memory) {
+        const DWORD error = GetLastError();
+        block.error = error ? error : ERROR_NOT_ENOUGH_MEMORY;
+        return block;
+    }
+    {
+        ScopedGlobalLock lock(memory.get());
+        if (!lock.data())
+            return block;
+        fill(static_cast<char*>(lock.data()));
+    } // The clipboard takes only unlocked blocks.
+    block.memory = std::move(memory);
+    return block;
+}
+
+// Hands a block to the open clipboard. One the clipboard refuses stays with its holder,
+// which frees it; one it takes is the clipboard's and is never touched again.
+bool Place(UniqueGlobal& memory, UINT format) {
+    if (!memory || format == 0)
+        return false;
+    if (!SetClipboardData(format, memory.get()))
+        return false;
+    memory.release();
+    return true;
+}
+
+UINT PrivateFormat() {
+    return RegisterClipboardFormatW(kPrivateClipboardFormatName);
+}
+
+// What a copy achieved, and the errors to tell the user once the clipboard is closed.
+struct CopyOutcome {
+    bool rawPlaced = false;
+    DWORD errors[2] = {ERROR_SUCCESS, ERROR_SUCCESS};
+};
+
+// The selection as text (hex digits, or characters when `asCharacters`) and as raw bytes.
+CopyOutcome CopySelection(HWND owner, const uint8_t* bytes, uint64_t n, bool asCharacters) {
+    CopyOutcome outcome;
+    Block text = asCharacters ? BuildBlock(layouts::CharBlockSize(n),
+                                           [&](char* out) { layouts::WriteChars(bytes, n, out); })
+                              : BuildBlock(layouts::HexBlockSize(n), [&](char* out) {
+                                    const uint64_t written = layouts::WriteHex(bytes, n, out);
+                                    out[written + 1] = '\0'; // the block's spare byte
+                                });
+    Block raw = BuildBlock(n, [&](char* out) { std::memcpy(out, bytes, static_cast<size_t>(n)); });
+    if (!text.memory && !raw.memory) {
+        outcome.errors[0] = text.error;
+        outcome.errors[1] = raw.error;
+        return outcome;
+    }
+    const UINT privateFormat = PrivateFormat();
+    ScopedClipboard clipboard(owner);
+    if (!clipboard.IsOpen())
+        return outcome;
+    EmptyClipboard();
+    Place(text.memory, CF_TEXT);
+    outcome.rawPlaced = Place(raw.memory, privateFormat);
+    outcome.errors[0] = text.error;
+    outcome.errors[1] = raw.error;
+    return outcome;
+}
+
+// Puts `text` (`length` characters and a NUL) on the emptied clipboard. Returns the error
+// code of a failed allocation, for the caller to report.
+DWORD PutText(HWND owner, const char* text, uint64_t length) {
+    Block block = BuildBlock(length + 1, [&](char* out) {
+        std::memcpy(out, text, static_cast<size_t>(length));
+        out[length] = '\0';
+    });
+    if (!block.memory)
+        return block.error;
+    ScopedClipboard clipboard(owner);
+    if (!clipboard.IsOpen())
+        return ERROR_SUCCESS;
+    EmptyClipboard();
+    Place(block.memory, CF_TEXT);
+    return ERROR_SUCCESS;
+}
+
+struct GuardedDeleter {
+    void operator()(char* p) const { GuardedFree(p); }
+};
+using WorkingText = std::unique_ptr<char, GuardedDeleter>;
+
+// Bytes from the open clipboard into the editor: the private format's whole block, or the
+// text before its first NUL. False when nothing was inserted.
+bool PasteFromOpenClipboard(CHexEdit& e, UINT privateFormat) {
+    bool isText = false;
+    HANDLE data = privateFormat ? GetClipboardData(privateFormat) : nullptr;
+    if (!data) {
+        data = GetClipboardData(CF_TEXT);
+        isText = true;
+    }
+    if (!data)
+        return false;
+    ScopedGlobalLock lock(data);
+    if (!lock.data())
+        return false;
+    const auto* bytes = static_cast<const uint8_t*>(lock.data());
+    const uint64_t size = GlobalSize(data);
+    const uint64_t n = isText ? pasting::TextPasteLength(bytes, size) : size;
+    if (n == 0 || !pasting::PasteFits(e.length, e.SelectionLength(), n))
+        return false;
+    return pasting::ReplaceSelection(e, bytes, static_cast<int32_t>(n));
+}
+
+} // namespace
+
+void CHexEdit::ReportClipboardError() {
+    const DWORD code = GetLastError();
+    const std::wstring message = FormatErrorMessage(kCopyError, code);
+    ScopedActivationContext context(ModuleActivationContext());
+    MessageBoxW(nullptr, message.c_str(), L"Hex Editor", MB_ICONERROR | MB_OK);
+}
+
+void CHexEdit::Copy() {
+    CopyAs(caretPane == 1 ? static_cast<int>(CopyLayout::Text) : static_cast<int>(CopyLayout::Hex));
+}
+
+void CHexEdit::Cut() {
+    const int32_t n = SelectionLength();
+    if (n <= 0)
+        return;
+    const int32_t first = std::min(selAnchor, selEnd);
+    const CopyOutcome outcome =
+        CopySelection(hwnd, buffer + first, static_cast<uint64_t>(n), caretPane == 1);
+    // Only bytes that can be pasted back may leave the buffer.
+    if (outcome.rawPlaced) {
+        modified = 1;
+        DeleteSelection();
+        UpdateScrollBar();
+        Invalidate();
+    }
+    for (DWORD error : outcome.errors) {
+        if (error != ERROR_SUCCESS) {
+            SetLastError(error);
+            ReportClipboardError();
+        }
+    }
+}
+
+void CHexEdit::CopyAs(int layout) {
+    const int32_t n = SelectionLength();
+    const int32_t first = n > 0 ? std::min(selAnchor, selEnd) : caretOffset;
+    const uint8_t* bytes = n > 0 ? buffer + first : nullptr;
+    DWORD errors[2] = {ERROR_SUCCESS, ERROR_SUCCESS};
+    switch (static_cast<CopyLayout>(layout)) {
+    case CopyLayout::Hex:
+    case CopyLayout::Text: {
+        if (n <= 0)
+            return;
+        const CopyOutcome outcome = CopySelection(hwnd, bytes, static_cast<uint64_t>(n),
+                                                  layout == static_cast<int>(CopyLayout::Text));
+        errors[0] = outcome.errors[0];
+        errors[1] = outcome.errors[1];
+        break;
+    }
+    case CopyLayout::CArray:
+    case CopyLayout::View: {
+        if (n <= 0)
+            return;
+        const bool view = layout == static_cast<int>(CopyLayout::View);
+        const uint64_t size = view ? layouts::ViewWorkingSize(static_cast<uint64_t>(n))
+                                   : layouts::CArrayWorkingSize(static_cast<uint64_t>(n));
+        WorkingText text(static_cast<char*>(GuardedAlloc(size)));
+        if (!text) {
+            errors[0] = ERROR_NOT_ENOUGH_MEMORY;
+            break;
+        }
+        const uint64_t length =
+            view ? layouts::WriteView(bytes, static_cast<uint64_t>(n), static_cast<uint32_t>(first),
+                                      text.get())
+                 : layouts::WriteCArray(bytes, static_cast<uint64_t>(n), text.get());
+        errors[0] = PutText(hwnd, text.get(), length);
+        break;
+    }
+    case CopyLayout::Address: {
+        char text[layouts::kAddressTextSize];
+        const uint64_t length = layouts::WriteAddress(static_cast<uint32_t>(caretOffset), text);
+        errors[0] = PutText(hwnd, text, length);
+        break;
+    }
+    case CopyLayout::AddressRange: {
+        const layouts::AddressRange range =
+            layouts::AddressRangeOf(selAnchor, selEnd, length, caretOffset);
+        char text[layouts::kAddressRangeTextSize];
+        const uint64_t textLength = layouts::WriteAddressRange(
+            static_cast<uint32_t>(range.first), static_cast<uint32_t>(range.last), text);
+        errors[0] = PutText(hwnd, text, textLength);
+        break;
+    }
+    default:
+        return;
+    }
+    for (DWORD error : errors) {
+        if (error != ERROR_SUCCESS) {
+            SetLastError(error);
+            ReportClipboardError();
+        }
+    }
+}
+
+void CHexEdit::PutClipboardText(const char* text) {
+    const DWORD error = PutText(hwnd, text, std::strlen(text));
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error);
+        ReportClipboardError();
+    }
+}
+
+void CHexEdit::Paste() {
+    const UINT privateFormat = PrivateFormat();
+    bool pasted = false;
+    {
+        ScopedClipboard clipboard(hwnd);
+        if (clipboard.IsOpen())
+            pasted = PasteFromOpenClipboard(*this, privateFormat);
+    }
+    if (pasted)
+        UpdateScrollBar();
+}

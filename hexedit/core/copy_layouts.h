@@ -1,0 +1,64 @@
+// The texts the editor puts on the clipboard: the two styles of a plain copy (hex digits or
+// the bytes as characters) and the named layouts of the "Copy" menu. Every size is computed
+// in 64 bits, so a selection near the 2 GiB limit can't wrap it; a size the allocation guard
+// refuses is a failed allocation for the caller.
+#pragma once
+
+#include <cstdint>
+
+// The layouts of the "Copy" submenu, by the command value the menu passes to CopyAs.
+enum class CopyLayout : int {
+    Hex = 1,
+    Text = 2,
+    CArray = 3,
+    Address = 4,
+    AddressRange = 5,
+    View = 6,
+};
+
+namespace layouts {
+
+// Bytes per line of the View layout, whatever the view's row width.
+constexpr uint64_t kViewLineBytes = 8;
+// Where the View layout's character column starts in every line.
+constexpr uint64_t kViewTextColumn = 35;
+// Values per line of the CArray layout.
+constexpr uint64_t kCArrayLineValues = 16;
+
+// Block sizes, terminating NUL included. The hex and character blocks are those of a plain
+// copy; the CArray and View sizes are working texts with room to spare.
+uint64_t HexBlockSize(uint64_t n);       // 3n + 1
+uint64_t CharBlockSize(uint64_t n);      // n + 1
+uint64_t CArrayWorkingSize(uint64_t n);  // n / 8 + 6n + 1000
+uint64_t ViewWorkingSize(uint64_t n);    // 4n + 24 (n / 8) + 1000
+constexpr uint64_t kAddressTextSize = 9; // "%08lX" and its NUL
+constexpr uint64_t kAddressRangeTextSize = 20;
+
+// Each writer puts its text and a NUL at `out`, which holds at least the size above, and
+// returns the text's length without the NUL.
+
+// Two uppercase digits a byte, one space between bytes: "61 62 63".
+uint64_t WriteHex(const uint8_t* bytes, uint64_t n, char* out);
+// The bytes as characters, those below 0x20 as ".".
+uint64_t WriteChars(const uint8_t* bytes, uint64_t n, char* out);
+// "0x61, 0x62, 0x63": 16 values a line, each full line ending ",\r\n" (the last value of a
+// full last line without its comma).
+uint64_t WriteCArray(const uint8_t* bytes, uint64_t n, char* out);
+// Lines of 8 bytes: "%08lX  ", "HH " per byte, padding so the characters start at column
+// 35, the characters (below 0x20 as spaces), CR LF. `firstOffset` is the address of the
+// first byte; line k shows firstOffset + 8k.
+uint64_t WriteView(const uint8_t* bytes, uint64_t n, uint32_t firstOffset, char* out);
+// "%08lX".
+uint64_t WriteAddress(uint32_t offset, char* out);
+// "%08lX - %08lX".
+uint64_t WriteAddressRange(uint32_t first, uint32_t last, char* out);
+
+// The two offsets "Address Range" shows: the first and last selected byte (the larger end
+// limited to the last byte), or the caret's offset twice when no byte is selected.
+struct AddressRange {
+    int32_t first;
+    int32_t last;
+};
+AddressRange AddressRangeOf(int32_t selAnchor, int32_t selEnd, int32_t length, int32_t caretOffset);
+
+} // namespace layouts

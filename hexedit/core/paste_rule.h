@@ -1,0 +1,66 @@
+// What a paste takes from a clipboard block and how it goes into the buffer: all checks
+// first, then one change that either happens whole or not at all.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "hexedit/core/buffer_edits.h"
+#include "hexedit/core/caret_motion.h"
+#include "hexedit/core/limits.h"
+#include "hexedit/core/scroll_math.h"
+
+namespace pasting {
+
+// Bytes pasted from a text block of `size` bytes: those before its first NUL, and never its
+// last byte (the terminator). The system may hand over a block larger than its text, with
+// zeros after it.
+inline uint64_t TextPasteLength(const uint8_t* block, uint64_t size) {
+    if (size == 0)
+        return 0;
+    const uint64_t room = size - 1;
+    const void* nul = room ? std::memchr(block, 0, static_cast<size_t>(room)) : nullptr;
+    return nul ? static_cast<uint64_t>(static_cast<const uint8_t*>(nul) - block) : room;
+}
+
+// Whether `incoming` bytes in place of `selected` bytes leave a buffer the guard allows.
+inline bool PasteFits(int32_t length, int32_t selected, uint64_t incoming) {
+    if (incoming >= kAllocationLimit)
+        return false;
+    const uint64_t result = static_cast<uint64_t>(length - selected) + incoming;
+    return result < kAllocationLimit;
+}
+
+// The selected bytes (none without a selection) replaced by `count` bytes, the caret after
+// them keeping its pane and nibble. Returns false, changing nothing, when the buffer can't
+// take them. The buffer grows or shrinks only by the difference, so a failure can only come
+// before any byte has moved.
+template <class Editor> bool ReplaceSelection(Editor& e, const uint8_t* bytes, int32_t count) {
+    if (count <= 0)
+        return false;
+    const int32_t selected = editing::SelectionLength(e);
+    int32_t at = e.caretOffset;
+    if (editing::HasSelection(e))
+        at = std::min(std::min(e.selAnchor, e.selEnd), e.length);
+    if (!PasteFits(e.length, selected, static_cast<uint64_t>(count)))
+        return false;
+    if (count > selected) {
+        if (!editing::OpenGap(e, at + selected, count - selected))
+            return false;
+    }
+    std::memcpy(e.buffer + at, bytes, static_cast<size_t>(count));
+    if (count < selected)
+        editing::CloseGap(e, at + count, selected - count);
+    e.modified = 1;
+    e.SetSelection(-1, -1);
+    e.caretOffset = at + count;
+    e.EnsureVisible(e.caretOffset);
+    e.PlaceCaret(e.caretOffset);
+    if (e.topOffset == e.caretOffset)
+        e.Scroll(scroll::kLineUp);
+    e.Invalidate();
+    return true;
+}
+
+} // namespace pasting

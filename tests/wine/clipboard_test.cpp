@@ -1,0 +1,445 @@
+// Copy, Cut and Paste on a real view with the system's clipboard: the exact blocks each copy
+// leaves, bytes travelling between two pages and between two processes, text that other
+// windows put there, and what the user keeps when the clipboard is busy or memory runs out.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+
+#include "hexedit/clipboard_format.h"
+#include "hexedit/core/byte_buffer.h"
+#include "hexedit/core/copy_layouts.h"
+#include "hexedit/error_text.h"
+#include "support/message_box_recorder.h"
+#include "support/test_window.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+UINT PrivateFormat() {
+    return RegisterClipboardFormatW(kPrivateClipboardFormatName);
+}
+
+bool OpenForTest(HWND owner) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (OpenClipboard(owner))
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+// The whole block of one format, or nothing when the format isn't there.
+bool ClipboardBlock(UINT format, Bytes& block) {
+    block.clear();
+    if (!OpenForTest(nullptr))
+        return false;
+    bool found = false;
+    if (HANDLE data = GetClipboardData(format)) {
+        if (const void* p = GlobalLock(data)) {
+            const auto* bytes = static_cast<const uint8_t*>(p);
+            block.assign(bytes, bytes + GlobalSize(data));
+            GlobalUnlock(data);
+            found = true;
+        }
+    }
+    CloseClipboard();
+    return found;
+}
+
+Bytes TextBlock(const std::string& text, size_t zerosAfter = 1) {
+    Bytes block(text.begin(), text.end());
+    block.insert(block.end(), zerosAfter, 0);
+    return block;
+}
+
+// Another window of the process puts one block on the clipboard, as another program would.
+class OtherWindow {
+  public:
+    OtherWindow()
+        : window_(CreateWindowExW(0, L"STATIC", L"other", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr)) {}
+    ~OtherWindow() { DestroyWindow(window_); }
+    void Put(UINT format, const void* data, size_t size) const {
+        ASSERT_TRUE(OpenForTest(window_));
+        EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+        if (void* p = GlobalLock(block)) {
+            std::memcpy(p, data, size);
+            GlobalUnlock(block);
+        }
+        if (!SetClipboardData(format, block))
+            GlobalFree(block);
+        CloseClipboard();
+    }
+    void Put(UINT format, const Bytes& block) const { Put(format, block.data(), block.size()); }
+    void Clear() const {
+        ASSERT_TRUE(OpenForTest(window_));
+        EmptyClipboard();
+        CloseClipboard();
+    }
+
+  private:
+    HWND window_;
+};
+
+// Another thread keeps the clipboard open until this object goes.
+class ClipboardHeldElsewhere {
+  public:
+    ClipboardHeldElsewhere()
+        : opened_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), holder_([this] {
+              const bool open = OpenForTest(nullptr);
+              SetEvent(opened_);
+              WaitForSingleObject(release_, 20000);
+              if (open)
+                  CloseClipboard();
+          }) {
+        WaitForSingleObject(opened_, 20000);
+    }
+    ~ClipboardHeldElsewhere() {
+        SetEvent(release_);
+        holder_.join();
+        CloseHandle(opened_);
+        CloseHandle(release_);
+    }
+
+  private:
+    HANDLE opened_;
+    HANDLE release_;
+    std::thread holder_;
+};
+
+struct AllocationsSucceedAgain {
+    ~AllocationsSucceedAgain() { FailNextAllocations(0); }
+};
+
+class ClipboardOnView : public ::testing::Test {
+  public: // the tables of actions below reach the view through these
+    void SetUp() override { other.Clear(); }
+    void Open(TestPage& on, const Bytes& bytes, const wchar_t* name = L"clip.bin") {
+        on.Attach();
+        ASSERT_EQ(on.editor().LoadFile(folder.Write(name, bytes).c_str()), 0u);
+        SetForegroundWindow(on.page());
+        SetFocus(on.view());
+        on.Repaint();
+        ASSERT_GT(on.editor().charWidth, 0);
+    }
+    void Open(const Bytes& bytes) { Open(page, bytes); }
+    // Another file into the attached page.
+    void Reload(const Bytes& bytes) {
+        editor().modified = 0; // no question about the pasted bytes
+        ASSERT_EQ(editor().LoadFile(folder.Write(L"again.bin", bytes).c_str()), 0u);
+    }
+    static void HoldModifiers(bool shift, bool ctrl) {
+        BYTE state[256];
+        GetKeyboardState(state);
+        state[VK_SHIFT] = state[VK_LSHIFT] = shift ? 0x80 : 0;
+        state[VK_CONTROL] = state[VK_LCONTROL] = ctrl ? 0x80 : 0;
+        SetKeyboardState(state);
+    }
+    static void Key(TestPage& on, WPARAM key, bool shift, bool ctrl) {
+        HoldModifiers(shift, ctrl);
+        SendMessageW(on.view(), WM_KEYDOWN, key, 1);
+        HoldModifiers(false, false);
+    }
+    void Key(WPARAM key, bool shift, bool ctrl) { Key(page, key, shift, ctrl); }
+    void Select(int32_t anchor, int32_t end, int32_t pane) {
+        editor().SetSelection(anchor, end);
+        editor().caretOffset = end;
+        editor().caretPane = pane;
+    }
+    Bytes Buffer() {
+        return editor().buffer ? Bytes(editor().buffer, editor().buffer + editor().length)
+                               : Bytes();
+    }
+    // Everything Paste must leave alone when it inserts nothing.
+    void ExpectUnchanged(const Bytes& bytes, int32_t anchor, int32_t end, int32_t caret) {
+        EXPECT_EQ(Buffer(), bytes);
+        EXPECT_EQ(editor().selAnchor, anchor);
+        EXPECT_EQ(editor().selEnd, end);
+        EXPECT_EQ(editor().caretOffset, caret);
+        EXPECT_EQ(editor().modified, 0);
+    }
+    CHexEdit& editor() { return page.editor(); }
+
+    TempFolder folder;
+    TestPage page;
+    OtherWindow other;
+};
+
+const Bytes kAbc{0x61, 0x62, 0x63};
+const std::wstring kNoMemory =
+    L"Could not copy to clipboard - " + SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
+
+} // namespace
+
+TEST_F(ClipboardOnView, CopyFromTheHexPaneGivesHexTextAndTheRawBytes) {
+    Open(kAbc);
+    Select(0, 2, 2);
+    Key('C', false, true);
+    Bytes text, raw;
+    ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
+    EXPECT_EQ(text, TextBlock("61 62 63", 2)); // 3n + 1 bytes
+    ASSERT_TRUE(ClipboardBlock(PrivateFormat(), raw));
+    EXPECT_EQ(raw, kAbc);
+    EXPECT_EQ(editor().selAnchor, 0);
+    EXPECT_EQ(editor().selEnd, 2);
+    EXPECT_EQ(editor().modified, 0);
+}
+
+TEST_F(ClipboardOnView, CopyFromTheTextPaneUpToTheLastByte) {
+    const Bytes bytes{0x0A, 0x41, 0x80, 0x00};
+    Open(bytes);
+    Select(0, 4, 1); // the moving end on the end position
+    Key(VK_INSERT, false, true);
+    Bytes text, raw;
+    ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
+    EXPECT_EQ(text, TextBlock(".A\x80."));
+    ASSERT_TRUE(ClipboardBlock(PrivateFormat(), raw));
+    EXPECT_EQ(raw, bytes);
+}
+
+TEST_F(ClipboardOnView, TextLayoutsLeaveOnlyTheirText) {
+    const struct {
+        CopyLayout layout;
+        int32_t anchor, end;
+        std::string text;
+    } cases[] = {
+        {CopyLayout::CArray, 0, 2, "0x61, 0x62, 0x63"},
+        {CopyLayout::View, 0, 2, "00000000  61 62 63" + std::string(17, ' ') + "abc\r\n"},
+        {CopyLayout::Address, 0, 2, "00000002"},
+        {CopyLayout::AddressRange, 0, 2, "00000000 - 00000002"},
+        {CopyLayout::AddressRange, 3, 3, "00000003 - 00000003"}, // no byte selected
+    };
+    Open(kAbc);
+    for (const auto& c : cases) {
+        Select(0, 2, 2);
+        Key('C', false, true); // the private format from a plain copy first
+        Select(c.anchor, c.end, 2);
+        editor().CopyAs(static_cast<int>(c.layout));
+        Bytes text, raw;
+        ASSERT_TRUE(ClipboardBlock(CF_TEXT, text)) << c.text;
+        EXPECT_EQ(text, TextBlock(c.text)) << c.text;
+        EXPECT_FALSE(ClipboardBlock(PrivateFormat(), raw)) << c.text;
+    }
+}
+
+TEST_F(ClipboardOnView, BytesCopiedInOnePagePasteRawInAnother) {
+    const Bytes bytes{0x00, 0x0D, 0x0A, 0xFF, 0x00};
+    Open(bytes);
+    Select(0, 4, 1);
+    Key('C', false, true);
+
+    TestPage second;
+    Open(second, Bytes{0x11, 0x22}, L"second.bin");
+    second.editor().caretOffset = 1;
+    second.editor().caretPane = 3;
+    second.editor().overwriteMode = 1;
+    Key(second, 'V', false, true);
+    const CHexEdit& e = second.editor();
+    EXPECT_EQ(Bytes(e.buffer, e.buffer + e.length),
+              (Bytes{0x11, 0x00, 0x0D, 0x0A, 0xFF, 0x00, 0x22}));
+    EXPECT_EQ(e.caretOffset, 6);
+    EXPECT_EQ(e.caretPane, 3);
+    EXPECT_EQ(e.modified, 1);
+}
+
+TEST_F(ClipboardOnView, TextFromAnotherWindowIsInsertedAsItsCharacters) {
+    const std::wstring wide = L"Hi";
+    const struct {
+        const char* what;
+        UINT format;
+        Bytes block;
+        Bytes inserted;
+    } cases[] = {
+        {"CF_TEXT only", CF_TEXT, TextBlock("41"), {0x34, 0x31}},
+        {"CF_TEXT block larger than its text", CF_TEXT, TextBlock("ab", 9), {'a', 'b'}},
+        {"CF_UNICODETEXT only",
+         CF_UNICODETEXT,
+         Bytes(reinterpret_cast<const uint8_t*>(wide.c_str()),
+               reinterpret_cast<const uint8_t*>(wide.c_str() + wide.size() + 1)),
+         {'H', 'i'}},
+    };
+    Open(Bytes{});
+    for (const auto& c : cases) {
+        Reload(Bytes{0x01, 0x02});
+        editor().caretOffset = 1;
+        other.Put(c.format, c.block);
+        Key(VK_INSERT, true, false);
+        Bytes expected{0x01};
+        expected.insert(expected.end(), c.inserted.begin(), c.inserted.end());
+        expected.push_back(0x02);
+        EXPECT_EQ(Buffer(), expected) << c.what;
+        EXPECT_EQ(editor().caretOffset, 1 + static_cast<int32_t>(c.inserted.size())) << c.what;
+    }
+}
+
+TEST_F(ClipboardOnView, PasteWithNothingToInsertChangesNothing) {
+    Open(kAbc);
+    Select(0, 1, 2);
+    other.Clear();
+    Key('V', false, true);
+    ExpectUnchanged(kAbc, 0, 1, 1);
+    other.Put(CF_TEXT, TextBlock("", 4)); // an empty text
+    Key('V', false, true);
+    ExpectUnchanged(kAbc, 0, 1, 1);
+    other.Put(PrivateFormat(), Bytes{}.data(), 0);
+    Key('V', false, true);
+    ExpectUnchanged(kAbc, 0, 1, 1);
+}
+
+TEST_F(ClipboardOnView, BusyClipboardLeavesBufferAndClipboardAlone) {
+    Open(kAbc);
+    other.Put(CF_TEXT, TextBlock("kept"));
+    Select(0, 1, 2);
+    MessageBoxRecorder boxes;
+    {
+        ClipboardHeldElsewhere held;
+        Key('V', false, true);
+        ExpectUnchanged(kAbc, 0, 1, 1);
+        Key('X', false, true);
+        ExpectUnchanged(kAbc, 0, 1, 1);
+        Key(VK_DELETE, true, false);
+        ExpectUnchanged(kAbc, 0, 1, 1);
+        Key('C', false, true);
+        editor().CopyAs(static_cast<int>(CopyLayout::View));
+    }
+    EXPECT_EQ(boxes.Count(), 0u);
+    Bytes text;
+    ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
+    EXPECT_EQ(text, TextBlock("kept"));
+}
+
+TEST_F(ClipboardOnView, CutMovesTheBytesToTheClipboard) {
+    Open(kAbc);
+    Select(0, 3, 2);
+    Key(VK_DELETE, true, false);
+    EXPECT_EQ(editor().length, 0);
+    EXPECT_EQ(editor().buffer, nullptr);
+    EXPECT_EQ(editor().modified, 1);
+    EXPECT_EQ(editor().selAnchor, -1);
+    Bytes text, raw;
+    ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
+    EXPECT_EQ(text, TextBlock("61 62 63", 2));
+    ASSERT_TRUE(ClipboardBlock(PrivateFormat(), raw));
+    EXPECT_EQ(raw, kAbc);
+    Key('V', false, true);
+    EXPECT_EQ(Buffer(), kAbc);
+    EXPECT_EQ(editor().caretOffset, 3);
+}
+
+TEST_F(ClipboardOnView, FailedAllocationIsReportedAndTheOldClipboardKept) {
+    AllocationsSucceedAgain restore;
+    Open(kAbc);
+    other.Put(CF_TEXT, TextBlock("kept"));
+    Select(0, 2, 2);
+    const struct {
+        const char* what;
+        int failing;
+        void (*act)(ClipboardOnView&);
+        size_t boxes;
+    } cases[] = {
+        {"copy: both blocks", 2, [](ClipboardOnView& t) { t.Key('C', false, true); }, 2},
+        {"cut: both blocks", 2, [](ClipboardOnView& t) { t.Key('X', false, true); }, 2},
+        {"C layout", 1,
+         [](ClipboardOnView& t) { t.editor().CopyAs(static_cast<int>(CopyLayout::CArray)); }, 1},
+        {"view layout", 1,
+         [](ClipboardOnView& t) { t.editor().CopyAs(static_cast<int>(CopyLayout::View)); }, 1},
+        {"address", 1,
+         [](ClipboardOnView& t) { t.editor().CopyAs(static_cast<int>(CopyLayout::Address)); }, 1},
+    };
+    for (const auto& c : cases) {
+        MessageBoxRecorder boxes;
+        FailNextAllocations(c.failing);
+        c.act(*this);
+        FailNextAllocations(0);
+        ASSERT_EQ(boxes.Count(), c.boxes) << c.what;
+        for (const RecordedBox& box : boxes.Boxes()) {
+            EXPECT_EQ(box.text, kNoMemory) << c.what;
+            EXPECT_EQ(box.title, L"Hex Editor") << c.what;
+            EXPECT_EQ(box.icon, BoxIcon::Error) << c.what;
+            EXPECT_EQ(box.buttons, std::vector<int>{IDOK}) << c.what;
+            EXPECT_FALSE(box.hasOwner) << c.what;
+        }
+        Bytes text;
+        ASSERT_TRUE(ClipboardBlock(CF_TEXT, text)) << c.what;
+        EXPECT_EQ(text, TextBlock("kept")) << c.what;
+        ExpectUnchanged(kAbc, 0, 2, 2);
+    }
+}
+
+TEST_F(ClipboardOnView, CutWithoutItsTextStillMovesTheRawBytes) {
+    AllocationsSucceedAgain restore;
+    Open(kAbc);
+    Select(1, 2, 2);
+    MessageBoxRecorder boxes;
+    FailNextAllocations(1); // the text block
+    Key('X', false, true);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, kNoMemory);
+    EXPECT_EQ(Buffer(), (Bytes{0x61}));
+    EXPECT_EQ(editor().modified, 1);
+    Bytes raw, text;
+    ASSERT_TRUE(ClipboardBlock(PrivateFormat(), raw));
+    EXPECT_EQ(raw, (Bytes{0x62, 0x63}));
+}
+
+// Runs only as the child process of the test below: puts a block of the private format
+// whose size is odd and whose last bytes are zeros, and holds it until told to go.
+TEST(ClipboardOtherProcess, DISABLED_PutsOddSizedRawBytes) {
+    wchar_t names[64] = {};
+    if (!GetEnvironmentVariableW(L"PROPWEAVE_CLIPBOARD_CHILD", names, 64))
+        return;
+    HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, (std::wstring(names) + L"-ready").c_str());
+    HANDLE done = OpenEventW(SYNCHRONIZE, FALSE, (std::wstring(names) + L"-done").c_str());
+    ASSERT_TRUE(ready && done);
+    OtherWindow window;
+    const Bytes raw{0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06,
+                    0x07, 0x08, 0x09, 0x0A, 0x00, 0x00}; // 13 bytes
+    window.Put(PrivateFormat(), raw);
+    SetEvent(ready);
+    WaitForSingleObject(done, 20000);
+    CloseHandle(ready);
+    CloseHandle(done);
+}
+
+TEST_F(ClipboardOnView, RawBytesFromAnotherProcessKeepTheirBlockSize) {
+    Open(Bytes{0xEE});
+    wchar_t names[64];
+    swprintf(names, 64, L"propweave-clipboard-%lu",
+             static_cast<unsigned long>(GetCurrentProcessId()));
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, (std::wstring(names) + L"-ready").c_str());
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, (std::wstring(names) + L"-done").c_str());
+    SetEnvironmentVariableW(L"PROPWEAVE_CLIPBOARD_CHILD", names);
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(exe) +
+                           L"\" --gtest_also_run_disabled_tests "
+                           L"--gtest_filter=ClipboardOtherProcess.DISABLED_PutsOddSizedRawBytes";
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE nul =
+        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = nul;
+    PROCESS_INFORMATION child{};
+    const BOOL started = CreateProcessW(exe, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &child);
+    SetEnvironmentVariableW(L"PROPWEAVE_CLIPBOARD_CHILD", nullptr);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(WaitForSingleObject(ready, 30000), WAIT_OBJECT_0);
+    Key('V', false, true);
+    SetEvent(done);
+    WaitForSingleObject(child.hProcess, 30000);
+    CloseHandle(child.hProcess);
+    CloseHandle(child.hThread);
+    CloseHandle(nul);
+    CloseHandle(ready);
+    CloseHandle(done);
+    EXPECT_EQ(Buffer(), (Bytes{0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A,
+                               0x00, 0x00, 0xEE}));
+    EXPECT_EQ(editor().caretOffset, 13);
+}
