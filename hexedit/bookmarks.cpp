@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "hexedit/core/bookmark_slots.h"
+#include "hexedit/core/caret_motion.h"
 #include "hexedit/hex_edit.h"
 #include "hexedit/win32_handles.h"
 
@@ -50,10 +51,7 @@ LONG WriteBookmark(int slot, DWORD offset) {
 void CHexEdit::GoToBookmark(int slot) {
     const DWORD offset = ReadBookmark(slot);
     bookmarkSlot = slot;
-    caretOffset = bookmarks::CaretFor(offset, length);
-    EnsureVisible(caretOffset);
-    PlaceCaret(caretOffset);
-    Invalidate();
+    editing::JumpCaretTo(*this, bookmarks::CaretFor(offset, length));
 }
 
 LONG CHexEdit::SetBookmark(int slot) {

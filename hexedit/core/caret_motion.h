@@ -85,6 +85,24 @@ template <class Editor> void MoveCaret(Editor& e, int dx, int dy) {
     e.PlaceCaret(e.caretOffset);
 }
 
+// Brings the caret's byte into view after bytes at or before it went or came; when the caret
+// then heads the view, the row above it is shown too.
+template <class Editor> void ShowCaretWithRowAbove(Editor& e) {
+    e.EnsureVisible(e.caretOffset);
+    e.PlaceCaret(e.caretOffset);
+    if (e.topOffset == e.caretOffset)
+        e.Scroll(scroll::kLineUp);
+}
+
+// Puts the caret on `offset` (within 0..length), brings it into view and repaints; the
+// selection and the pane stay. Go To, bookmarks and Find land the caret this way.
+template <class Editor> void JumpCaretTo(Editor& e, int32_t offset) {
+    e.caretOffset = offset;
+    e.EnsureVisible(e.caretOffset);
+    e.PlaceCaret(e.caretOffset);
+    e.Invalidate();
+}
+
 // Selects every byte and leaves the caret on the last one.
 template <class Editor> void SelectAll(Editor& e) {
     if (e.length <= 0)

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "hexedit/core/copy_layouts.h"
+
 namespace menu {
 
 // Command identifiers of the menu items.
@@ -34,16 +36,6 @@ enum Command : int {
     kSetBookmark0 = 201,
 };
 constexpr int kBookmarkCount = 10;
-
-// Copy layouts as the clipboard commands number them.
-namespace layout {
-constexpr int kHex = 1;
-constexpr int kText = 2;
-constexpr int kCArray = 3;
-constexpr int kAddress = 4;
-constexpr int kAddressRange = 5;
-constexpr int kView = 6;
-} // namespace layout
 
 // One step of the tree, read top to bottom: an item, a separator, the opening of a submenu
 // (its label; the items up to the matching kEnd belong to it), or the view-size item whose
@@ -207,16 +199,16 @@ template <class Editor> void Dispatch(Editor& e, int id) {
         e.FindPrevious();
         break;
     case kCopyHex:
-        e.CopyAs(layout::kHex);
+        e.CopyAs(static_cast<int>(CopyLayout::Hex));
         break;
     case kCopyText:
-        e.CopyAs(layout::kText);
+        e.CopyAs(static_cast<int>(CopyLayout::Text));
         break;
     case kCopyCArray:
-        e.CopyAs(layout::kCArray);
+        e.CopyAs(static_cast<int>(CopyLayout::CArray));
         break;
     case kCopyAddress:
-        e.CopyAs(layout::kAddress);
+        e.CopyAs(static_cast<int>(CopyLayout::Address));
         break;
     case kRevert:
         e.RevertFile();
@@ -228,10 +220,10 @@ template <class Editor> void Dispatch(Editor& e, int id) {
         e.CycleViewSize();
         break;
     case kCopyAddressRange:
-        e.CopyAs(layout::kAddressRange);
+        e.CopyAs(static_cast<int>(CopyLayout::AddressRange));
         break;
     case kCopyView:
-        e.CopyAs(layout::kView);
+        e.CopyAs(static_cast<int>(CopyLayout::View));
         break;
     default:
         break;

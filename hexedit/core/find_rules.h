@@ -94,14 +94,10 @@ template <class Editor> FindOutcome FindNextMatch(Editor& e, int direction) {
     e.caretPane = pane;
     const int32_t lastByte = start + matchLength - 1;
     e.SetSelection(start, lastByte);
-    e.caretOffset = lastByte;
     const auto clamp = [&](int32_t v) { return std::max<int32_t>(0, std::min(v, e.length)); };
-    e.caretOffset = clamp(e.caretOffset);
     e.selAnchor = clamp(e.selAnchor);
     e.selEnd = clamp(e.selEnd);
-    e.EnsureVisible(e.caretOffset);
-    e.PlaceCaret(e.caretOffset);
-    e.Invalidate();
+    JumpCaretTo(e, clamp(lastByte));
     return FindOutcome::Found;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "hexedit/core/caret_motion.h"
 #include "hexedit/core/find_input.h"
 
 namespace editing {
@@ -11,10 +12,7 @@ namespace editing {
 // Moves the caret to the typed hexadecimal address, clamped into 0 .. length; the selection and
 // the pane stay.
 template <class Editor> void GoToAddress(Editor& e, const char* text) {
-    e.caretOffset = find_input::ClampToBuffer(find_input::ParseHexAddress(text), e.length);
-    e.EnsureVisible(e.caretOffset);
-    e.PlaceCaret(e.caretOffset);
-    e.Invalidate();
+    JumpCaretTo(e, find_input::ClampToBuffer(find_input::ParseHexAddress(text), e.length));
 }
 
 // The byte Edit Bits starts from: the one under the caret, 0 on the end position.

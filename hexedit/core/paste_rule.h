@@ -55,10 +55,7 @@ template <class Editor> bool ReplaceSelection(Editor& e, const uint8_t* bytes, i
     e.modified = 1;
     e.SetSelection(-1, -1);
     e.caretOffset = at + count;
-    e.EnsureVisible(e.caretOffset);
-    e.PlaceCaret(e.caretOffset);
-    if (e.topOffset == e.caretOffset)
-        e.Scroll(scroll::kLineUp);
+    editing::ShowCaretWithRowAbove(e);
     e.Invalidate();
     return true;
 }

@@ -94,15 +94,6 @@ template <class Editor> void TypeCharacter(Editor& e, uint32_t code, bool ctrl) 
     e.Invalidate();
 }
 
-// Brings the caret's byte into view after bytes at or before it went or came; when the caret
-// then heads the view, the row above it is shown too.
-template <class Editor> void ShowCaretWithRowAbove(Editor& e) {
-    e.EnsureVisible(e.caretOffset);
-    e.PlaceCaret(e.caretOffset);
-    if (e.topOffset == e.caretOffset)
-        e.Scroll(scroll::kLineUp);
-}
-
 // Removes the selected bytes (its larger end limited to the last byte) and puts the caret on
 // the first of them. Leaves the scroll bar and repainting to the caller.
 template <class Editor> void DeleteSelection(Editor& e) {
