@@ -82,6 +82,7 @@ add_dependencies(wine_tests hhctrl_standin)
 add_library(floor_page SHARED ${CMAKE_SOURCE_DIR}/bench/wine/floor_page/floor_page.cpp
     ${CMAKE_SOURCE_DIR}/bench/wine/floor_page/floor_page.def ${RESOURCE_FILE})
 target_compile_definitions(floor_page PRIVATE ${WIN_DEFINES})
+target_include_directories(floor_page PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/bench/wine)
 target_link_libraries(floor_page PRIVATE ${WIN_LIBS})
 set_target_properties(floor_page PROPERTIES PREFIX "")
 add_dependencies(properties_bench floor_page)

@@ -60,10 +60,6 @@ bool Place(UniqueGlobal& memory, UINT format) {
     return true;
 }
 
-UINT PrivateFormat() {
-    return RegisterClipboardFormatW(kPrivateClipboardFormatName);
-}
-
 // What a copy achieved, and the errors to tell the user once the clipboard is closed.
 struct CopyOutcome {
     bool rawPlaced = false;
@@ -85,7 +81,7 @@ CopyOutcome CopySelection(HWND owner, const uint8_t* bytes, uint64_t n, bool asC
         outcome.errors[1] = raw.error;
         return outcome;
     }
-    const UINT privateFormat = PrivateFormat();
+    const UINT privateFormat = PrivateClipboardFormat();
     ScopedClipboard clipboard(owner);
     if (!clipboard.IsOpen())
         return outcome;
@@ -113,11 +109,6 @@ DWORD PutText(HWND owner, const char* text, uint64_t length) {
     Place(block.memory, CF_TEXT);
     return ERROR_SUCCESS;
 }
-
-struct GuardedDeleter {
-    void operator()(char* p) const { GuardedFree(p); }
-};
-using WorkingText = std::unique_ptr<char, GuardedDeleter>;
 
 // Bytes from the open clipboard into the editor: the private format's whole block, or the
 // text before its first NUL. False when nothing was inserted.
@@ -199,7 +190,7 @@ void CHexEdit::CopyAs(int layout) {
         const bool view = layout == static_cast<int>(CopyLayout::View);
         const uint64_t size = view ? layouts::ViewWorkingSize(static_cast<uint64_t>(n))
                                    : layouts::CArrayWorkingSize(static_cast<uint64_t>(n));
-        WorkingText text(static_cast<char*>(GuardedAlloc(size)));
+        GuardedBlock<char> text(static_cast<char*>(GuardedAlloc(size)));
         if (!text) {
             errors[0] = ERROR_NOT_ENOUGH_MEMORY;
             break;
@@ -246,7 +237,7 @@ void CHexEdit::PutClipboardText(const char* text) {
 }
 
 void CHexEdit::Paste() {
-    const UINT privateFormat = PrivateFormat();
+    const UINT privateFormat = PrivateClipboardFormat();
     bool pasted = false;
     {
         ScopedClipboard clipboard(hwnd);

@@ -64,7 +64,7 @@ BuiltMenu BuildMenu(int32_t viewMode) {
 }
 
 bool ClipboardHasBytes() {
-    UINT formats[2] = {CF_TEXT, RegisterClipboardFormatW(kPrivateClipboardFormatName)};
+    UINT formats[2] = {CF_TEXT, PrivateClipboardFormat()};
     const int count = formats[1] ? 2 : 1;
     return menu::PriorityFormatFound(GetPriorityClipboardFormat(formats, count));
 }

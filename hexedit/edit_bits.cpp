@@ -34,11 +34,9 @@ INT_PTR CALLBACK CHexEdit::EditBitsDlgProc(HWND dialog, UINT message, WPARAM wPa
         // The disabled row sits one pixel low against its label in dialog units.
         for (int id : kOldBoxes)
             NudgeControl(dialog, id, -1, 0);
-        auto* editor = reinterpret_cast<CHexEdit*>(lParam);
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        const CHexEdit* editor = AdoptEditor(dialog, lParam);
         if (!editor)
             return TRUE;
-        CentreDialogOnView(dialog, editor->hwnd);
         for (int bit = 0; bit < 8; ++bit) {
             if (editor->editBitsValue & (1u << bit)) {
                 CheckDlgButton(dialog, kOldBoxes[bit], BST_CHECKED);

@@ -11,6 +11,9 @@ INT_PTR RunEditorDialog(CHexEdit& editor, int templateId, DLGPROC procedure) {
                            reinterpret_cast<LPARAM>(&editor));
 }
 
+namespace {
+
+// Puts the dialog's centre on the view's centre, keeping its size.
 void CentreDialogOnView(HWND dialog, HWND view) {
     RECT viewFrame{};
     RECT dialogFrame{};
@@ -24,6 +27,16 @@ void CentreDialogOnView(HWND dialog, HWND view) {
     const int left = (viewFrame.right + clientOrigin.x) / 2 - (width + 1) / 2;
     const int top = (viewFrame.bottom + clientOrigin.y) / 2 - (height + 1) / 2;
     SetWindowPos(dialog, HWND_NOTOPMOST, left, top, 0, 0, SWP_NOSIZE);
+}
+
+} // namespace
+
+CHexEdit* AdoptEditor(HWND dialog, LPARAM initParameter) {
+    SetWindowLongPtrW(dialog, DWLP_USER, initParameter);
+    auto* editor = reinterpret_cast<CHexEdit*>(initParameter);
+    if (editor)
+        CentreDialogOnView(dialog, editor->hwnd);
+    return editor;
 }
 
 CHexEdit* EditorOfDialog(HWND dialog) {

@@ -10,8 +10,9 @@ class CHexEdit;
 // init parameter. Returns the dialog's result (-1 when it could not be made).
 INT_PTR RunEditorDialog(CHexEdit& editor, int templateId, DLGPROC procedure);
 
-// Puts the dialog's centre on the view's centre, keeping its size.
-void CentreDialogOnView(HWND dialog, HWND view);
+// WM_INITDIALOG's common part: keeps the editor given as the init parameter in the dialog's
+// DWLP_USER slot and centres the dialog on its view. Returns the editor (null if none came).
+CHexEdit* AdoptEditor(HWND dialog, LPARAM initParameter);
 
 // The editor kept in a dialog's DWLP_USER slot.
 CHexEdit* EditorOfDialog(HWND dialog);

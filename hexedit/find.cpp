@@ -2,24 +2,17 @@
 // and this layer says when nothing was found.
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/find_rules.h"
-#include "hexedit/editor_dialog.h"
 #include "hexedit/hex_edit.h"
 #include "hexedit/module_context.h"
 #include "hexedit/win32_handles.h"
-#include "resources/resource_ids.h"
 
 void CHexEdit::ShowFindDialog(int direction) {
-    dialogKind = kDialogFind;
-    GuardedFree(dialogText);
-    dialogText = nullptr;
-    RunEditorDialog(*this, IDD_INPUT_DIALOG, InputDlgProc);
-    if (!dialogText)
+    const GuardedBlock<char> text = AskForInput(kDialogFind);
+    if (!text)
         return; // cancelled: the old patterns stay
-    editing::BuildFindPatterns(*this, dialogText);
+    editing::BuildFindPatterns(*this, text.get());
     if (editing::HasFindPattern(*this))
         FindNext(direction);
-    GuardedFree(dialogText);
-    dialogText = nullptr;
 }
 
 void CHexEdit::FindNext(int direction) {

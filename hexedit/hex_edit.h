@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/editor_fields.h"
 
 // Sent to the page with wParam = the new view-size mode (1, 2 or 3), lParam = 0.
@@ -123,6 +124,9 @@ class CHexEdit {
     // Find, Go To and Edit Bits: the faces of the shared input dialog and the dialog procedures.
     static constexpr int32_t kDialogFind = 1;
     static constexpr int32_t kDialogGoTo = 2;
+    // The text confirmed in the input dialog with the face of `kind`; null when cancelled or
+    // when the text could not be copied.
+    GuardedBlock<char> AskForInput(int32_t kind);
     static INT_PTR CALLBACK InputDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK EditBitsDlgProc(HWND dialog, UINT message, WPARAM wParam,
                                             LPARAM lParam);

@@ -23,19 +23,15 @@ char* ReadInput(HWND dialog) {
     if (length < 0)
         return nullptr;
     const uint64_t units = static_cast<uint64_t>(length) + 1;
-    auto* text = static_cast<char*>(GuardedAlloc(units));
-    auto* wide = static_cast<wchar_t*>(GuardedAlloc(units * sizeof(wchar_t)));
-    if (!text || !wide) {
-        GuardedFree(text);
-        GuardedFree(wide);
+    GuardedBlock<char> text(static_cast<char*>(GuardedAlloc(units)));
+    GuardedBlock<wchar_t> wide(static_cast<wchar_t*>(GuardedAlloc(units * sizeof(wchar_t))));
+    if (!text || !wide)
         return nullptr;
-    }
-    const int read = GetWindowTextW(input, wide, length + 1);
+    const int read = GetWindowTextW(input, wide.get(), length + 1);
     const size_t count = read > 0 ? static_cast<size_t>(read) : 0;
-    find_input::LowBytesOf(wide, count, text);
-    text[count] = '\0';
-    GuardedFree(wide);
-    return text;
+    find_input::LowBytesOf(wide.get(), count, text.get());
+    text.get()[count] = '\0';
+    return text.release();
 }
 
 } // namespace
@@ -43,11 +39,9 @@ char* ReadInput(HWND dialog) {
 INT_PTR CALLBACK CHexEdit::InputDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
-        auto* editor = reinterpret_cast<CHexEdit*>(lParam);
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        const CHexEdit* editor = AdoptEditor(dialog, lParam);
         if (!editor)
             return TRUE;
-        CentreDialogOnView(dialog, editor->hwnd);
         if (editor->dialogKind == kDialogFind)
             ShowFindFace(dialog);
         else
@@ -75,4 +69,14 @@ INT_PTR CALLBACK CHexEdit::InputDlgProc(HWND dialog, UINT message, WPARAM wParam
     default:
         return FALSE;
     }
+}
+
+GuardedBlock<char> CHexEdit::AskForInput(int32_t kind) {
+    dialogKind = kind;
+    GuardedFree(dialogText);
+    dialogText = nullptr;
+    RunEditorDialog(*this, IDD_INPUT_DIALOG, InputDlgProc);
+    GuardedBlock<char> text(dialogText);
+    dialogText = nullptr;
+    return text;
 }

@@ -42,15 +42,11 @@ template <typename Handle, auto Close, intptr_t InvalidValue = 0> class UniqueHa
 };
 
 using UniqueFile = UniqueHandle<HANDLE, &CloseHandle, -1>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
 using UniqueRegKey = UniqueHandle<HKEY, &RegCloseKey>;
 using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteObject>;
 using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
-using UniqueBrush = UniqueHandle<HBRUSH, &DeleteObject>;
 using UniqueMemoryDc = UniqueHandle<HDC, &DeleteDC>;
-using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
 using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
-using UniqueFind = UniqueHandle<HANDLE, &FindClose, -1>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, &GlobalFree>;
 
 // Selects an object into a DC and selects the previous one back on scope exit.

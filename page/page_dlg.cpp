@@ -1,5 +1,7 @@
 #include "page/page_dlg.h"
 
+#include <windowsx.h>
+
 #include <commctrl.h>
 
 #include <cstdlib>
@@ -236,7 +238,7 @@ INT_PTR OnContextMenu(HWND page, HWND window, LPARAM lParam) {
         ShowContextHelp(window, DropCountOf(page));
         return TRUE;
     }
-    POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ScreenToClient(page, &point);
     HWND child = ChildWindowFromPointEx(page, point, CWP_SKIPINVISIBLE);
     if (child && child != page)

@@ -6,11 +6,12 @@
 
 namespace {
 
-bool TopLeftInPage(HWND page, HWND control, RECT& screen, POINT& client) {
+// The control's rectangle on the screen and its top-left corner in the page's client area.
+bool PlaceInPage(HWND page, HWND control, RECT& screen, POINT& topLeft) {
     if (!GetWindowRect(control, &screen))
         return false;
-    client = POINT{screen.left, screen.top};
-    return ScreenToClient(page, &client) != FALSE;
+    topLeft = POINT{screen.left, screen.top};
+    return ScreenToClient(page, &topLeft) != FALSE;
 }
 
 void ShowControls(HWND page, const int* ids, size_t count, int show) {
@@ -26,38 +27,29 @@ bool ApplyNormal(HWND page, CHexEdit& editor) {
     if (!MoveWindow(GetDlgItem(page, IDC_HEX_VIEW), editor.normalLeft, editor.normalTop,
                     editor.normalWidth, editor.normalHeight, TRUE))
         return false;
-    ShowControls(page, viewsize::kShownInNormal, SW_SHOW);
+    // Back in the order they went.
+    ShowControls(page, viewsize::kHiddenInLarge, SW_SHOW);
+    ShowControls(page, viewsize::kHiddenInFull, SW_SHOW);
     return true;
 }
 
 bool ApplyLarge(HWND page, CHexEdit& editor, int mode) {
-    RECT screen{};
-    POINT iconTop{};
-    if (!TopLeftInPage(page, GetDlgItem(page, IDC_HEADER_ICON), screen, iconTop))
-        return false;
-    RECT helpLabel{};
-    if (!GetWindowRect(GetDlgItem(page, IDC_HELP_LABEL), &helpLabel))
-        return false;
-    POINT helpBottom{helpLabel.right, helpLabel.bottom};
-    if (!ScreenToClient(page, &helpBottom))
-        return false;
     HWND view = GetDlgItem(page, IDC_HEX_VIEW);
-    RECT viewRect{};
-    if (!GetWindowRect(view, &viewRect))
+    RECT icon{}, helpLabel{}, viewRect{};
+    POINT iconTop{}, helpLabelTop{}, viewTopLeft{};
+    if (!PlaceInPage(page, GetDlgItem(page, IDC_HEADER_ICON), icon, iconTop) ||
+        !PlaceInPage(page, GetDlgItem(page, IDC_HELP_LABEL), helpLabel, helpLabelTop) ||
+        !PlaceInPage(page, view, viewRect, viewTopLeft))
         return false;
     const int width = viewRect.right - viewRect.left;
     if (mode == 2) {
+        editor.normalLeft = viewTopLeft.x;
+        editor.normalTop = viewTopLeft.y;
         editor.normalWidth = width;
         editor.normalHeight = viewRect.bottom - viewRect.top;
     }
-    POINT viewTopLeft{viewRect.left, viewRect.top};
-    if (!ScreenToClient(page, &viewTopLeft))
-        return false;
-    if (mode == 2) {
-        editor.normalLeft = viewTopLeft.x;
-        editor.normalTop = viewTopLeft.y;
-    }
-    int height = helpBottom.y - iconTop.y;
+    // Down to the help label's bottom edge.
+    int height = helpLabelTop.y + (helpLabel.bottom - helpLabel.top) - iconTop.y;
     if (mode == 3) {
         // Measured on the screen, where the page's own edges are known.
         RECT pageRect{}, nameLabel{};

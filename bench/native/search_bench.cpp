@@ -8,6 +8,7 @@
 #include <string.h>
 #include <vector>
 
+#include "bench/memchr_scan.h"
 #include "hexedit/core/byte_search.h"
 
 namespace {
@@ -39,22 +40,6 @@ std::vector<uint8_t> ZerosThenOne() {
     std::vector<uint8_t> pattern(16, 0);
     pattern[15] = 1;
     return pattern;
-}
-
-// The obvious fast plain scan with the C library: memchr for the first byte, memcmp for the rest.
-int64_t MemchrScan(const uint8_t* data, size_t length, const uint8_t* pattern, size_t m) {
-    const uint8_t* at = data;
-    const uint8_t* last = data + length - m;
-    while (at <= last) {
-        const void* hit = std::memchr(at, pattern[0], static_cast<size_t>(last - at) + 1);
-        if (!hit)
-            return -1;
-        at = static_cast<const uint8_t*>(hit);
-        if (std::memcmp(at, pattern, m) == 0)
-            return at - data;
-        ++at;
-    }
-    return -1;
 }
 
 int64_t MemrchrScan(const uint8_t* data, size_t length, const uint8_t* pattern, size_t m) {

@@ -95,7 +95,7 @@ int main() {
     TestPage page;
     page.Attach();
     CHexEdit& editor = page.editor();
-    const UINT privateFormat = RegisterClipboardFormatW(kPrivateClipboardFormatName);
+    const UINT privateFormat = PrivateClipboardFormat();
     const UINT copyFormats[2] = {CF_TEXT, privateFormat};
 
     // Copy: a hex text of 3n + 1 bytes and the n raw bytes.

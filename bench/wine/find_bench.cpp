@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "bench_timer.h"
+#include "bench/memchr_scan.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/find_rules.h"
 #include "support/test_window.h"
@@ -47,31 +48,6 @@ void Load(CHexEdit& editor, bool random) {
     editor.topOffset = 0;
     editor.SetSelection(-1, -1);
     editor.UpdateScrollBar();
-}
-
-int64_t MemchrScan(const uint8_t* data, size_t length, const uint8_t* pattern, size_t m) {
-    const uint8_t* at = data;
-    const uint8_t* last = data + length - m;
-    while (at <= last) {
-        const void* hit = std::memchr(at, pattern[0], static_cast<size_t>(last - at) + 1);
-        if (!hit)
-            return -1;
-        at = static_cast<const uint8_t*>(hit);
-        if (std::memcmp(at, pattern, m) == 0)
-            return at - data;
-        ++at;
-    }
-    return -1;
-}
-
-void Key(HWND view, WPARAM key, bool shift) {
-    BYTE state[256];
-    GetKeyboardState(state);
-    state[VK_SHIFT] = state[VK_LSHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(state);
-    SendMessageW(view, WM_KEYDOWN, key, 1);
-    state[VK_SHIFT] = state[VK_LSHIFT] = 0;
-    SetKeyboardState(state);
 }
 
 // Milliseconds of CPU this thread has used: on a shared machine the wall clock also counts
@@ -128,12 +104,12 @@ int main() {
     editing::BuildFindPatterns(editor, "nothere!");
     const Measured forwards = Measure(kRuns, [&] {
         editor.caretOffset = 0;
-        Key(page.view(), VK_F3, false);
+        page.Key(VK_F3, false);
     });
     PrintRate("F3, random 1 GiB, 8-byte text absent", forwards);
     const Measured backwards = Measure(kRuns, [&] {
         editor.caretOffset = kGiB;
-        Key(page.view(), VK_F3, true);
+        page.Key(VK_F3, true);
     });
     PrintRate("Shift+F3, random 1 GiB, 8-byte text absent", backwards);
     const Measured searchOnly = Measure(kRuns, [&] {
@@ -152,7 +128,7 @@ int main() {
     const Measured nearMatch = Measure(kRuns, [&] {
         editor.caretOffset = 0;
         editor.SetSelection(-1, -1);
-        Key(page.view(), VK_F3, false);
+        page.Key(VK_F3, false);
     });
     PrintTiming("F3, bytes at 4 KiB, their text absent", nearMatch.wall);
     if (editor.selAnchor != 4096)
@@ -162,12 +138,12 @@ int main() {
     editing::BuildFindPatterns(editor, "00000000000000000000000000000001");
     const Measured zerosForwards = Measure(kRuns, [&] {
         editor.caretOffset = 0;
-        Key(page.view(), VK_F3, false);
+        page.Key(VK_F3, false);
     });
     PrintRate("F3, zero 1 GiB, fifteen 00 and 01 (+ its text)", zerosForwards);
     const Measured zerosBackwards = Measure(kRuns, [&] {
         editor.caretOffset = kGiB;
-        Key(page.view(), VK_F3, true);
+        page.Key(VK_F3, true);
     });
     PrintRate("Shift+F3, zero 1 GiB, fifteen 00 and 01", zerosBackwards);
 

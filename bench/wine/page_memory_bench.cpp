@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "do_nothing_handler.h"
 #include "resources/resource_ids.h"
 #include "server/shell_ext.h"
 #include "support/properties_driver.h"
@@ -87,27 +88,6 @@ void Page(const std::wstring& file) {
     sheet.PressButton(PSBTN_OK);
 }
 
-// A 16 x 16 icon file: the shell extracts an icon of its own for it, one the page destroys.
-std::vector<uint8_t> IconFile() {
-    std::vector<uint8_t> bytes;
-    auto put = [&](uint32_t value, int size) {
-        for (int i = 0; i < size; ++i)
-            bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    };
-    const uint32_t imageSize = 40 + 16 * 16 * 4 + 16 * 4;
-    put(0, 2), put(1, 2), put(1, 2);
-    put(16, 1), put(16, 1), put(0, 1), put(0, 1), put(1, 2), put(32, 2);
-    put(imageSize, 4), put(22, 4);
-    put(40, 4), put(16, 4), put(32, 4), put(1, 2), put(32, 2);
-    for (int i = 0; i < 6; ++i)
-        put(0, 4);
-    for (int i = 0; i < 16 * 16; ++i)
-        put(0xFF2060C0u, 4);
-    for (int i = 0; i < 16; ++i)
-        put(0, 4);
-    return bytes;
-}
-
 void Pages(const std::vector<std::wstring>& files) {
     InProcessSheet sheet(files);
     sheet.PressButton(PSBTN_OK);
@@ -133,71 +113,12 @@ const CLSID kProbeClsid = {
 const wchar_t kProbeKey[] = L"CLSID\\{5E0C7A41-93B2-4C1D-8F10-2A6B4471C39E}";
 const wchar_t kProbeHandlerKey[] =
     L"*\\shellex\\PropertySheetHandlers\\{5E0C7A41-93B2-4C1D-8F10-2A6B4471C39E}";
-LONG g_probesAlive = 0;
-
-class Probe : public IShellExtInit, public IShellPropSheetExt {
-  public:
-    Probe() { InterlockedIncrement(&g_probesAlive); }
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        *ppv = nullptr;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IShellExtInit))
-            *ppv = static_cast<IShellExtInit*>(this);
-        else if (IsEqualIID(riid, IID_IShellPropSheetExt))
-            *ppv = static_cast<IShellPropSheetExt*>(this);
-        else
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override {
-        return static_cast<ULONG>(InterlockedIncrement(&refs_));
-    }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG count = InterlockedDecrement(&refs_);
-        if (count == 0) {
-            InterlockedDecrement(&g_probesAlive);
-            delete this;
-        }
-        return static_cast<ULONG>(count);
-    }
-    STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE, IDataObject*, HKEY) override { return S_OK; }
-    STDMETHODIMP AddPages(LPFNSVADDPROPSHEETPAGE, LPARAM) override { return S_OK; }
-    STDMETHODIMP ReplacePage(EXPPS, LPFNSVADDPROPSHEETPAGE, LPARAM) override { return E_NOTIMPL; }
-
-  private:
-    virtual ~Probe() = default;
-    LONG refs_ = 0;
-};
-
-class ProbeFactory : public IClassFactory {
-  public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        *ppv = nullptr;
-        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
-            return E_NOINTERFACE;
-        *ppv = static_cast<IClassFactory*>(this);
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
-        *ppv = nullptr;
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
-        Probe* probe = new (std::nothrow) Probe();
-        if (!probe)
-            return E_OUTOFMEMORY;
-        probe->AddRef();
-        const HRESULT hr = probe->QueryInterface(riid, ppv);
-        probe->Release();
-        return hr;
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-};
+void AddNoPage(LPFNSVADDPROPSHEETPAGE, LPARAM) {}
+using Probe = DoNothingHandler<AddNoPage>;
 
 // Opens Wine's dialog `dialogs` times with the probe registered; returns the probes left alive.
 LONG ProbesLeftAfter(const std::wstring& file, int dialogs) {
-    static ProbeFactory factory;
+    static StaticClassFactory<Probe> factory;
     DWORD cookie = 0;
     if (FAILED(CoRegisterClassObject(kProbeClsid, &factory, CLSCTX_INPROC_SERVER,
                                      REGCLS_MULTIPLEUSE, &cookie)))
@@ -212,7 +133,7 @@ LONG ProbesLeftAfter(const std::wstring& file, int dialogs) {
     RegDeleteKeyW(HKEY_CLASSES_ROOT, kProbeHandlerKey);
     RegDeleteKeyW(HKEY_CLASSES_ROOT, kProbeKey);
     CoRevokeClassObject(cookie);
-    return g_probesAlive;
+    return Probe::alive;
 }
 
 void Measure(const char* name, int cycles, const std::function<void()>& cycle) {
@@ -249,7 +170,7 @@ int main(int argc, char** argv) {
         Measure("refused", cycles, [&] { RefusedPage(file); });
     if (want("page"))
         Measure("page", cycles, [&] { Page(file); });
-    const std::wstring icon = folder.Write(L"one.ico", IconFile());
+    const std::wstring icon = folder.Write(L"one.ico", IconFileBytes());
     if (want("pageico"))
         Measure("pageico", cycles, [&] { Page(icon); });
     if (only && std::string(only) == "shell") // needs the extension registered in the prefix

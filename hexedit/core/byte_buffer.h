@@ -4,12 +4,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 // Allocation guard. Requests of kAllocationLimit bytes or more are refused as if memory had
 // run out. GuardedRealloc keeps the old block on failure, like realloc.
 void* GuardedAlloc(uint64_t size);
 void* GuardedRealloc(void* block, uint64_t size);
 void GuardedFree(void* block);
+// Owns a guarded block until it goes out of scope.
+struct GuardedDeleter {
+    void operator()(void* block) const { GuardedFree(block); }
+};
+template <class T> using GuardedBlock = std::unique_ptr<T, GuardedDeleter>;
 // The guard's answer for a block that comes from elsewhere (the clipboard's global memory):
 // the same limit, and the same test hook.
 bool AllocationAllowed(uint64_t size);

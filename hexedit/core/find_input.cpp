@@ -2,18 +2,14 @@
 
 #include <cstring>
 
+#include "hexedit/core/hex_digit.h"
+
 namespace find_input {
 
 namespace {
 
 int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    return HexDigitValue(static_cast<uint8_t>(c));
 }
 
 // White space of the C locale, as strtol skips it.
@@ -46,17 +42,6 @@ size_t SpellHexBytes(const char* text, size_t length, uint8_t* out) {
         ++digits;
     }
     return digits;
-}
-
-std::optional<std::vector<uint8_t>> HexFormOf(const std::string& text) {
-    if (!HasHexForm(text.data(), text.size()))
-        return std::nullopt;
-    std::vector<uint8_t> bytes(text.size() / 2 + 2, 0);
-    const size_t digits = SpellHexBytes(text.data(), text.size(), bytes.data());
-    if (digits % 2 != 0)
-        return std::nullopt;
-    bytes.resize(digits / 2);
-    return bytes;
 }
 
 int32_t ParseHexAddress(const char* text) {

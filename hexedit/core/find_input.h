@@ -4,9 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace find_input {
 
@@ -19,9 +16,6 @@ bool HasHexForm(const char* text, size_t length);
 // the low nibble when k is odd; spaces are skipped wherever they stand. Returns the number of
 // digits; an odd count means there is no hexadecimal form.
 size_t SpellHexBytes(const char* text, size_t length, uint8_t* out);
-
-// Both steps together: the bytes of the hexadecimal form, or nothing.
-std::optional<std::vector<uint8_t>> HexFormOf(const std::string& text);
 
 // A Go To address: base 16 with the rules of the C library's strtol (white space skipped, an
 // optional sign, an optional 0x or 0X, conversion up to the first non-digit, no digits give

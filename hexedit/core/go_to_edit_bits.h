@@ -6,6 +6,7 @@
 
 #include "hexedit/core/caret_motion.h"
 #include "hexedit/core/find_input.h"
+#include "hexedit/core/typing.h"
 
 namespace editing {
 
@@ -28,12 +29,8 @@ template <class Editor> bool StoreEditedByte(Editor& e, uint8_t oldValue, uint8_
         return false;
     if (e.caretOffset < 0 || e.caretOffset > e.length)
         return false;
-    if (e.caretOffset == e.length) {
-        if (!e.ResizeBuffer(1))
-            return false;
-        // The new byte may start a new row.
-        e.UpdateScrollBar();
-    }
+    if (e.caretOffset == e.length && !OpenByteAtCaret(e))
+        return false;
     e.buffer[e.caretOffset] = value;
     e.modified = 1;
     e.Invalidate();

@@ -9,6 +9,7 @@
 #include "hexedit/core/buffer_edits.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/caret_motion.h"
+#include "hexedit/core/hex_digit.h"
 #include "hexedit/core/scroll_math.h"
 
 namespace editing {
@@ -16,17 +17,6 @@ namespace editing {
 // Character codes with a meaning of their own.
 constexpr uint32_t kCharBackspace = 8;
 constexpr uint32_t kCharTab = 9;
-
-// 0-15 for a hex digit, -1 for anything else.
-inline int HexDigitValue(uint32_t code) {
-    if (code >= '0' && code <= '9')
-        return static_cast<int>(code - '0');
-    if (code >= 'a' && code <= 'f')
-        return static_cast<int>(code - 'a' + 10);
-    if (code >= 'A' && code <= 'F')
-        return static_cast<int>(code - 'A' + 10);
-    return -1;
-}
 
 template <class Editor> bool ResizeBuffer(Editor& e, int32_t delta) {
     return ResizeExact(e.buffer, e.length, delta);

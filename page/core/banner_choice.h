@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "resources/resource_ids.h"
+
 namespace banner {
 
 struct Choice {
@@ -15,13 +17,14 @@ struct Choice {
 inline Choice ChooseBitmap(int32_t controlWidth) {
     switch (controlWidth) {
     case 120:
-        return {163, 120, 16};
+        return {IDB_BANNER_120X16, 120, 16};
     case 160:
-        return {165, 160, 20};
+        return {IDB_BANNER_160X20, 160, 20};
     case 200:
-        return {166, 200, 25};
+        return {IDB_BANNER_200X25, 200, 25};
     default:
-        return controlWidth <= 240 ? Choice{164, 240, 31} : Choice{167, 620, 80};
+        return controlWidth <= 240 ? Choice{IDB_BANNER_240X31, 240, 31}
+                                   : Choice{IDB_BANNER_620X80, 620, 80};
     }
 }
 

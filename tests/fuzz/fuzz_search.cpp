@@ -67,16 +67,6 @@ int32_t ReferenceSearch(const Bytes& data, int32_t caret, int32_t anchor, int32_
     return -1;
 }
 
-struct FindModel : ModelEditor {
-    using ModelEditor::ModelEditor;
-    uint8_t* hexPattern = nullptr;
-    int32_t hexPatternState = 0;
-    int32_t hexPatternLength = 0;
-    uint8_t* textPattern = nullptr;
-    int32_t textPatternActive = 0;
-    int32_t textPatternLength = 0;
-};
-
 void Fail() {
     std::abort();
 }
@@ -159,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     }
 
     // The two as the hexadecimal and the text pattern of one Find.
-    FindModel e(data);
+    ModelEditor e(data);
     e.caretOffset = caret;
     e.selAnchor = anchor;
     e.selEnd = end;

@@ -4,7 +4,11 @@
 
 #include <climits>
 
+#include <optional>
+
 #include "hexedit/core/find_input.h"
+#include "hexedit/core/find_rules.h"
+#include "tests/support/model_editor.h"
 
 namespace {
 
@@ -36,10 +40,19 @@ const HexFormRow kHexForms[] = {
     {"0x41", false, {}},
 };
 
+// The hexadecimal pattern a Find with this input searches for, if any.
+std::optional<Bytes> HexFormOf(const char* input) {
+    ModelEditor e;
+    editing::BuildFindPatterns(e, input);
+    if (e.hexPatternState != editing::kHexPatternValid)
+        return std::nullopt;
+    return Bytes(e.hexPattern, e.hexPattern + e.hexPatternLength);
+}
+
 TEST(FindInput, HexadecimalFormOfTheInput) {
     for (const HexFormRow& row : kHexForms) {
         SCOPED_TRACE(row.input);
-        const auto form = find_input::HexFormOf(row.input);
+        const auto form = HexFormOf(row.input);
         ASSERT_EQ(form.has_value(), row.hasForm);
         if (form) {
             EXPECT_EQ(*form, row.bytes);

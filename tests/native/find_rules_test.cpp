@@ -15,19 +15,9 @@ using editing::FindOutcome;
 constexpr int kHigh = kHexHigh;
 constexpr int kText = kTextPane;
 
-// The model with the Find fields of the editor.
+// The model with Find as the dialog and F3 run it.
 struct FindModel : ModelEditor {
     using ModelEditor::ModelEditor;
-    ~FindModel() {
-        GuardedFree(hexPattern);
-        GuardedFree(textPattern);
-    }
-    uint8_t* hexPattern = nullptr;
-    int32_t hexPatternState = 0;
-    int32_t hexPatternLength = 0;
-    uint8_t* textPattern = nullptr;
-    int32_t textPatternActive = 0;
-    int32_t textPatternLength = 0;
 
     // A confirmed Find dialog: the patterns, then one search when either is valid.
     FindOutcome Find(const char* input, int direction = 1) {
@@ -120,38 +110,111 @@ TEST(FindPatterns, APatternWhoseBlockCannotBeHadIsNotValid) {
     EXPECT_EQ(e.caretOffset, 0);
 }
 
-TEST(FindNext, TextMatchFirstThenTheHexadecimalOne) {
-    Bytes data(16, '.');
-    data[5] = '4';
-    data[6] = '1';
-    data[10] = 0x41;
-    FindModel e(data);
-    ASSERT_EQ(e.Find("41"), FindOutcome::Found);
-    ExpectMatch(e, 5, 6, kText);
-    ASSERT_EQ(e.Next(1), FindOutcome::Found);
-    ExpectMatch(e, 10, 10, kHigh);
-    EXPECT_EQ(e.modified, 0);
+// One Find and the F3 / Shift+F3 presses after it: each step's direction and the match it
+// leaves (first byte, last byte, pane); a step with first -1 finds nothing and keeps the match.
+struct Step {
+    int direction;
+    int32_t first, last, pane;
+};
+
+struct Search {
+    const char* what;
+    Bytes data;
+    int32_t caret;
+    bool selectCaretByte;
+    const char* input;
+    std::vector<Step> steps;
+};
+
+Bytes WithBytesAt(Bytes data, std::initializer_list<std::pair<size_t, uint8_t>> at) {
+    for (const auto& [where, value] : at)
+        data[where] = value;
+    return data;
 }
 
-TEST(FindNext, SpacedAndUnspacedHexadecimalInputFindTheSameBytes) {
-    for (const char* input : {"48 65 6C", "48656c"}) {
-        SCOPED_TRACE(input);
-        FindModel e(B("xxxHello"));
-        ASSERT_EQ(e.Find(input), FindOutcome::Found);
-        ExpectMatch(e, 3, 5, kHigh);
+const Search kSearches[] = {
+    {"the text match first, then the hexadecimal one",
+     WithBytesAt(Bytes(16, '.'), {{5, '4'}, {6, '1'}, {10, 0x41}}),
+     0,
+     false,
+     "41",
+     {{1, 5, 6, kText}, {1, 10, 10, kHigh}}},
+    {"spaced hexadecimal input", B("xxxHello"), 0, false, "48 65 6C", {{1, 3, 5, kHigh}}},
+    {"unspaced hexadecimal input", B("xxxHello"), 0, false, "48656c", {{1, 3, 5, kHigh}}},
+    {"the typed characters before the bytes they spell",
+     B("48 65 6C Hel"),
+     0,
+     false,
+     "48 65 6C",
+     {{1, 0, 7, kText}, {1, 9, 11, kHigh}}},
+    {"odd digits search only the text", B("\xAB\xC0..ABC"), 0, false, "ABC", {{1, 4, 6, kText}}},
+    {"one character: the caret's byte first, then on, no wrap, then back",
+     B("xAxAxA"),
+     1,
+     false,
+     "A",
+     {{1, 1, 1, kText}, {1, 3, 3, kText}, {1, 5, 5, kText}, {1, -1, 0, 0}, {-1, 3, 3, kText}}},
+    {"backwards after a longer match finds the previous occurrence",
+     B("abc.abc.abc"),
+     10,
+     false,
+     "abc",
+     {{-1, 8, 10, kText}, {-1, 4, 6, kText}, {-1, 0, 2, kText}, {-1, -1, 0, 0}}},
+    {"the last bytes are found and there is no wrap-around",
+     B("end.end"),
+     2,
+     false,
+     "end",
+     {{1, 4, 6, kText}, {1, -1, 0, 0}}},
+    // "33" is the byte 0x33 and the text "33": both start at 2.
+    {"equal starts keep the hexadecimal match", B("..33.."), 0, false, "33", {{1, 2, 2, kHigh}}},
+    {"backwards the byte 0x33 at 3 starts after the text at 2",
+     B("..33.."),
+     5,
+     false,
+     "33",
+     {{-1, 3, 3, kHigh}}},
+    // Text "41" (34 31) at 1, byte 41 at 6: backwards from the end the byte comes first; then the
+    // one-byte pattern steps back from 6 and the text starts before the selection.
+    {"backwards the later start wins",
+     B(".41...A."),
+     8,
+     false,
+     "41",
+     {{-1, 6, 6, kHigh}, {-1, 1, 2, kText}}},
+    // After the one-byte match at 2 with a selection, the byte pattern steps to 3 while the text
+    // pattern ("41" = 34 31) starts at the caret, 2.
+    {"each pattern has its own start",
+     B("..A41A"),
+     2,
+     true,
+     "41",
+     {{1, 3, 4, kText}, {1, 5, 5, kHigh}}},
+};
+
+TEST(FindNext, SearchesAndTheMatchesTheyLeave) {
+    for (const Search& search : kSearches) {
+        SCOPED_TRACE(search.what);
+        FindModel e(search.data);
+        e.caretOffset = search.caret;
+        if (search.selectCaretByte)
+            e.SetSelection(search.caret, search.caret);
+        const Step* previous = nullptr;
+        for (const Step& step : search.steps) {
+            const FindOutcome outcome =
+                previous ? e.Next(step.direction) : e.Find(search.input, step.direction);
+            if (step.first < 0) {
+                EXPECT_EQ(outcome, FindOutcome::NotFound);
+                ASSERT_NE(previous, nullptr);
+                ExpectMatch(e, previous->first, previous->last, previous->pane);
+                continue;
+            }
+            ASSERT_EQ(outcome, FindOutcome::Found);
+            ExpectMatch(e, step.first, step.last, step.pane);
+            EXPECT_EQ(e.modified, 0);
+            previous = &step;
+        }
     }
-    // The typed characters themselves, before the bytes they spell.
-    FindModel e(B("48 65 6C Hel"));
-    ASSERT_EQ(e.Find("48 65 6C"), FindOutcome::Found);
-    ExpectMatch(e, 0, 7, kText);
-    ASSERT_EQ(e.Next(1), FindOutcome::Found);
-    ExpectMatch(e, 9, 11, kHigh);
-}
-
-TEST(FindNext, OddDigitsSearchOnlyTheText) {
-    FindModel e(B("\xAB\xC0..ABC"));
-    ASSERT_EQ(e.Find("ABC"), FindOutcome::Found);
-    ExpectMatch(e, 4, 6, kText);
 }
 
 TEST(FindNext, TextComparesWithCase) {
@@ -162,43 +225,6 @@ TEST(FindNext, TextComparesWithCase) {
     EXPECT_EQ(e.caretOffset, 0);
     EXPECT_EQ(e.caretPane, kHigh);
     EXPECT_EQ(e.invalidations, invalidations);
-}
-
-TEST(FindNext, OneCharacterMovesOnFromTheCaretsMatchButFindsTheCaretsByteWithoutASelection) {
-    FindModel e(B("xAxAxA"));
-    e.caretOffset = 1;
-    ASSERT_EQ(e.Find("A"), FindOutcome::Found);
-    ExpectMatch(e, 1, 1, kText);
-    ASSERT_EQ(e.Next(1), FindOutcome::Found);
-    ExpectMatch(e, 3, 3, kText);
-    ASSERT_EQ(e.Next(1), FindOutcome::Found);
-    ExpectMatch(e, 5, 5, kText);
-    EXPECT_EQ(e.Next(1), FindOutcome::NotFound);
-    ExpectMatch(e, 5, 5, kText);
-    ASSERT_EQ(e.Next(-1), FindOutcome::Found);
-    ExpectMatch(e, 3, 3, kText);
-}
-
-TEST(FindNext, BackwardsAfterALongerMatchFindsThePreviousOccurrence) {
-    FindModel e(B("abc.abc.abc"));
-    e.caretOffset = 10;
-    ASSERT_EQ(e.Find("abc", -1), FindOutcome::Found);
-    ExpectMatch(e, 8, 10, kText);
-    ASSERT_EQ(e.Next(-1), FindOutcome::Found);
-    ExpectMatch(e, 4, 6, kText);
-    ASSERT_EQ(e.Next(-1), FindOutcome::Found);
-    ExpectMatch(e, 0, 2, kText);
-    EXPECT_EQ(e.Next(-1), FindOutcome::NotFound);
-    ExpectMatch(e, 0, 2, kText);
-}
-
-TEST(FindNext, TheLastBytesAreFoundAndThereIsNoWrapAround) {
-    FindModel e(B("end.end"));
-    e.caretOffset = 2;
-    ASSERT_EQ(e.Find("end"), FindOutcome::Found);
-    ExpectMatch(e, 4, 6, kText);
-    EXPECT_EQ(e.Next(1), FindOutcome::NotFound);
-    ExpectMatch(e, 4, 6, kText);
 }
 
 TEST(FindNext, AnEmptyInputIsAcceptedAndNeverFound) {
@@ -212,40 +238,6 @@ TEST(FindNext, NoPatternYetAsksForOne) {
     FindModel e(B("abc"));
     EXPECT_EQ(e.Next(1), FindOutcome::NoPattern);
     EXPECT_EQ(e.Next(-1), FindOutcome::NoPattern);
-}
-
-// "33" is the byte 0x33 and the text "33": both start at 2.
-TEST(FindNext, EqualStartsKeepTheHexadecimalMatch) {
-    FindModel e(B("..33.."));
-    ASSERT_EQ(e.Find("33"), FindOutcome::Found);
-    ExpectMatch(e, 2, 2, kHigh);
-    FindModel back(B("..33.."));
-    back.caretOffset = 5;
-    ASSERT_EQ(back.Find("33", -1), FindOutcome::Found);
-    ExpectMatch(back, 3, 3, kHigh); // the byte 0x33 at 3 starts after the text at 2
-}
-
-TEST(FindNext, BackwardsTheLaterStartWins) {
-    // Text "41" (34 31) at 1, byte 41 at 6: backwards from the end the byte comes first.
-    FindModel e(B(".41...A."));
-    e.caretOffset = 8;
-    ASSERT_EQ(e.Find("41", -1), FindOutcome::Found);
-    ExpectMatch(e, 6, 6, kHigh);
-    // The one-byte pattern steps back from 6; the text pattern starts before the selection.
-    ASSERT_EQ(e.Next(-1), FindOutcome::Found);
-    ExpectMatch(e, 1, 2, kText);
-}
-
-TEST(FindNext, EachPatternHasItsOwnStart) {
-    // After the one-byte match at 2 with a selection, the byte pattern steps to 3 while the
-    // text pattern ("41" = 34 31) starts at the caret, 2.
-    FindModel e(B("..A41A"));
-    e.caretOffset = 2;
-    e.SetSelection(2, 2);
-    ASSERT_EQ(e.Find("41"), FindOutcome::Found);
-    ExpectMatch(e, 3, 4, kText);
-    ASSERT_EQ(e.Next(1), FindOutcome::Found);
-    ExpectMatch(e, 5, 5, kHigh);
 }
 
 TEST(FindNext, TheMatchIsScrolledIntoView) {

@@ -36,7 +36,12 @@ struct ModelEditor {
 
     ModelEditor() = default;
     explicit ModelEditor(const std::vector<uint8_t>& bytes) { Load(bytes); }
-    ~ModelEditor() { GuardedFree(buffer); }
+    ~ModelEditor() {
+        GuardedFree(buffer);
+        GuardedFree(hexPattern);
+        GuardedFree(textPattern);
+        GuardedFree(dialogText);
+    }
     ModelEditor(const ModelEditor&) = delete;
     ModelEditor& operator=(const ModelEditor&) = delete;
 

@@ -65,17 +65,8 @@ class BookmarksOnView : public ::testing::Test {
     void Load(size_t size) {
         ASSERT_EQ(editor().LoadFile(folder.Write(L"marks.bin", Bytes(size, 0x5A)).c_str()), 0u);
     }
-    static void HoldModifiers(bool shift, bool ctrl) {
-        BYTE state[256];
-        GetKeyboardState(state);
-        state[VK_SHIFT] = state[VK_LSHIFT] = shift ? 0x80 : 0;
-        state[VK_CONTROL] = state[VK_LCONTROL] = ctrl ? 0x80 : 0;
-        SetKeyboardState(state);
-    }
-    void Key(WPARAM k, bool shift = false, bool ctrl = false) {
-        HoldModifiers(shift, ctrl);
-        SendMessageW(page.view(), WM_KEYDOWN, k, 1);
-        HoldModifiers(false, false);
+    LRESULT Key(WPARAM key, bool shift = false, bool ctrl = false) {
+        return page.Key(key, shift, ctrl);
     }
     void SetValue(int slot, DWORD type, const void* data, DWORD size) {
         ASSERT_EQ(RegSetValueExW(key, ValueName(slot).c_str(), 0, type,

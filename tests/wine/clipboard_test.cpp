@@ -17,10 +17,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-UINT PrivateFormat() {
-    return RegisterClipboardFormatW(kPrivateClipboardFormatName);
-}
-
 bool OpenForTest(HWND owner) {
     for (int attempt = 0; attempt < 50; ++attempt) {
         if (OpenClipboard(owner))
@@ -132,19 +128,7 @@ class ClipboardOnView : public ::testing::Test {
         editor().modified = 0; // no question about the pasted bytes
         ASSERT_EQ(editor().LoadFile(folder.Write(L"again.bin", bytes).c_str()), 0u);
     }
-    static void HoldModifiers(bool shift, bool ctrl) {
-        BYTE state[256];
-        GetKeyboardState(state);
-        state[VK_SHIFT] = state[VK_LSHIFT] = shift ? 0x80 : 0;
-        state[VK_CONTROL] = state[VK_LCONTROL] = ctrl ? 0x80 : 0;
-        SetKeyboardState(state);
-    }
-    static void Key(TestPage& on, WPARAM key, bool shift, bool ctrl) {
-        HoldModifiers(shift, ctrl);
-        SendMessageW(on.view(), WM_KEYDOWN, key, 1);
-        HoldModifiers(false, false);
-    }
-    void Key(WPARAM key, bool shift, bool ctrl) { Key(page, key, shift, ctrl); }
+    void Key(WPARAM key, bool shift, bool ctrl) { page.Key(key, shift, ctrl); }
     void Select(int32_t anchor, int32_t end, int32_t pane) {
         editor().SetSelection(anchor, end);
         editor().caretOffset = end;
@@ -182,7 +166,7 @@ TEST_F(ClipboardOnView, CopyFromTheHexPaneGivesHexTextAndTheRawBytes) {
     Bytes text, raw;
     ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
     EXPECT_EQ(text, TextBlock("61 62 63", 2)); // 3n + 1 bytes
-    ASSERT_TRUE(ClipboardBlock(PrivateFormat(), raw));
+    ASSERT_TRUE(ClipboardBlock(PrivateClipboardFormat(), raw));
     EXPECT_EQ(raw, kAbc);
     EXPECT_EQ(editor().selAnchor, 0);
     EXPECT_EQ(editor().selEnd, 2);
@@ -197,7 +181,7 @@ TEST_F(ClipboardOnView, CopyFromTheTextPaneUpToTheLastByte) {
     Bytes text, raw;
     ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
     EXPECT_EQ(text, TextBlock(".A\x80."));
-    ASSERT_TRUE(ClipboardBlock(PrivateFormat(), raw));
+    ASSERT_TRUE(ClipboardBlock(PrivateClipboardFormat(), raw));
     EXPECT_EQ(raw, bytes);
 }
 
@@ -222,7 +206,7 @@ TEST_F(ClipboardOnView, TextLayoutsLeaveOnlyTheirText) {
         Bytes text, raw;
         ASSERT_TRUE(ClipboardBlock(CF_TEXT, text)) << c.text;
         EXPECT_EQ(text, TextBlock(c.text)) << c.text;
-        EXPECT_FALSE(ClipboardBlock(PrivateFormat(), raw)) << c.text;
+        EXPECT_FALSE(ClipboardBlock(PrivateClipboardFormat(), raw)) << c.text;
     }
 }
 
@@ -237,7 +221,7 @@ TEST_F(ClipboardOnView, BytesCopiedInOnePagePasteRawInAnother) {
     second.editor().caretOffset = 1;
     second.editor().caretPane = 3;
     second.editor().overwriteMode = 1;
-    Key(second, 'V', false, true);
+    second.Key('V', false, true);
     const CHexEdit& e = second.editor();
     EXPECT_EQ(Bytes(e.buffer, e.buffer + e.length),
               (Bytes{0x11, 0x00, 0x0D, 0x0A, 0xFF, 0x00, 0x22}));
@@ -285,7 +269,7 @@ TEST_F(ClipboardOnView, PasteWithNothingToInsertChangesNothing) {
     other.Put(CF_TEXT, TextBlock("", 4)); // an empty text
     Key('V', false, true);
     ExpectUnchanged(kAbc, 0, 1, 1);
-    other.Put(PrivateFormat(), Bytes{}.data(), 0);
+    other.Put(PrivateClipboardFormat(), Bytes{}.data(), 0);
     Key('V', false, true);
     ExpectUnchanged(kAbc, 0, 1, 1);
 }
@@ -323,7 +307,7 @@ TEST_F(ClipboardOnView, CutMovesTheBytesToTheClipboard) {
     Bytes text, raw;
     ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
     EXPECT_EQ(text, TextBlock("61 62 63", 2));
-    ASSERT_TRUE(ClipboardBlock(PrivateFormat(), raw));
+    ASSERT_TRUE(ClipboardBlock(PrivateClipboardFormat(), raw));
     EXPECT_EQ(raw, kAbc);
     Key('V', false, true);
     EXPECT_EQ(Buffer(), kAbc);
@@ -382,7 +366,7 @@ TEST_F(ClipboardOnView, CutWithoutItsTextStillMovesTheRawBytes) {
     EXPECT_EQ(Buffer(), (Bytes{0x61}));
     EXPECT_EQ(editor().modified, 1);
     Bytes raw, text;
-    ASSERT_TRUE(ClipboardBlock(PrivateFormat(), raw));
+    ASSERT_TRUE(ClipboardBlock(PrivateClipboardFormat(), raw));
     EXPECT_EQ(raw, (Bytes{0x62, 0x63}));
 }
 
@@ -398,7 +382,7 @@ TEST(ClipboardOtherProcess, DISABLED_PutsOddSizedRawBytes) {
     OtherWindow window;
     const Bytes raw{0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06,
                     0x07, 0x08, 0x09, 0x0A, 0x00, 0x00}; // 13 bytes
-    window.Put(PrivateFormat(), raw);
+    window.Put(PrivateClipboardFormat(), raw);
     SetEvent(ready);
     WaitForSingleObject(done, 20000);
     CloseHandle(ready);

@@ -59,20 +59,8 @@ void ReadMenu(HMENU menu, int depth, std::vector<std::wstring>& lines) {
 
 // The menu window of this thread that shows `menu`'s root (the first one opened).
 HWND OpenMenuWindow() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM out) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(w, name, 16);
-            if (wcscmp(name, L"#32768") == 0 && IsWindowVisible(w)) {
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    const std::vector<HWND> menus = VisibleThreadWindows(GetCurrentThreadId(), L"#32768");
+    return menus.empty() ? nullptr : menus.front();
 }
 
 struct Seen {
@@ -251,7 +239,7 @@ TEST_F(ContextMenu, TreeAndGreyingForEachState) {
         std::function<void()> setUp;
         std::vector<std::wstring> expected;
     };
-    const UINT privateFormat = RegisterClipboardFormatW(kPrivateClipboardFormatName);
+    const UINT privateFormat = PrivateClipboardFormat();
     const std::vector<Case> cases = {
         {"no selection", [] {}, Expected(L"Expand &View", true, true, false, false, false)},
         {"a selection", [&] { editor().SetSelection(3, 9); },

@@ -16,6 +16,7 @@
 
 #include "hexedit/core/byte_buffer.h"
 #include "resources/resource_ids.h"
+#include "support/dialog_template.h"
 #include "support/message_box_recorder.h"
 #include "support/properties_driver.h"
 #include "support/test_window.h"
@@ -24,169 +25,17 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// ---- Templates as the resource compiler wrote them ----
-
-struct TemplateItem {
-    DWORD style = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    DWORD id = 0;
-    std::wstring className;
-    std::wstring text;
-};
-
-struct TemplateDialog {
-    bool found = false;
-    WORD signature = 0;
-    DWORD style = 0;
-    short cx = 0, cy = 0;
-    std::wstring title;
-    WORD pointSize = 0;
-    std::wstring face;
-    std::vector<TemplateItem> items;
-};
-
-class Reader {
-  public:
-    explicit Reader(const BYTE* at) : base_(at), at_(at) {}
-    template <typename T> T Take() {
-        T value;
-        std::memcpy(&value, at_, sizeof(T));
-        at_ += sizeof(T);
-        return value;
-    }
-    std::wstring SzOrOrd(bool classField) {
-        const WORD first = Take<WORD>();
-        if (first == 0xFFFF) {
-            const WORD ordinal = Take<WORD>();
-            if (classField && ordinal == 0x80)
-                return L"Button";
-            if (classField && ordinal == 0x81)
-                return L"Edit";
-            if (classField && ordinal == 0x82)
-                return L"Static";
-            return L"#" + std::to_wstring(ordinal);
-        }
-        std::wstring text;
-        for (WORD c = first; c != 0; c = Take<WORD>())
-            text += static_cast<wchar_t>(c);
-        return text;
-    }
-    void AlignDword() {
-        while ((at_ - base_) % 4)
-            ++at_;
-    }
-
-  private:
-    const BYTE* base_;
-    const BYTE* at_;
-};
-
-TemplateDialog ParseTemplate(int id) {
-    TemplateDialog dialog;
-    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));
-    if (!found)
-        return dialog;
-    Reader r(static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found))));
-    dialog.found = true;
-    r.Take<WORD>(); // version
-    dialog.signature = r.Take<WORD>();
-    if (dialog.signature != 0xFFFF)
-        return dialog; // a classic template: the checks below fail on its missing fields
-    r.Take<DWORD>();   // help id
-    r.Take<DWORD>();   // extended style
-    dialog.style = r.Take<DWORD>();
-    const WORD count = r.Take<WORD>();
-    r.Take<short>();
-    r.Take<short>();
-    dialog.cx = r.Take<short>();
-    dialog.cy = r.Take<short>();
-    r.SzOrOrd(false); // menu
-    r.SzOrOrd(false); // class
-    dialog.title = r.SzOrOrd(false);
-    dialog.pointSize = r.Take<WORD>();
-    r.Take<WORD>(); // weight
-    r.Take<BYTE>(); // italic
-    r.Take<BYTE>(); // charset
-    dialog.face = r.SzOrOrd(false);
-    for (WORD i = 0; i < count; ++i) {
-        r.AlignDword();
-        TemplateItem item;
-        r.Take<DWORD>(); // help id
-        r.Take<DWORD>(); // extended style
-        item.style = r.Take<DWORD>();
-        item.x = r.Take<short>();
-        item.y = r.Take<short>();
-        item.cx = r.Take<short>();
-        item.cy = r.Take<short>();
-        item.id = r.Take<DWORD>();
-        item.className = r.SzOrOrd(true);
-        item.text = r.SzOrOrd(false);
-        const WORD extra = r.Take<WORD>();
-        for (WORD b = 0; b < extra; ++b)
-            r.Take<BYTE>();
-        dialog.items.push_back(item);
-    }
-    return dialog;
-}
-
-struct ExpectedItem {
-    DWORD id;
-    const wchar_t* className;
-    const wchar_t* text;
-    short x, y, cx, cy;
-    DWORD style; // besides WS_CHILD | WS_VISIBLE
-};
-
-void ExpectItems(const TemplateDialog& dialog, const std::vector<ExpectedItem>& expected) {
-    ASSERT_EQ(dialog.items.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        const TemplateItem& item = dialog.items[i];
-        const ExpectedItem& want = expected[i];
-        SCOPED_TRACE(testing::Message() << "control " << static_cast<int>(want.id));
-        EXPECT_EQ(item.id, want.id);
-        EXPECT_EQ(_wcsicmp(item.className.c_str(), want.className), 0) << item.className;
-        EXPECT_EQ(item.text, want.text);
-        EXPECT_EQ(item.x, want.x);
-        EXPECT_EQ(item.y, want.y);
-        EXPECT_EQ(item.cx, want.cx);
-        EXPECT_EQ(item.cy, want.cy);
-        EXPECT_EQ(item.style, want.style | WS_CHILD | WS_VISIBLE);
-    }
-}
-
 constexpr DWORD kModalFrame = DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kStatic = 0xFFFFFFFF;
 
 // ---- Driving a modal dialog from a second thread ----
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-struct ThreadDialogSearch {
-    std::wstring caption;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindDialogOfThread(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<ThreadDialogSearch*>(param);
-    if (IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
-        WindowText(window) == search->caption) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The visible dialog of `thread` with this caption, waited for up to ten seconds.
 HWND WaitForDialog(DWORD thread, const std::wstring& caption) {
     for (int waited = 0; waited < 10000; waited += 10) {
-        ThreadDialogSearch search{caption};
-        EnumThreadWindows(thread, FindDialogOfThread, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
+        for (HWND dialog : VisibleThreadWindows(thread, L"#32770"))
+            if (WindowText(dialog) == caption)
+                return dialog;
         Sleep(10);
     }
     return nullptr;
@@ -327,17 +176,8 @@ class FindOnView : public ::testing::Test {
         page.Repaint();
         ASSERT_GT(editor().charWidth, 0);
     }
-    static void HoldModifiers(bool shift, bool ctrl) {
-        BYTE state[256];
-        GetKeyboardState(state);
-        state[VK_SHIFT] = state[VK_LSHIFT] = shift ? 0x80 : 0;
-        state[VK_CONTROL] = state[VK_LCONTROL] = ctrl ? 0x80 : 0;
-        SetKeyboardState(state);
-    }
-    void Key(WPARAM key, bool shift = false, bool ctrl = false) {
-        HoldModifiers(shift, ctrl);
-        SendMessageW(page.view(), WM_KEYDOWN, key, 1);
-        HoldModifiers(false, false);
+    LRESULT Key(WPARAM key, bool shift = false, bool ctrl = false) {
+        return page.Key(key, shift, ctrl);
     }
     // The dialog opened by a key, driven by `drive`.
     void KeyWithDialog(const std::wstring& caption, WPARAM key, bool shift, bool ctrl,
@@ -376,7 +216,7 @@ void ExpectNotFoundBox(const RecordedBox& box, HWND viewRoot) {
 } // namespace
 
 TEST(FindGoToBitsTemplates, InputDialogIsTheGoToFaceInAnExtendedTemplate) {
-    const TemplateDialog dialog = ParseTemplate(IDD_INPUT_DIALOG);
+    const TemplateDialog dialog = ParseDialogTemplate(IDD_INPUT_DIALOG);
     ASSERT_TRUE(dialog.found);
     ASSERT_EQ(dialog.signature, 0xFFFF) << "a classic template keeps 16-bit ids";
     EXPECT_EQ(dialog.style, kModalFrame);
@@ -385,15 +225,15 @@ TEST(FindGoToBitsTemplates, InputDialogIsTheGoToFaceInAnExtendedTemplate) {
     EXPECT_EQ(dialog.title, L"Go To");
     EXPECT_EQ(dialog.pointSize, 8);
     EXPECT_EQ(dialog.face, L"MS Shell Dlg");
-    ExpectItems(dialog,
-                {{kStatic, L"Static", L"A&ddress:", 7, 9, 51, 8, SS_LEFT | WS_GROUP},
+    ExpectTemplateItems(
+        dialog, {{kStatic, L"Static", L"A&ddress:", 7, 9, 51, 8, SS_LEFT | WS_GROUP},
                  {1032, L"Edit", L"", 63, 7, 105, 14, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
                  {IDOK, L"Button", L"&Go to", 63, 28, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
                  {IDCANCEL, L"Button", L"Cancel", 118, 28, 50, 14, BS_PUSHBUTTON | WS_TABSTOP}});
 }
 
 TEST(FindGoToBitsTemplates, EditBitsDialogHasTwoRowsOfEightBoxes) {
-    const TemplateDialog dialog = ParseTemplate(IDD_EDIT_BITS);
+    const TemplateDialog dialog = ParseDialogTemplate(IDD_EDIT_BITS);
     ASSERT_TRUE(dialog.found);
     ASSERT_EQ(dialog.signature, 0xFFFF);
     EXPECT_EQ(dialog.style, kModalFrame);
@@ -403,8 +243,8 @@ TEST(FindGoToBitsTemplates, EditBitsDialogHasTwoRowsOfEightBoxes) {
     EXPECT_EQ(dialog.pointSize, 8);
     EXPECT_EQ(dialog.face, L"MS Shell Dlg");
     const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP;
-    ExpectItems(dialog,
-                {{kStatic, L"Static", L"Old:", 7, 9, 17, 8, SS_LEFT | WS_GROUP | WS_DISABLED},
+    ExpectTemplateItems(
+        dialog, {{kStatic, L"Static", L"Old:", 7, 9, 17, 8, SS_LEFT | WS_GROUP | WS_DISABLED},
                  {1179, L"Button", L"8", 27, 9, 16, 10, box | WS_DISABLED},
                  {1178, L"Button", L"7", 45, 9, 16, 10, box | WS_DISABLED},
                  {1177, L"Button", L"6", 63, 9, 16, 10, box | WS_DISABLED},
@@ -468,21 +308,6 @@ TEST_F(FindOnView, NothingFoundIsToldAndCaretAndSelectionStay) {
     EXPECT_EQ(editor().caretOffset, 2);
 }
 
-TEST_F(FindOnView, TheLastBytesAreFoundAndTheNextSearchDoesNotWrap) {
-    Open(B("end...end"));
-    Find(L"end");
-    ExpectSelection(0, 2, 1);
-    Key(VK_F3);
-    ExpectSelection(6, 8, 1);
-    MessageBoxRecorder boxes;
-    Key(VK_F3);
-    ASSERT_EQ(boxes.Count(), 1u);
-    ExpectNotFoundBox(boxes.Boxes()[0], page.page());
-    ExpectSelection(6, 8, 1);
-    Key(VK_F3, true); // backwards: the match before
-    ExpectSelection(0, 2, 1);
-}
-
 TEST_F(FindOnView, CancelKeepsThePatternsForF3) {
     Open(B("ab.ab.ab"));
     Find(L"ab");
@@ -521,11 +346,7 @@ TEST_F(FindOnView, F3AndShiftF3BeforeAnyFindAskFirst) {
     const std::wstring path2 = folder.Write(L"second.bin", B("xAxAx"));
     ASSERT_EQ(other.editor().LoadFile(path2.c_str()), 0u);
     other.editor().caretOffset = 2;
-    WithDialog(L"Find", Enter(L"A"), [&] {
-        HoldModifiers(true, false);
-        SendMessageW(other.view(), WM_KEYDOWN, VK_F3, 1);
-        HoldModifiers(false, false);
-    });
+    WithDialog(L"Find", Enter(L"A"), [&] { other.Key(VK_F3, true); });
     EXPECT_EQ(other.editor().selAnchor, 1); // searched backwards
     EXPECT_EQ(other.editor().caretOffset, 1);
 }

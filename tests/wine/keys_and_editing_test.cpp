@@ -24,19 +24,8 @@ class KeysOnView : public ::testing::Test {
         ASSERT_GT(editor().charWidth, 0);
     }
     void Repaint() { page.Repaint(); }
-    // The modifiers as the thread's key state shows them while the message is handled.
-    static void HoldModifiers(bool shift, bool ctrl) {
-        BYTE state[256];
-        GetKeyboardState(state);
-        state[VK_SHIFT] = state[VK_LSHIFT] = shift ? 0x80 : 0;
-        state[VK_CONTROL] = state[VK_LCONTROL] = ctrl ? 0x80 : 0;
-        SetKeyboardState(state);
-    }
     LRESULT Key(WPARAM key, bool shift = false, bool ctrl = false) {
-        HoldModifiers(shift, ctrl);
-        const LRESULT result = SendMessageW(page.view(), WM_KEYDOWN, key, 1);
-        HoldModifiers(false, false);
-        return result;
+        return page.Key(key, shift, ctrl);
     }
     LRESULT Char(WPARAM code, bool ctrl = false) {
         HoldModifiers(false, ctrl);

@@ -23,13 +23,6 @@
 
 namespace {
 
-std::vector<uint8_t> Bytes(size_t count, uint8_t seed) {
-    std::vector<uint8_t> bytes(count);
-    for (size_t i = 0; i < count; ++i)
-        bytes[i] = static_cast<uint8_t>(seed + i * 7);
-    return bytes;
-}
-
 RECT RectInPage(HWND page, HWND control) {
     RECT r{};
     GetWindowRect(control, &r);
@@ -132,7 +125,7 @@ class PageDecorations : public ::testing::Test {
 } // namespace
 
 TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
-    const std::wstring file = folder.Write(L"sizes.bin", Bytes(4000, 1));
+    const std::wstring file = folder.Write(L"sizes.bin", SeededBytes(4000, 1));
     InProcessSheet sheet({file});
     ASSERT_NE(sheet.page(), nullptr);
     HWND page = sheet.page();
@@ -145,6 +138,10 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
     const std::vector<int> large = {1118, 1119, 1120, 1121, 1122, 1040,
                                     1041, 1117, 1123, 1124, 1054};
     const std::vector<int> footer = {1049, 1053, 1051};
+    auto expectShown = [&](const std::vector<int>& ids, bool shown) {
+        for (int id : ids)
+            EXPECT_EQ(IsWindowVisible(sheet.control(id)) != FALSE, shown) << id;
+    };
 
     // 1 -> 2: over the header and the chooser and help rows; the banner row stays.
     editor.layoutStale = 0;
@@ -162,10 +159,8 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
     EXPECT_EQ(editor.normalHeight, normal.bottom - normal.top);
     EXPECT_EQ(editor.layoutStale, 1);
     EXPECT_EQ(editor.caretPending, 1);
-    for (int id : large)
-        EXPECT_FALSE(IsWindowVisible(sheet.control(id))) << id;
-    for (int id : footer)
-        EXPECT_TRUE(IsWindowVisible(sheet.control(id))) << id;
+    expectShown(large, false);
+    expectShown(footer, true);
 
     // 2 -> 3: nearly the whole page; the height is the page's less twice the "Name:" label's
     // distance from its top.
@@ -180,10 +175,8 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
               (pageRect.bottom - pageRect.top) - 2 * (nameLabel.top - pageRect.top));
     EXPECT_EQ(r.left, normal.left);
     EXPECT_EQ(r.right, normal.right);
-    for (int id : large)
-        EXPECT_FALSE(IsWindowVisible(sheet.control(id))) << id;
-    for (int id : footer)
-        EXPECT_FALSE(IsWindowVisible(sheet.control(id))) << id;
+    expectShown(large, false);
+    expectShown(footer, false);
 
     // 3 -> 1: exactly the normal rectangle, every control back.
     editor.CycleViewSize();
@@ -193,14 +186,12 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
     EXPECT_EQ(r.top, normal.top);
     EXPECT_EQ(r.right, normal.right);
     EXPECT_EQ(r.bottom, normal.bottom);
-    for (int id : large)
-        EXPECT_TRUE(IsWindowVisible(sheet.control(id))) << id;
-    for (int id : footer)
-        EXPECT_TRUE(IsWindowVisible(sheet.control(id))) << id;
+    expectShown(large, true);
+    expectShown(footer, true);
 }
 
 TEST_F(PageDecorations, LinkColoursFollowTheButtonState) {
-    InProcessSheet sheet({folder.Write(L"links.bin", Bytes(10, 1))});
+    InProcessSheet sheet({folder.Write(L"links.bin", SeededBytes(10, 1))});
     ASSERT_NE(sheet.page(), nullptr);
     struct Case {
         UINT state;
@@ -245,7 +236,7 @@ TEST_F(PageDecorations, BannerBitmapIsChosenByTheControlWidth) {
         {200, 166, 200, 25, RGB(150, 40, 190)},  {230, 164, 240, 31, RGB(30, 170, 60)},
         {300, 167, 620, 80, RGB(250, 250, 250)},
     };
-    const std::wstring file = folder.Write(L"banner.bin", Bytes(10, 1));
+    const std::wstring file = folder.Write(L"banner.bin", SeededBytes(10, 1));
     for (const Case& c : cases) {
         InProcessSheet sheet({file});
         ASSERT_NE(sheet.page(), nullptr);
@@ -272,7 +263,7 @@ TEST_F(PageDecorations, BannerBitmapIsChosenByTheControlWidth) {
 }
 
 TEST_F(PageDecorations, BannerWithoutItsBitmapShowsThePageBackgroundAndTriesAgain) {
-    InProcessSheet sheet({folder.Write(L"banner.bin", Bytes(10, 1))});
+    InProcessSheet sheet({folder.Write(L"banner.bin", SeededBytes(10, 1))});
     ASSERT_NE(sheet.page(), nullptr);
     auto* data = reinterpret_cast<PageData*>(GetWindowLongPtrW(sheet.page(), DWLP_USER));
     ASSERT_NE(data, nullptr);
@@ -338,7 +329,7 @@ void RightClickOver(HWND page, HWND control) {
 TEST_F(PageDecorations, HelpPopupsCarryTheControlTextAnchorColoursAndMargins) {
     StandIn help;
     ASSERT_TRUE(help.Ready()) << "the HTML Help stand-in did not load (hhctrl.ocx override)";
-    InProcessSheet sheet({folder.Write(L"help.bin", Bytes(10, 1))});
+    InProcessSheet sheet({folder.Write(L"help.bin", SeededBytes(10, 1))});
     ASSERT_NE(sheet.page(), nullptr);
     HWND page = sheet.page();
 
@@ -392,8 +383,8 @@ TEST_F(PageDecorations, HelpPopupsCarryTheControlTextAnchorColoursAndMargins) {
 TEST_F(PageDecorations, NameHelpTellsOfTheCountForSeveralItems) {
     StandIn help;
     ASSERT_TRUE(help.Ready());
-    InProcessSheet sheet(
-        {folder.Write(L"one.bin", Bytes(10, 1)), folder.Write(L"two.bin", Bytes(10, 2))});
+    InProcessSheet sheet({folder.Write(L"one.bin", SeededBytes(10, 1)),
+                          folder.Write(L"two.bin", SeededBytes(10, 2))});
     ASSERT_NE(sheet.page(), nullptr);
     help.clear();
     AskHelp(sheet.page(), sheet.control(IDC_NAME_TEXT));
@@ -402,7 +393,7 @@ TEST_F(PageDecorations, NameHelpTellsOfTheCountForSeveralItems) {
 }
 
 TEST_F(PageDecorations, FailedSwitchShowsThePreviousFileAgain) {
-    const std::vector<uint8_t> small = Bytes(300, 5);
+    const std::vector<uint8_t> small = SeededBytes(300, 5);
     const std::wstring first = folder.Write(L"first.bin", small);
     const std::wstring huge = folder.Path(L"huge.bin");
     ASSERT_TRUE(MakeSparseFile(huge, 2LL << 30)); // 2 GiB: too large to load
@@ -432,7 +423,7 @@ TEST_F(PageDecorations, FailedSwitchShowsThePreviousFileAgain) {
 }
 
 TEST_F(PageDecorations, FailedSwitchShowsNothingWhenThePreviousFileIsGoneToo) {
-    const std::wstring first = folder.Write(L"first.bin", Bytes(300, 5));
+    const std::wstring first = folder.Write(L"first.bin", SeededBytes(300, 5));
     const std::wstring huge = folder.Path(L"huge.bin");
     ASSERT_TRUE(MakeSparseFile(huge, 2LL << 30));
     MessageBoxRecorder boxes;

@@ -168,33 +168,11 @@ int OpenAndClose(const std::vector<std::wstring>& paths) {
            (font && GetObjectType(font) != 0);
 }
 
-// A 16 x 16 icon file: the shell extracts its own icon for it, one the page owns and must
-// destroy (for most file types it hands out a shared icon instead).
-std::vector<uint8_t> IconFile() {
-    std::vector<uint8_t> bytes;
-    auto put = [&](uint32_t value, int size) {
-        for (int i = 0; i < size; ++i)
-            bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    };
-    const uint32_t imageSize = 40 + 16 * 16 * 4 + 16 * 4;
-    put(0, 2), put(1, 2), put(1, 2);                                     // header: icon, one image
-    put(16, 1), put(16, 1), put(0, 1), put(0, 1), put(1, 2), put(32, 2); // entry
-    put(imageSize, 4), put(22, 4);
-    put(40, 4), put(16, 4), put(32, 4), put(1, 2), put(32, 2); // bitmap header
-    for (int i = 0; i < 6; ++i)
-        put(0, 4);
-    for (int i = 0; i < 16 * 16; ++i)
-        put(0xFF2060C0u, 4);
-    for (int i = 0; i < 16; ++i)
-        put(0, 4);
-    return bytes;
-}
-
 } // namespace
 
 TEST(PageResources, TwoHundredOpenCloseCyclesLeaveNothingBehind) {
     TempFolder folder;
-    const std::wstring one = folder.Write(L"one.ico", IconFile());
+    const std::wstring one = folder.Write(L"one.ico", IconFileBytes());
     const std::wstring two = folder.Write(L"two.txt", std::vector<uint8_t>(100, 0x41));
     // Warm up: first uses create lasting things of the system's own (classes, caches).
     for (int i = 0; i < 10; ++i) {

@@ -59,18 +59,7 @@ bool SaveScreenArea(RECT area, const wchar_t* path) {
 }
 
 std::vector<HWND> MenuWindowsOf(DWORD thread) {
-    std::vector<HWND> found;
-    EnumThreadWindows(
-        thread,
-        [](HWND w, LPARAM out) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(w, name, 16);
-            if (wcscmp(name, L"#32768") == 0 && IsWindowVisible(w))
-                reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    return VisibleThreadWindows(thread, L"#32768");
 }
 
 // Lets the sheet's thread handle what was sent and paint.

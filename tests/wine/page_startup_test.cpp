@@ -15,13 +15,6 @@
 
 namespace {
 
-std::vector<uint8_t> Bytes(size_t count, uint8_t seed) {
-    std::vector<uint8_t> bytes(count);
-    for (size_t i = 0; i < count; ++i)
-        bytes[i] = static_cast<uint8_t>(seed + i * 7);
-    return bytes;
-}
-
 std::vector<uint8_t> EditorBytes(CHexEdit& editor) {
     return editor.buffer ? std::vector<uint8_t>(editor.buffer, editor.buffer + editor.length)
                          : std::vector<uint8_t>();
@@ -42,7 +35,7 @@ std::wstring ToolText(HWND tooltip, HWND page, HWND control) {
 
 TEST(PageStartup, OneFileShowsNameLocationAndBytesWithTheFocusOnTheView) {
     TempFolder folder;
-    const std::vector<uint8_t> bytes = Bytes(1000, 3);
+    const std::vector<uint8_t> bytes = SeededBytes(1000, 3);
     const std::wstring file = folder.Write(L"report.txt", bytes);
     MessageBoxRecorder boxes;
     InProcessSheet sheet({file});
@@ -127,7 +120,7 @@ TEST(PageStartup, OneFolderShowsNoFilesAndLoadsNothing) {
 TEST(PageStartup, FolderAndFileShowCountAndLoadTheFile) {
     TempFolder folder;
     CreateDirectoryW(folder.Path(L"Sub").c_str(), nullptr);
-    const std::vector<uint8_t> bytes = Bytes(40, 9);
+    const std::vector<uint8_t> bytes = SeededBytes(40, 9);
     const std::wstring file = folder.Write(L"data.bin", bytes);
     InProcessSheet sheet({folder.Path(L"Sub"), file});
     ASSERT_NE(sheet.page(), nullptr);
@@ -149,9 +142,9 @@ TEST(PageStartup, FolderAndFileShowCountAndLoadTheFile) {
 
 TEST(PageStartup, SeveralFilesListedInSelectionOrderAndTheFirstLoaded) {
     TempFolder folder;
-    const std::wstring b = folder.Write(L"b.bin", Bytes(10, 1));
-    const std::wstring a = folder.Write(L"a.bin", Bytes(20, 2));
-    const std::wstring c = folder.Write(L"c.dat", Bytes(30, 3));
+    const std::wstring b = folder.Write(L"b.bin", SeededBytes(10, 1));
+    const std::wstring a = folder.Write(L"a.bin", SeededBytes(20, 2));
+    const std::wstring c = folder.Write(L"c.dat", SeededBytes(30, 3));
     InProcessSheet sheet({b, a, c});
     ASSERT_NE(sheet.page(), nullptr);
     EXPECT_EQ(WindowText(sheet.control(IDC_NAME_TEXT)), L"3 Files");
@@ -159,14 +152,14 @@ TEST(PageStartup, SeveralFilesListedInSelectionOrderAndTheFirstLoaded) {
               (std::vector<std::wstring>{L"b.bin", L"a.bin", L"c.dat"}));
     EXPECT_TRUE(IsWindowEnabled(sheet.control(IDC_FILE_CHOOSER)));
     EXPECT_TRUE(IsWindowEnabled(sheet.control(IDC_FILE_LABEL)));
-    EXPECT_EQ(EditorBytes(sheet.ext().editor), Bytes(10, 1));
+    EXPECT_EQ(EditorBytes(sheet.ext().editor), SeededBytes(10, 1));
     EXPECT_EQ(GetFocus(), sheet.control(IDC_HEX_VIEW));
 }
 
 TEST(PageSwitch, ChoosingAnotherEntryLoadsThatFile) {
     TempFolder folder;
-    const std::wstring b = folder.Write(L"b.bin", Bytes(10, 1));
-    const std::wstring a = folder.Write(L"a.bin", Bytes(20, 2));
+    const std::wstring b = folder.Write(L"b.bin", SeededBytes(10, 1));
+    const std::wstring a = folder.Write(L"a.bin", SeededBytes(20, 2));
     MessageBoxRecorder boxes;
     InProcessSheet sheet({b, a});
     ASSERT_NE(sheet.page(), nullptr);
@@ -174,7 +167,7 @@ TEST(PageSwitch, ChoosingAnotherEntryLoadsThatFile) {
     SendMessageW(chooser, CB_SETCURSEL, 1, 0);
     SendMessageW(sheet.page(), WM_COMMAND, MAKEWPARAM(IDC_FILE_CHOOSER, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(chooser));
-    EXPECT_EQ(EditorBytes(sheet.ext().editor), Bytes(20, 2));
+    EXPECT_EQ(EditorBytes(sheet.ext().editor), SeededBytes(20, 2));
     EXPECT_EQ(sheet.ext().currentFile, 1);
     EXPECT_EQ(ToolText(sheet.ext().tooltipWnd, sheet.page(), chooser), a);
     EXPECT_EQ(MessageBoxesOnly(boxes).size(), 0u);
@@ -182,8 +175,8 @@ TEST(PageSwitch, ChoosingAnotherEntryLoadsThatFile) {
 
 TEST(PageSwitch, UnsavedChangesAskLoadAndCancelKeepsTheOldEntryAndTheChanges) {
     TempFolder folder;
-    const std::wstring b = folder.Write(L"b.bin", Bytes(10, 1));
-    const std::wstring a = folder.Write(L"a.bin", Bytes(20, 2));
+    const std::wstring b = folder.Write(L"b.bin", SeededBytes(10, 1));
+    const std::wstring a = folder.Write(L"a.bin", SeededBytes(20, 2));
     MessageBoxRecorder boxes;
     InProcessSheet sheet({b, a});
     ASSERT_NE(sheet.page(), nullptr);
@@ -206,13 +199,13 @@ TEST(PageSwitch, UnsavedChangesAskLoadAndCancelKeepsTheOldEntryAndTheChanges) {
     EXPECT_EQ(editor.modified, 1);
     EXPECT_EQ(editor.buffer[0], 0xEE);
     EXPECT_TRUE(IsWindowEnabled(sheet.control(IDC_HEX_VIEW)));
-    EXPECT_EQ(ReadAll(b), Bytes(10, 1));
+    EXPECT_EQ(ReadAll(b), SeededBytes(10, 1));
 }
 
 TEST(PageSwitch, FailedLoadIsReportedAndTheChooserGoesBack) {
     TempFolder folder;
-    const std::wstring b = folder.Write(L"b.bin", Bytes(10, 1));
-    const std::wstring a = folder.Write(L"a.bin", Bytes(20, 2));
+    const std::wstring b = folder.Write(L"b.bin", SeededBytes(10, 1));
+    const std::wstring a = folder.Write(L"a.bin", SeededBytes(20, 2));
     MessageBoxRecorder boxes;
     InProcessSheet sheet({b, a});
     ASSERT_NE(sheet.page(), nullptr);
@@ -226,7 +219,7 @@ TEST(PageSwitch, FailedLoadIsReportedAndTheChooserGoesBack) {
     EXPECT_EQ(SendMessageW(chooser, CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(sheet.ext().currentFile, 0);
     EXPECT_TRUE(IsWindowEnabled(sheet.control(IDC_HEX_VIEW))) << "b.bin is shown again";
-    EXPECT_EQ(ReadAll(b), Bytes(10, 1));
+    EXPECT_EQ(ReadAll(b), SeededBytes(10, 1));
 }
 
 // Entries map to the files of the selection, not to its items: with a folder first, entry k is
@@ -234,10 +227,11 @@ TEST(PageSwitch, FailedLoadIsReportedAndTheChooserGoesBack) {
 TEST(PageSwitch, AFolderBeforeTheFilesEachEntryLoadsItsOwnFile) {
     TempFolder folder;
     CreateDirectoryW(folder.Path(L"Sub").c_str(), nullptr);
-    const std::vector<std::wstring> files = {folder.Write(L"b.bin", Bytes(10, 1)),
-                                             folder.Write(L"a.bin", Bytes(20, 2)),
-                                             folder.Write(L"c.dat", Bytes(30, 3))};
-    const std::vector<std::vector<uint8_t>> contents = {Bytes(10, 1), Bytes(20, 2), Bytes(30, 3)};
+    const std::vector<std::wstring> files = {folder.Write(L"b.bin", SeededBytes(10, 1)),
+                                             folder.Write(L"a.bin", SeededBytes(20, 2)),
+                                             folder.Write(L"c.dat", SeededBytes(30, 3))};
+    const std::vector<std::vector<uint8_t>> contents = {SeededBytes(10, 1), SeededBytes(20, 2),
+                                                        SeededBytes(30, 3)};
     MessageBoxRecorder boxes;
     {
         InProcessSheet sheet({folder.Path(L"Sub"), files[0], files[1], files[2]});
@@ -298,7 +292,7 @@ struct AllocatorFailing {
 // still closes cleanly.
 TEST(PageOutOfMemory, WithoutThePageRecordNothingIsShownOrLoaded) {
     TempFolder folder;
-    const std::wstring file = folder.Write(L"a.bin", Bytes(10, 1));
+    const std::wstring file = folder.Write(L"a.bin", SeededBytes(10, 1));
     MessageBoxRecorder boxes;
     AllocatorFailing failing(0);
     InProcessSheet sheet({file});
@@ -308,13 +302,13 @@ TEST(PageOutOfMemory, WithoutThePageRecordNothingIsShownOrLoaded) {
     EXPECT_FALSE(IsWindowEnabled(sheet.control(IDC_FILE_CHOOSER)));
     EXPECT_EQ(sheet.ext().editor.length, 0);
     EXPECT_FALSE(sheet.PressButton(PSBTN_OK));
-    EXPECT_EQ(ReadAll(file), Bytes(10, 1));
+    EXPECT_EQ(ReadAll(file), SeededBytes(10, 1));
 }
 
 TEST(PageOutOfMemory, WithoutTheFileListTheChooserStaysEmptyAndNothingLoads) {
     TempFolder folder;
-    const std::wstring a = folder.Write(L"a.bin", Bytes(10, 1));
-    const std::wstring b = folder.Write(L"b.bin", Bytes(10, 2));
+    const std::wstring a = folder.Write(L"a.bin", SeededBytes(10, 1));
+    const std::wstring b = folder.Write(L"b.bin", SeededBytes(10, 2));
     MessageBoxRecorder boxes;
     AllocatorFailing failing(1); // the record, not the list
     InProcessSheet sheet({a, b});

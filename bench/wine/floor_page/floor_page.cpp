@@ -6,7 +6,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <new>
+#include "do_nothing_handler.h"
 
 namespace {
 
@@ -15,7 +15,6 @@ const CLSID kFloorClass = {
     0x6b0c4e5a, 0x2f7d, 0x4c1b, {0x9e, 0x36, 0x0a, 0x5d, 0x7b, 0x8c, 0x9f, 0x10}};
 
 HINSTANCE g_instance = nullptr;
-LONG g_objects = 0;
 HANDLE g_context = INVALID_HANDLE_VALUE;
 
 INT_PTR CALLBACK NothingDlgProc(HWND, UINT, WPARAM, LPARAM) {
@@ -34,85 +33,26 @@ HANDLE ActivationContext() {
     return g_context;
 }
 
-class FloorExtension : public IShellExtInit, public IShellPropSheetExt {
-  public:
-    FloorExtension() { InterlockedIncrement(&g_objects); }
-    virtual ~FloorExtension() { InterlockedDecrement(&g_objects); }
+void AddFloorPage(LPFNSVADDPROPSHEETPAGE add, LPARAM parameter) {
+    PROPSHEETPAGEW page{};
+    page.dwSize = sizeof(page);
+    page.dwFlags = PSP_USETITLE;
+    page.hInstance = g_instance;
+    page.pszTemplate = MAKEINTRESOURCEW(129);
+    page.pszTitle = L"Hex Editor";
+    page.pfnDlgProc = NothingDlgProc;
+    HANDLE context = ActivationContext();
+    if (context != INVALID_HANDLE_VALUE) {
+        page.dwFlags |= PSP_USEFUSIONCONTEXT;
+        page.hActCtx = context;
+    }
+    HPROPSHEETPAGE handle = CreatePropertySheetPageW(&page);
+    if (handle && !add(handle, parameter))
+        DestroyPropertySheetPage(handle);
+}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IShellExtInit))
-            *out = static_cast<IShellExtInit*>(this);
-        else if (IsEqualIID(riid, IID_IShellPropSheetExt))
-            *out = static_cast<IShellPropSheetExt*>(this);
-        else
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override {
-        return static_cast<ULONG>(InterlockedIncrement(&refs_));
-    }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
-    STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE, IDataObject*, HKEY) override { return S_OK; }
-    STDMETHODIMP AddPages(LPFNSVADDPROPSHEETPAGE add, LPARAM parameter) override {
-        PROPSHEETPAGEW page{};
-        page.dwSize = sizeof(page);
-        page.dwFlags = PSP_USETITLE;
-        page.hInstance = g_instance;
-        page.pszTemplate = MAKEINTRESOURCEW(129);
-        page.pszTitle = L"Hex Editor";
-        page.pfnDlgProc = NothingDlgProc;
-        HANDLE context = ActivationContext();
-        if (context != INVALID_HANDLE_VALUE) {
-            page.dwFlags |= PSP_USEFUSIONCONTEXT;
-            page.hActCtx = context;
-        }
-        HPROPSHEETPAGE handle = CreatePropertySheetPageW(&page);
-        if (handle && !add(handle, parameter))
-            DestroyPropertySheetPage(handle);
-        return S_OK;
-    }
-    STDMETHODIMP ReplacePage(UINT, LPFNSVADDPROPSHEETPAGE, LPARAM) override { return E_NOTIMPL; }
-
-  private:
-    LONG refs_ = 1;
-};
-
-class FloorFactory : public IClassFactory {
-  public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
-            return E_NOINTERFACE;
-        *out = this;
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
-        auto* object = new (std::nothrow) FloorExtension();
-        if (!object)
-            return E_OUTOFMEMORY;
-        const HRESULT hr = object->QueryInterface(riid, out);
-        object->Release();
-        return hr;
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-};
-
-FloorFactory g_factory;
+using FloorExtension = DoNothingHandler<AddFloorPage>;
+StaticClassFactory<FloorExtension> g_factory;
 
 } // namespace
 
@@ -129,5 +69,5 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** 
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow() {
-    return g_objects == 0 ? S_OK : S_FALSE;
+    return FloorExtension::alive == 0 ? S_OK : S_FALSE;
 }

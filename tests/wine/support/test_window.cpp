@@ -153,3 +153,64 @@ std::vector<uint8_t> ReadAll(const std::wstring& path) {
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+void HoldModifiers(bool shift, bool ctrl) {
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SHIFT] = state[VK_LSHIFT] = shift ? 0x80 : 0;
+    state[VK_CONTROL] = state[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(state);
+}
+
+LRESULT TestPage::Key(WPARAM key, bool shift, bool ctrl) {
+    HoldModifiers(shift, ctrl);
+    const LRESULT result = SendMessageW(view_, WM_KEYDOWN, key, 1);
+    HoldModifiers(false, false);
+    return result;
+}
+
+std::vector<uint8_t> IconFileBytes() {
+    std::vector<uint8_t> bytes;
+    auto put = [&](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    };
+    const uint32_t imageSize = 40 + 16 * 16 * 4 + 16 * 4;
+    put(0, 2), put(1, 2), put(1, 2);                                     // header: icon, one image
+    put(16, 1), put(16, 1), put(0, 1), put(0, 1), put(1, 2), put(32, 2); // entry
+    put(imageSize, 4), put(22, 4);
+    put(40, 4), put(16, 4), put(32, 4), put(1, 2), put(32, 2); // bitmap header
+    for (int i = 0; i < 6; ++i)
+        put(0, 4);
+    for (int i = 0; i < 16 * 16; ++i)
+        put(0xFF2060C0u, 4); // opaque colour
+    for (int i = 0; i < 16; ++i)
+        put(0, 4); // mask
+    return bytes;
+}
+
+std::vector<uint8_t> SeededBytes(size_t count, uint8_t seed) {
+    std::vector<uint8_t> bytes(count);
+    for (size_t i = 0; i < count; ++i)
+        bytes[i] = static_cast<uint8_t>(seed + i * 7);
+    return bytes;
+}
+
+std::vector<HWND> VisibleThreadWindows(DWORD thread, const wchar_t* className) {
+    struct Search {
+        const wchar_t* className;
+        std::vector<HWND> found;
+    } search{className, {}};
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (wcscmp(name, s->className) == 0 && IsWindowVisible(window))
+                s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}

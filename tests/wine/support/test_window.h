@@ -35,6 +35,9 @@ class TestPage {
     // Invalidates and paints the view now. The first layout may hide the scroll bar and
     // widen the client, so the strip that uncovers is painted too.
     void Repaint();
+    // A key-down sent to the view with Shift and Ctrl as the thread's key state shows them
+    // while the message is handled; both are released afterwards.
+    LRESULT Key(WPARAM key, bool shift = false, bool ctrl = false);
 
   private:
     HWND page_ = nullptr;
@@ -45,6 +48,13 @@ class TestPage {
     CShellExt* ext_ = nullptr;
     CHexEdit* editor_ = nullptr;
 };
+
+// Sets Shift and Ctrl (and their left keys) in the thread's key state.
+void HoldModifiers(bool shift, bool ctrl);
+
+// The visible top-level windows of `thread` whose window class is `className` ("#32768" for
+// menus, "#32770" for dialogs), topmost first.
+std::vector<HWND> VisibleThreadWindows(DWORD thread, const wchar_t* className);
 
 // Files for tests, in a fresh folder of the Unix temp dir, with Windows (Z:) paths.
 class TempFolder {
@@ -62,6 +72,13 @@ class TempFolder {
 
 // A fresh, uniquely named folder under Z:\tmp ("Z:\tmp\<prefix>-<pid>-<n>\"), created.
 std::wstring MakeUniqueTempFolder(const wchar_t* prefix);
+
+// `count` bytes that differ from their neighbours: seed, seed + 7, seed + 14, ...
+std::vector<uint8_t> SeededBytes(size_t count, uint8_t seed);
+
+// A 16 x 16 icon file: the shell extracts its own icon for it, one the page owns and must
+// destroy (for most file types it hands out a shared icon instead).
+std::vector<uint8_t> IconFileBytes();
 
 std::vector<uint8_t> ReadAll(const std::wstring& path);
 bool Exists(const std::wstring& path);
