@@ -8,6 +8,8 @@
 #include <cstdlib>
 
 #include "hexedit/nudge_control.h"
+#include "hexedit/win32_handles.h"
+#include "page/page_data.h"
 #include "resources/resource_ids.h"
 #include "server/shell_ext.h"
 #include "support/pixels.h"
@@ -84,13 +86,14 @@ TEST_F(MirroredPage, LinksAndOldBitBoxesSitWhereTheMirroredLayoutPutsThem) {
     });
     sheet.ext().editor.ShowEditBitsDialog();
     KillTimer(nullptr, timer);
+    // Centred on the view (318 x 162 pixels): as far from either side.
     RECT view{};
     GetWindowRect(sheet.control(IDC_HEX_VIEW), &view);
-    EXPECT_EQ(Text(view), "26,105-344,267");
-    EXPECT_EQ(Text(dialogFrame), "51,130-320,244");
+    OffsetRect(&dialogFrame, -view.left, -view.top);
+    EXPECT_EQ(Text(dialogFrame), "25,25-294,139");
 
-    // Wine mirrors no owned window, so the dialog stays left to right here; its "Old:" boxes
-    // are moved as this control is in a window of its own.
+    // Under Wine a dialog with an owner takes no layout from the process, so Edit Bits stays
+    // left to right here. Its "Old:" boxes are moved as this box is in a mirrored window.
     HWND window = CreateWindowExW(0, L"#32770", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr,
                                   nullptr, nullptr);
     CreateWindowExW(0, L"Button", L"8", WS_CHILD | BS_AUTOCHECKBOX, 40, 14, 24, 15, window,
@@ -146,4 +149,65 @@ TEST_F(MirroredPage, ViewAndBannerAreNotDrawnMirrorImage) {
     const RECT& b = mirrored->banner;
     EXPECT_EQ(b.right - b.left, 120);
     EXPECT_EQ(mirrored->screen.At(b.left + 6, (b.top + b.bottom) / 2), RGB(200, 30, 30));
+}
+
+namespace {
+
+// The DPI the session runs at, as tools/test.sh set it (96 when it did not).
+int SessionDpi() {
+    const char* dpi = getenv("PROPWEAVE_DPI");
+    return dpi && *dpi ? atoi(dpi) : 96;
+}
+
+} // namespace
+
+TEST(HighDpi, EveryRowIsDrawnAfterEachViewSizeStep) {
+    const int dpi = SessionDpi();
+    {
+        ScopedWindowDc screen(nullptr);
+        ASSERT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSY), dpi);
+    }
+    TempFolder folder;
+    InProcessSheet sheet({folder.Write(L"dpi.bin", SeededBytes(8000, 3))});
+    ASSERT_NE(sheet.page(), nullptr);
+    HWND view = sheet.control(IDC_HEX_VIEW);
+    CHexEdit& editor = sheet.ext().editor;
+    Paint(sheet.sheet());
+    std::string seen = "cell " + std::to_string(editor.charWidth) + "x" +
+                       std::to_string(editor.charHeight) + ", rows";
+    for (int step = 0; step < 3; ++step) {
+        editor.CycleViewSize();
+        UpdateWindow(view);
+        TestPage::Pump();
+        const Capture shot(view);
+        const int rows = shot.height() / editor.charHeight;
+        seen += " " + std::to_string(rows);
+        for (int row = 0; row < rows; ++row) // each address, grey on white
+            EXPECT_GT(shot.CountOther(GetSysColor(COLOR_WINDOW),
+                                      Area(0, row * editor.charHeight, editor.hexColumnX,
+                                           (row + 1) * editor.charHeight)),
+                      0)
+                << "row " << row << " after step " << step + 1;
+        // The font fits: the text column's last cell ends inside the view.
+        EXPECT_LE(editor.textColumnX + 8 * editor.charWidth, shot.width());
+    }
+    auto* data = reinterpret_cast<PageData*>(GetWindowLongPtrW(sheet.page(), DWLP_USER));
+    seen += ", banner " + std::to_string(data->bannerWidth);
+    struct Case {
+        int dpi;
+        const char* seen;
+    };
+    const Case cases[] = {
+        {96, "cell 7x14, rows 18 20 11, banner 120"},
+        {120, "cell 9x17, rows 18 20 11, banner 160"},
+        {144, "cell 10x19, rows 19 20 11, banner 240"},
+        {192, "cell 14x27, rows 18 20 11, banner 240"},
+    };
+    for (const Case& c : cases) {
+        if (c.dpi == dpi) {
+            EXPECT_EQ(seen, c.seen);
+        }
+    }
+    if (dpi == 144) // the README's picture
+        Capture(sheet.sheet()).SaveBmp(L"page-144dpi.bmp");
 }
