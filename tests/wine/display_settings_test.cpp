@@ -19,13 +19,6 @@
 
 namespace {
 
-RECT RectIn(HWND parent, HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 std::string Text(RECT r) {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) +
            "," + std::to_string(r.bottom);
@@ -59,10 +52,10 @@ TEST_F(MirroredPage, ViewSizesComeBackToTheFirstRectangle) {
     ASSERT_TRUE(GetWindowLongPtrW(sheet.page(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
     HWND view = sheet.control(IDC_HEX_VIEW);
     // Page coordinates of a mirrored page run from its right edge.
-    EXPECT_EQ(Text(RectIn(sheet.page(), view)), "11,56-329,218");
+    EXPECT_EQ(Text(RectInParent(sheet.page(), view)), "11,56-329,218");
     for (const char* expected : {"11,11-329,269", "11,11-329,295", "11,56-329,218"}) {
         sheet.ext().editor.CycleViewSize();
-        EXPECT_EQ(Text(RectIn(sheet.page(), view)), expected);
+        EXPECT_EQ(Text(RectInParent(sheet.page(), view)), expected);
     }
 }
 
@@ -70,8 +63,8 @@ TEST_F(MirroredPage, LinksAndOldBitBoxesSitWhereTheMirroredLayoutPutsThem) {
     RightToLeft mirrored;
     InProcessSheet sheet({file});
     ASSERT_NE(sheet.page(), nullptr);
-    EXPECT_EQ(Text(RectIn(sheet.page(), sheet.control(IDC_MODULES_LINK))), "138,285-330,300");
-    EXPECT_EQ(Text(RectIn(sheet.page(), sheet.control(IDC_HELP_LINK))), "138,255-330,270");
+    EXPECT_EQ(Text(RectInParent(sheet.page(), sheet.control(IDC_MODULES_LINK))), "138,285-330,300");
+    EXPECT_EQ(Text(RectInParent(sheet.page(), sheet.control(IDC_HELP_LINK))), "138,255-330,270");
 
     // Edit Bits, read and closed from a timer while it runs modally.
     static RECT dialogFrame;
@@ -100,7 +93,7 @@ TEST_F(MirroredPage, LinksAndOldBitBoxesSitWhereTheMirroredLayoutPutsThem) {
                     reinterpret_cast<HMENU>(IDC_OLD_BIT7), nullptr, nullptr);
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
     NudgeControl(window, IDC_OLD_BIT7, -1, 0);
-    EXPECT_EQ(Text(RectIn(window, GetDlgItem(window, IDC_OLD_BIT7))), "40,13-64,28");
+    EXPECT_EQ(Text(RectInParent(window, GetDlgItem(window, IDC_OLD_BIT7))), "40,13-64,28");
     DestroyWindow(window);
 }
 
