@@ -59,8 +59,8 @@ UniqueKernelHandle Start(std::wstring line, DWORD* thread = nullptr) {
     return UniqueKernelHandle(started.hProcess);
 }
 
-DWORD Msiexec(const std::wstring& option, const std::wstring& package) {
-    const UniqueKernelHandle process = Start(L"msiexec " + option + L" " + package + L" /qn");
+DWORD Msiexec(const std::wstring& arguments) {
+    const UniqueKernelHandle process = Start(L"msiexec " + arguments + L" /qn");
     DWORD code = WAIT_TIMEOUT;
     if (WaitForSingleObject(process.get(), 120000) == WAIT_OBJECT_0)
         GetExitCodeProcess(process.get(), &code);
@@ -74,13 +74,12 @@ std::wstring Installed() {
     for (DWORD i = 0, size = 32;
          !MsiEnumRelatedProductsW(L"{718269E6-A299-4E0F-980E-FB2EB4FE3DA6}", 0, i, product);
          ++i, size = 32)
-        versions += MsiGetProductInfoW(product, INSTALLPROPERTY_VERSIONSTRING, version, &size)
-                        ? L"?;"
-                        : std::wstring(version) + L";";
+        if (!MsiGetProductInfoW(product, INSTALLPROPERTY_VERSIONSTRING, version, &size))
+            versions += version + std::wstring(L";");
     return versions;
 }
 
-// The installed DLL's file version, from its version resource.
+// The DLL's file version, from its version resource.
 std::wstring DllVersion() {
     wchar_t version[32] = L"(none)";
     DWORD size = 32;
@@ -99,15 +98,19 @@ bool Loads(HANDLE process, const wchar_t* path) {
     return false;
 }
 
+// One product of this version with the DLL and every entry in place; none of them for null.
+void ExpectInstalled(const wchar_t* version) {
+    EXPECT_EQ(Installed(), version ? version + std::wstring(L";") : L"");
+    EXPECT_EQ(DllVersion(), version ? version + std::wstring(L".0") : L"(none)");
+    for (const auto& entry : kEntries)
+        EXPECT_EQ(Read(entry), version ? entry[2] : L"(none)") << entry[0];
+}
+
 } // namespace
 
 TEST(Installer, InstallPutsTheDllAndEveryEntryInPlace) {
-    ASSERT_EQ(Msiexec(L"/i", L"propweave.msi"), 0u);
-    for (const auto& entry : kEntries)
-        EXPECT_EQ(Read(entry), entry[2]) << entry[0];
-    // One product, of the version the DLL carries too.
-    const std::wstring dll = DllVersion();
-    EXPECT_EQ(Installed(), dll.substr(0, dll.rfind(L'.')) + L";");
+    ASSERT_EQ(Msiexec(L"/i propweave.msi"), 0u);
+    ExpectInstalled(L"1.0.0"); // the project version in CMakeLists.txt
 }
 
 TEST(Installer, ShellPropertiesShowThePageFromTheInstalledDll) {
@@ -139,23 +142,16 @@ TEST(Installer, ShellPropertiesShowThePageFromTheInstalledDll) {
 }
 
 TEST(Installer, HigherVersionUpgradesInPlace) {
-    ASSERT_EQ(Msiexec(L"/i", L"propweave-next.msi"), 0u);
-    EXPECT_EQ(Installed(), L"99.0.0;");
-    EXPECT_EQ(DllVersion(), L"99.0.0.0");
-    for (const auto& entry : kEntries)
-        EXPECT_EQ(Read(entry), entry[2]) << entry[0];
+    ASSERT_EQ(Msiexec(L"/i propweave-next.msi"), 0u);
+    ExpectInstalled(L"99.0.0");
 }
 
 TEST(Installer, UninstallRemovesWhatItWroteAndLeavesTheUsersValues) {
     const DWORD bookmark = 0x1234; // the page wrote its switch when the shell showed it
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Kestrow Software\\propWeave Hex Editor",
                     L"Bookmark3", REG_DWORD, &bookmark, sizeof(bookmark));
-    ASSERT_EQ(Msiexec(L"/x", L"propweave-next.msi"), 0u);
-    EXPECT_EQ(GetFileAttributesW(L"C:\\Program Files\\propWeave Hex Editor"),
-              INVALID_FILE_ATTRIBUTES);
-    for (const auto& entry : kEntries)
-        EXPECT_EQ(Read(entry), L"(none)") << entry[0];
-    EXPECT_EQ(Installed(), L"");
+    ASSERT_EQ(Msiexec(L"/x propweave-next.msi"), 0u);
+    ExpectInstalled(nullptr);
     const wchar_t* const users[][2] = {
         {L"Software\\Kestrow Software\\propWeave Hex Editor", L"Bookmark3"},
         {L"Software\\Kestrow Software\\propWeave\\Members", L"Hex__Hex editor"}};
