@@ -102,6 +102,20 @@ rc=${PIPESTATUS[0]}
 # Whatever the hung program left running (its windows, Wine's helpers) goes with the session.
 if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then wineserver -k 2>/dev/null || true; fi
 count_gtest wine "$RESULTS/wine.log" "$rc" "$WINE_TIMEOUT"
+# The page at other DPIs. Wine reads LogPixels when it starts: a session each, then 96 again.
+set_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wineserver -k 2>/dev/null; wineserver -w; wineserver -p
+}
+if [ $# -eq 0 ]; then
+    for dpi in 120 144 192; do
+        set_dpi "$dpi"
+        (cd "$WIN_BUILD_DIR" && PROPWEAVE_DPI=$dpi limited "$WINE_TIMEOUT" "$ROOT/tools/wine_run.sh" \
+            ./wine_tests.exe --gtest_color=no --gtest_filter='HighDpi.*') >"$RESULTS/wine-$dpi.log" 2>&1
+        count_gtest "wine at $dpi DPI" "$RESULTS/wine-$dpi.log" "$?" "$WINE_TIMEOUT"
+    done
+    set_dpi 96
+fi
 # The view's picture for docs/ (docs/hex-view.png is a copy of one such run).
 if [ -f "$WIN_BUILD_DIR/hex-view.bmp" ] && command -v convert >/dev/null; then
     convert "$WIN_BUILD_DIR/hex-view.bmp" "$RESULTS/hex-view.png" 2>/dev/null || true

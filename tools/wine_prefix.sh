@@ -27,6 +27,9 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "Courier New"="Liberation Mono"
+
+[HKEY_CURRENT_USER\Control Panel\Desktop]
+"LogPixels"=dword:00000060
 REG
 wine regedit /S "$settings" >/dev/null 2>&1
 [ "${1:-}" = --bare ] || "$(dirname "${BASH_SOURCE[0]}")/register_extension.sh"
