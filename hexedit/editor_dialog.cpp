@@ -3,6 +3,7 @@
 #include "hexedit/hex_edit.h"
 #include "hexedit/module_context.h"
 #include "hexedit/win32_handles.h"
+#include "hexedit/window_rect.h"
 
 INT_PTR RunEditorDialog(CHexEdit& editor, int templateId, DLGPROC procedure) {
     // Inside a host the process's instance and context are not ours.
@@ -16,16 +17,19 @@ namespace {
 // Puts the dialog's centre on the view's centre, keeping its size.
 void CentreDialogOnView(HWND dialog, HWND view) {
     RECT viewFrame{};
+    RECT client{};
     RECT dialogFrame{};
-    POINT clientOrigin{0, 0};
-    if (!GetWindowRect(view, &viewFrame) || !ClientToScreen(view, &clientOrigin) ||
-        !GetWindowRect(dialog, &dialogFrame))
+    if (!GetWindowRect(view, &viewFrame) || !GetClientRect(view, &client) ||
+        !MapRect(view, nullptr, client) || !GetWindowRect(dialog, &dialogFrame))
         return;
-    // The client origin lies just inside the view's left and top border.
+    // The client area starts just inside the view's top border, and the border is as wide at
+    // the left. The client area's own left edge is no guide: in a mirrored page the scroll bar
+    // comes before it.
+    const int border = client.top - viewFrame.top;
     const int width = dialogFrame.right - dialogFrame.left;
     const int height = dialogFrame.bottom - dialogFrame.top;
-    const int left = (viewFrame.right + clientOrigin.x) / 2 - (width + 1) / 2;
-    const int top = (viewFrame.bottom + clientOrigin.y) / 2 - (height + 1) / 2;
+    const int left = (viewFrame.left + border + viewFrame.right) / 2 - (width + 1) / 2;
+    const int top = (viewFrame.bottom + client.top) / 2 - (height + 1) / 2;
     SetWindowPos(dialog, HWND_NOTOPMOST, left, top, 0, 0, SWP_NOSIZE);
 }
 

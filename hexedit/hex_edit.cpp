@@ -79,6 +79,15 @@ void CHexEdit::Attach(HWND view, HWND page) {
         SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CHexEdit::WindowProc)));
     hwnd = view;
     pageHwnd = page;
+    // Offsets and hex dumps read left to right in every language. A mirrored page would
+    // mirror the view with it: its picture, and with that its caret and pointer positions.
+    // Unmirrored, all three keep one coordinate system while the page around it stays mirrored.
+    const LONG_PTR exStyle = GetWindowLongPtrW(view, GWL_EXSTYLE);
+    if (exStyle & WS_EX_LAYOUTRTL) {
+        SetWindowLongPtrW(view, GWL_EXSTYLE, exStyle & ~LONG_PTR{WS_EX_LAYOUTRTL});
+        SetWindowPos(view, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     FitFontToWindow();
 }
 

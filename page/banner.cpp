@@ -49,6 +49,7 @@ void DrawBanner(HWND banner, PageData& data, const DRAWITEMSTRUCT& item) {
         return;
     ScopedSelectObject select(memory.get(), data.bannerBitmap);
     ScopedStretchMode halftone(item.hDC, HALFTONE);
+    // The artwork is not mirrored with a right-to-left page.
     StretchBlt(item.hDC, 0, 0, w, h, memory.get(), 0, 0, data.bannerWidth, data.bannerHeight,
-               SRCCOPY);
+               SRCCOPY | NOMIRRORBITMAP);
 }

@@ -1,18 +1,11 @@
 #include "page/view_size_layout.h"
 
 #include "hexedit/hex_edit.h"
+#include "hexedit/window_rect.h"
 #include "page/core/view_size_rules.h"
 #include "resources/resource_ids.h"
 
 namespace {
-
-// The control's rectangle on the screen and its top-left corner in the page's client area.
-bool PlaceInPage(HWND page, HWND control, RECT& screen, POINT& topLeft) {
-    if (!GetWindowRect(control, &screen))
-        return false;
-    topLeft = POINT{screen.left, screen.top};
-    return ScreenToClient(page, &topLeft) != FALSE;
-}
 
 void ShowControls(HWND page, const int* ids, size_t count, int show) {
     for (size_t i = 0; i < count; ++i)
@@ -36,20 +29,19 @@ bool ApplyNormal(HWND page, CHexEdit& editor) {
 bool ApplyLarge(HWND page, CHexEdit& editor, int mode) {
     HWND view = GetDlgItem(page, IDC_HEX_VIEW);
     RECT icon{}, helpLabel{}, viewRect{};
-    POINT iconTop{}, helpLabelTop{}, viewTopLeft{};
-    if (!PlaceInPage(page, GetDlgItem(page, IDC_HEADER_ICON), icon, iconTop) ||
-        !PlaceInPage(page, GetDlgItem(page, IDC_HELP_LABEL), helpLabel, helpLabelTop) ||
-        !PlaceInPage(page, view, viewRect, viewTopLeft))
+    if (!WindowRectIn(GetDlgItem(page, IDC_HEADER_ICON), page, icon) ||
+        !WindowRectIn(GetDlgItem(page, IDC_HELP_LABEL), page, helpLabel) ||
+        !WindowRectIn(view, page, viewRect))
         return false;
     const int width = viewRect.right - viewRect.left;
     if (mode == 2) {
-        editor.normalLeft = viewTopLeft.x;
-        editor.normalTop = viewTopLeft.y;
+        editor.normalLeft = viewRect.left;
+        editor.normalTop = viewRect.top;
         editor.normalWidth = width;
         editor.normalHeight = viewRect.bottom - viewRect.top;
     }
     // Down to the help label's bottom edge.
-    int height = helpLabelTop.y + (helpLabel.bottom - helpLabel.top) - iconTop.y;
+    int height = helpLabel.bottom - icon.top;
     if (mode == 3) {
         // Measured on the screen, where the page's own edges are known.
         RECT pageRect{}, nameLabel{};
@@ -58,7 +50,7 @@ bool ApplyLarge(HWND page, CHexEdit& editor, int mode) {
             return false;
         height = viewsize::FullHeight(pageRect.top, pageRect.bottom, nameLabel.top);
     }
-    if (!MoveWindow(view, viewTopLeft.x, iconTop.y, width, height, TRUE))
+    if (!MoveWindow(view, viewRect.left, icon.top, width, height, TRUE))
         return false;
     if (mode == 3)
         ShowControls(page, viewsize::kHiddenInFull, SW_HIDE);
@@ -74,9 +66,12 @@ bool ApplyViewSize(HWND page, CHexEdit& editor, int mode) {
     editor.HideEditCaret();
     const bool moved = mode == 1 ? ApplyNormal(page, editor) : ApplyLarge(page, editor, mode);
     if (moved) {
-        // The next paint measures the font for the new size and makes the caret again.
+        // The next paint measures the font for the new size and makes the caret again. It
+        // draws the whole view: the system keeps the old pixels of what stayed visible,
+        // among them the blank strip below the old last whole row.
         editor.layoutStale = 1;
         editor.caretPending = 1;
+        editor.Invalidate();
     }
     return moved;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test suite: the native core tests, the Windows tests under
-# Wine on a private X display, and bounded fuzzing runs. Ends with "N passed, N failed".
+# Wine on a private X display, bounded fuzzing runs and the Windows Installer package's test.
+# Ends with "N passed, N failed".
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
@@ -21,11 +22,12 @@ failed=0
 
 # Every suite runs under a time limit, so a hang (a test waiting on a box nobody answers) ends
 # as a failure of that suite and the run goes on to the summary. Generous defaults (the Wine
-# suite takes under a minute, a bounded fuzzer about 15 s), overridable; together well under
-# CI's 90 minutes.
+# suite takes under a minute, a bounded fuzzer about 15 s, the package test with its own Wine
+# prefix under a minute), overridable; together well under CI's 90 minutes.
 NATIVE_TIMEOUT="${NATIVE_TIMEOUT:-300}"
 FUZZ_TIMEOUT="${FUZZ_TIMEOUT:-300}"
 WINE_TIMEOUT="${WINE_TIMEOUT:-900}"
+PACKAGE_TIMEOUT="${PACKAGE_TIMEOUT:-300}"
 # limit, command...: the command's exit code, 124 when the limit ended it. SIGTERM goes to the
 # command's whole process group, SIGKILL follows 15 s later if anything ignores it.
 limited() {
@@ -100,6 +102,20 @@ rc=${PIPESTATUS[0]}
 # Whatever the hung program left running (its windows, Wine's helpers) goes with the session.
 if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then wineserver -k 2>/dev/null || true; fi
 count_gtest wine "$RESULTS/wine.log" "$rc" "$WINE_TIMEOUT"
+# The page at other DPIs. Wine reads LogPixels when it starts: a session each, then 96 again.
+set_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wineserver -k 2>/dev/null; wineserver -w; wineserver -p
+}
+if [ $# -eq 0 ]; then
+    for dpi in 120 144 192; do
+        set_dpi "$dpi"
+        (cd "$WIN_BUILD_DIR" && PROPWEAVE_DPI=$dpi limited "$WINE_TIMEOUT" "$ROOT/tools/wine_run.sh" \
+            ./wine_tests.exe --gtest_color=no --gtest_filter='HighDpi.*') >"$RESULTS/wine-$dpi.log" 2>&1
+        count_gtest "wine at $dpi DPI" "$RESULTS/wine-$dpi.log" "$?" "$WINE_TIMEOUT"
+    done
+    set_dpi 96
+fi
 # The view's picture for docs/ (docs/hex-view.png is a copy of one such run).
 if [ -f "$WIN_BUILD_DIR/hex-view.bmp" ] && command -v convert >/dev/null; then
     convert "$WIN_BUILD_DIR/hex-view.bmp" "$RESULTS/hex-view.png" 2>/dev/null || true
@@ -108,6 +124,10 @@ for shot in "$WIN_BUILD_DIR"/page-*.bmp; do # the page's pictures (docs/page-*.p
     [ -f "$shot" ] && convert "$shot" "$RESULTS/$(basename "${shot%.bmp}").png" 2>/dev/null || true
 done
 wineserver -k 2>/dev/null || true
+
+echo "== Windows Installer package under Wine (a prefix of its own)"
+limited "$PACKAGE_TIMEOUT" "$ROOT/tests/install/run.sh" 2>&1 | tee "$RESULTS/package.log"
+count_gtest package "$RESULTS/package.log" "${PIPESTATUS[0]}" "$PACKAGE_TIMEOUT"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

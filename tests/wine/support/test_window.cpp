@@ -217,3 +217,10 @@ std::vector<HWND> VisibleThreadWindows(DWORD thread, const wchar_t* className) {
         reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+RECT RectInParent(HWND parent, HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}

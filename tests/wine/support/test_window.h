@@ -56,6 +56,10 @@ void HoldModifiers(bool shift, bool ctrl);
 // menus, "#32770" for dialogs), topmost first.
 std::vector<HWND> VisibleThreadWindows(DWORD thread, const wchar_t* className);
 
+// The window rectangle of `window` in the client coordinates of `parent` (both corners mapped
+// together, as mirrored windows need).
+RECT RectInParent(HWND parent, HWND window);
+
 // Files for tests, in a fresh folder of the Unix temp dir, with Windows (Z:) paths.
 class TempFolder {
   public:
