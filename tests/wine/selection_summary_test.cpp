@@ -29,17 +29,6 @@ struct DropHost : PageHost {
     }
 };
 
-struct Summary {
-    std::wstring count;
-    std::wstring location;
-};
-
-Summary Summarize(const std::vector<std::wstring>& paths) {
-    DropHost host(paths);
-    const selection::SelectionTexts texts = ReadSelection(host, nullptr, true);
-    return {texts.count, texts.location};
-}
-
 class Chooser {
   public:
     Chooser()
@@ -142,7 +131,8 @@ TEST(SelectionAccessErrors, FiveUnreadableItemsGiveFourMessagesAndThenNone) {
     for (int i = 1; i <= 5; ++i)
         paths.push_back(folder.Path(L"gone" + std::to_wstring(i) + L".bin"));
     MessageBoxRecorder boxes;
-    const Summary s = Summarize(paths);
+    DropHost host(paths);
+    const selection::SelectionTexts s = ReadSelection(host, nullptr, true);
     EXPECT_EQ(s.count, L"6 Files");
     EXPECT_EQ(s.location, L"All in " + folder.folder());
     const auto shown = boxes.Boxes();
@@ -156,6 +146,6 @@ TEST(SelectionAccessErrors, FiveUnreadableItemsGiveFourMessagesAndThenNone) {
         EXPECT_EQ(shown[i].icon, BoxIcon::None);
         EXPECT_FALSE(shown[i].hasOwner);
     }
-    Summarize(paths); // a later sheet in the same process
+    ReadSelection(host, nullptr, true); // a later sheet in the same process
     EXPECT_EQ(boxes.Count(), 4u);
 }
