@@ -91,8 +91,8 @@ void ShowHeaderIcon(HWND page, PageData& data, const PageHost& host) {
     HICON icon = LoadHeaderIcon(host, &owned);
     if (owned)
         data.fileIcon = icon;
-    if (icon)
-        SendDlgItemMessageW(page, IDC_HEADER_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    // No icon to be had clears the template's own icon too.
+    SendDlgItemMessageW(page, IDC_HEADER_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
 // Path of the item behind chooser entry `entry`.
