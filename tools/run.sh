@@ -28,7 +28,9 @@ wineserver -k 2>/dev/null || true
 
 windows_paths=()
 for f in "${files[@]}"; do
-    windows_paths+=("$(winepath -w "$(realpath "$f")" 2>/dev/null)")
+    # Z: is the Unix root in every prefix; winepath would cut a path at 260 characters.
+    full="$(realpath "$f")"
+    windows_paths+=("Z:${full//\//\\}")
 done
 echo "Opening Properties for: ${windows_paths[*]}"
 "$ROOT/tools/wine_run.sh" "$WIN_BUILD_DIR/propweave_launch.exe" "${windows_paths[@]}"

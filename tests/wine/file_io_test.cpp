@@ -1,8 +1,13 @@
 // Loading, saving and reverting real files, and what the user is told when it fails.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "hexedit/core/byte_buffer.h"
+#include "resources/resource_ids.h"
+#include "server/shell_ext.h"
 #include "support/message_box_recorder.h"
+#include "support/properties_driver.h"
 #include "support/test_window.h"
 #include "support/unix_files.h"
 
@@ -305,28 +310,45 @@ TEST_F(FileIo, FileDeletedBeforeSavingIsNotCreatedAgain) {
     EXPECT_EQ(editor().modified, 1);
 }
 
-TEST_F(FileIo, FullDiskIsReportedAndTheChangesStayInMemory) {
-    TinyFileSystem disk(32);
+// On a full disk a save that grows the file fails before any old byte is overwritten; one that
+// keeps or cuts its size needs no room.
+TEST_F(FileIo, FullDiskLeavesTheFileAsItWas) {
+    TinyFileSystem disk(256);
     if (!disk.Mounted())
         GTEST_SKIP() << "cannot mount a small file system here";
-    const auto path = disk.Path(L"grow.bin");
-    dir.Write(L"unused", {});
-    {
-        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(f, INVALID_HANDLE_VALUE);
-        DWORD n = 0;
-        WriteFile(f, "abc", 3, &n, nullptr);
-        CloseHandle(f);
+    const auto old = SeededBytes(96 * 1024, 3);
+    auto grown = SeededBytes(200 * 1024, 9);
+    grown.insert(grown.end(), old.begin(), old.end());
+    const struct {
+        std::vector<uint8_t> saved;
+        DWORD code;
+    } cases[] = {{grown, ERROR_DISK_FULL},
+                 {SeededBytes(old.size(), 5), ERROR_SUCCESS},
+                 {SeededBytes(50 * 1024, 7), ERROR_SUCCESS}};
+    for (const auto& c : cases) {
+        boxes.Clear();
+        const auto path = disk.Path(L"file.bin"), filler = disk.Path(L"filler");
+        HANDLE file =
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD put = 0;
+        WriteFile(file, old.data(), static_cast<DWORD>(old.size()), &put, nullptr);
+        CloseHandle(file);
+        file = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        while (WriteFile(file, old.data(), 4096, &put, nullptr) && put > 0) {
+        }
+        CloseHandle(file);
+        ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+        Edit(c.saved);
+        EXPECT_EQ(editor().SaveFile(0), c.code) << c.saved.size();
+        EXPECT_EQ(ReadAll(path), c.code ? old : c.saved) << c.saved.size();
+        if (c.code)
+            ExpectSaveError(c.code);
+        EXPECT_EQ(EditorBytes(editor()), c.saved);
+        EXPECT_EQ(editor().modified, c.code ? 1 : 0);
+        editor().modified = 0;
+        DeleteFileW(filler.c_str());
+        DeleteFileW(path.c_str());
     }
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
-    std::vector<uint8_t> big(256 * 1024, 0x5A);
-    Edit(big);
-    const DWORD code = editor().SaveFile(0);
-    EXPECT_EQ(code, static_cast<DWORD>(ERROR_DISK_FULL));
-    ExpectSaveError(ERROR_DISK_FULL);
-    EXPECT_EQ(editor().modified, 1);
-    EXPECT_EQ(EditorBytes(editor()), big);
-    DeleteFileW(path.c_str());
 }
 
 // A file with unsaved changes in the editor, and another file to load.
@@ -434,6 +456,156 @@ TEST_F(FileIo, ViewSizeStepsThroughTheThreeModes) {
         EXPECT_EQ(received[i].lParam, 0);
     }
     EXPECT_EQ(editor().viewMode, 2);
+}
+
+// The real page in a sheet over a 26-byte file, driven as a user would.
+class FileIoOnPage : public testing::Test {
+  protected:
+    void SetUp() override {
+        boxes = std::make_unique<MessageBoxRecorder>();
+        sheet = std::make_unique<InProcessSheet>(std::vector<std::wstring>{path});
+        ASSERT_EQ(editor().length, 26);
+    }
+    CHexEdit& editor() { return sheet->ext().editor; }
+    std::vector<uint8_t> Change() {
+        editor().buffer[0] = 'Z';
+        editor().modified = 1;
+        return EditorBytes(editor());
+    }
+    // Keys through the system's input queue, as a user types them, with Ctrl held when asked.
+    void Press(std::initializer_list<WORD> keys, bool ctrl = false) {
+        std::vector<INPUT> inputs;
+        auto add = [&](WORD key, DWORD flags) {
+            inputs.push_back(INPUT{INPUT_KEYBOARD, {}});
+            inputs.back().ki.wVk = key;
+            inputs.back().ki.dwFlags = flags;
+        };
+        if (ctrl)
+            add(VK_CONTROL, 0);
+        for (WORD key : keys) {
+            add(key, 0);
+            add(key, KEYEVENTF_KEYUP);
+        }
+        if (ctrl)
+            add(VK_CONTROL, KEYEVENTF_KEYUP);
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        for (int n = 0; n < 20; ++n, Sleep(10))
+            TestPage::Pump();
+    }
+
+    TempFolder dir;
+    const std::wstring path = dir.Write(L"page.bin", Bytes("abcdefghijklmnopqrstuvwxyz"));
+    std::unique_ptr<MessageBoxRecorder> boxes;
+    std::unique_ptr<InProcessSheet> sheet;
+};
+
+TEST_F(FileIoOnPage, FailedRevertLeavesNothingThatASaveCouldWriteOverTheFile) {
+    HWND view = sheet->control(IDC_HEX_VIEW);
+    SetForegroundWindow(sheet->sheet());
+    SetFocus(view);
+    Press({'5'});
+    ASSERT_EQ(editor().modified, 1);
+    HANDLE other = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    boxes->Answer({IDOK, IDOK, IDYES});
+    Press({'N'}, true);
+    CloseHandle(other);
+    Press({'4', '1'});
+    Press({'S'}, true);
+    const auto shown = MessageBoxesOnly(*boxes);
+    ASSERT_EQ(shown.size(), 2u) << "the revert question and the read error, no save question";
+    EXPECT_EQ(shown[1].text,
+              L"There was an error reading file - " + SystemText(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(IsWindowEnabled(view));
+    EXPECT_EQ(ReadAll(path), Bytes("abcdefghijklmnopqrstuvwxyz"));
+}
+
+// Another program rewrites the file after the load: with another size, or with the same size
+// and a later write time. The save asks first; the editor's own saves ask nothing.
+TEST_F(FileIoOnPage, SaveAsksBeforeOverwritingAnotherProgramsChanges) {
+    const struct {
+        const char* bytes;
+        DWORD later;
+    } rewrites[] = {{"another program's bytes", 0}, {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", 1}};
+    for (const auto& [rewrite, later] : rewrites) {
+        boxes->Clear();
+        dir.Write(L"page.bin", Bytes("abcdefghijklmnopqrstuvwxyz"));
+        ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+        const auto changed = Change();
+        FILETIME written{};
+        auto writeTime = [&](bool set) {
+            HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+            set ? SetFileTime(file, nullptr, nullptr, &written)
+                : GetFileTime(file, nullptr, nullptr, &written);
+            CloseHandle(file);
+        };
+        writeTime(false);
+        dir.Write(L"page.bin", Bytes(rewrite));
+        written.dwHighDateTime += later; // about seven minutes on
+        writeTime(true);
+
+        boxes->Answer({IDNO});
+        EXPECT_EQ(editor().SaveFile(0), static_cast<DWORD>(ERROR_CANCELLED)) << rewrite;
+        EXPECT_EQ(ReadAll(path), Bytes(rewrite));
+        EXPECT_EQ(editor().modified, 1);
+        boxes->Answer({IDYES});
+        EXPECT_EQ(editor().SaveFile(0), 0u);
+        EXPECT_EQ(ReadAll(path), changed);
+        editor().buffer[1] = 'Y';
+        editor().modified = 1;
+        EXPECT_EQ(editor().SaveFile(0), 0u);
+        EXPECT_EQ(ReadAll(path), EditorBytes(editor()));
+
+        const auto shown = MessageBoxesOnly(*boxes);
+        ASSERT_EQ(shown.size(), 2u) << rewrite;
+        for (const RecordedBox& box : shown) {
+            EXPECT_EQ(box.text, L"The file has been changed by another program since it was "
+                                L"loaded. Do you want to overwrite it?");
+            EXPECT_EQ(box.title, L"Save");
+            EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
+            EXPECT_EQ(box.icon, BoxIcon::Warning);
+            EXPECT_EQ(box.owner, sheet->sheet());
+        }
+    }
+}
+
+TEST_F(FileIoOnPage, DecliningToOverwriteAtOkKeepsTheSheetOpenWithTheChanges) {
+    const auto changed = Change();
+    dir.Write(L"page.bin", Bytes("rewritten"));
+    boxes->Answer({IDYES, IDNO});
+    EXPECT_TRUE(sheet->PressButton(PSBTN_OK));
+    const auto shown = MessageBoxesOnly(*boxes);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, L"The file has changed. Do you want to save changes?");
+    EXPECT_EQ(shown[1].title, L"Save");
+    EXPECT_EQ(ReadAll(path), Bytes("rewritten"));
+    EXPECT_EQ(EditorBytes(editor()), changed);
+    EXPECT_EQ(editor().modified, 1);
+}
+
+// Windows takes such a path only in its "\\?\" form; the page loads, edits and saves there.
+TEST(FileIoLongPath, PageLoadsEditsAndSavesAFileAtA400CharacterPath) {
+    TempFolder dir;
+    const std::wstring folder = dir.Path(std::wstring(200, L'f'));
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring name =
+        std::wstring(200, L'f') + L"\\" + std::wstring(395 - folder.size(), L'n') + L".bin";
+    const std::wstring path = dir.Write(name, Bytes("long way down"));
+    ASSERT_EQ(path.size(), 400u);
+    MessageBoxRecorder boxes;
+    {
+        InProcessSheet sheet({path});
+        CHexEdit& editor = sheet.ext().editor;
+        EXPECT_EQ(std::wstring(editor.filePath), path);
+        ASSERT_EQ(EditorBytes(editor), Bytes("long way down"));
+        editor.buffer[0] = 'L';
+        editor.modified = 1;
+        EXPECT_EQ(editor.SaveFile(0), 0u);
+    }
+    EXPECT_EQ(ReadAll(path), Bytes("Long way down"));
+    EXPECT_EQ(MessageBoxesOnly(boxes).size(), 0u);
+    DeleteFileW(path.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -29,22 +30,74 @@ std::wstring FolderOf(const std::wstring& path) {
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
+// The full form of a command-line path, at any length; empty when it has none.
+std::wstring FullPath(const wchar_t* path) {
+    const DWORD needed = GetFullPathNameW(path, 0, nullptr, nullptr);
+    if (needed == 0)
+        return std::wstring();
+    std::wstring full(needed, L'\0');
+    const DWORD got = GetFullPathNameW(path, needed, &full[0], nullptr);
+    if (got == 0 || got >= needed)
+        return std::wstring();
+    full.resize(got);
+    return full;
+}
+
+// The shell parses only paths shorter than MAX_PATH in one go: a longer one is parsed up to
+// its deepest folder within that length, then one name at a time, each in its parent folder.
+HRESULT ParsePath(const std::wstring& full, PIDLIST_ABSOLUTE* pidl) {
+    size_t parsed = full.size();
+    if (parsed >= MAX_PATH) {
+        parsed = full.find_last_of(L'\\', MAX_PATH - 2);
+        if (parsed == std::wstring::npos)
+            return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    }
+    // A drive's root keeps its backslash ("C:\").
+    const size_t headLength = parsed > 0 && full[parsed - 1] == L':' ? parsed + 1 : parsed;
+    HRESULT hr = SHParseDisplayName(full.substr(0, headLength).c_str(), nullptr, pidl, 0, nullptr);
+    IShellFolder* desktop = nullptr;
+    if (SUCCEEDED(hr) && parsed < full.size())
+        hr = SHGetDesktopFolder(&desktop);
+    while (SUCCEEDED(hr) && parsed < full.size()) {
+        const size_t end = std::min(full.find(L'\\', parsed + 1), full.size());
+        std::wstring name = full.substr(parsed + 1, end - parsed - 1);
+        parsed = end;
+        IShellFolder* folder = nullptr;
+        hr = desktop->BindToObject(*pidl, nullptr, IID_IShellFolder,
+                                   reinterpret_cast<void**>(&folder));
+        PIDLIST_RELATIVE child = nullptr;
+        if (SUCCEEDED(hr)) {
+            hr = folder->ParseDisplayName(nullptr, nullptr, &name[0], nullptr, &child, nullptr);
+            folder->Release();
+        }
+        PIDLIST_ABSOLUTE combined = SUCCEEDED(hr) ? ILCombine(*pidl, child) : nullptr;
+        if (SUCCEEDED(hr) && !combined)
+            hr = E_OUTOFMEMORY;
+        CoTaskMemFree(child);
+        CoTaskMemFree(*pidl);
+        *pidl = combined;
+    }
+    if (desktop)
+        desktop->Release();
+    return hr;
+}
+
 bool ParseItem(const wchar_t* path, Item& item) {
-    wchar_t full[MAX_PATH * 4];
-    if (!GetFullPathNameW(path, MAX_PATH * 4, full, nullptr)) {
+    const std::wstring full = FullPath(path);
+    if (full.empty()) {
         std::fwprintf(stderr, L"propweave_launch: %ls: bad path\n", path);
         return false;
     }
-    HRESULT hr = SHParseDisplayName(full, nullptr, &item.absolute, 0, nullptr);
+    HRESULT hr = ParsePath(full, &item.absolute);
     if (FAILED(hr)) {
-        std::fwprintf(stderr, L"propweave_launch: %ls: not found (0x%08lX)\n", full,
+        std::fwprintf(stderr, L"propweave_launch: %ls: not found (0x%08lX)\n", full.c_str(),
                       static_cast<unsigned long>(hr));
         return false;
     }
     hr = SHBindToParent(item.absolute, IID_IShellFolder, reinterpret_cast<void**>(&item.parent),
                         &item.child);
     if (FAILED(hr)) {
-        std::fwprintf(stderr, L"propweave_launch: %ls: no parent folder (0x%08lX)\n", full,
+        std::fwprintf(stderr, L"propweave_launch: %ls: no parent folder (0x%08lX)\n", full.c_str(),
                       static_cast<unsigned long>(hr));
         CoTaskMemFree(item.absolute);
         item.absolute = nullptr;
