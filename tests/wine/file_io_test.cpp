@@ -569,18 +569,24 @@ TEST_F(FileIoOnPage, SaveAsksBeforeOverwritingAnotherProgramsChanges) {
     }
 }
 
-TEST_F(FileIoOnPage, DecliningToOverwriteAtOkKeepsTheSheetOpenWithTheChanges) {
-    const auto changed = Change();
-    dir.Write(L"page.bin", Bytes("rewritten"));
-    boxes->Answer({IDYES, IDNO});
-    EXPECT_TRUE(sheet->PressButton(PSBTN_OK));
-    const auto shown = MessageBoxesOnly(*boxes);
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].text, L"The file has changed. Do you want to save changes?");
-    EXPECT_EQ(shown[1].title, L"Save");
-    EXPECT_EQ(ReadAll(path), Bytes("rewritten"));
-    EXPECT_EQ(EditorBytes(editor()), changed);
-    EXPECT_EQ(editor().modified, 1);
+// Declined when the sheet closes: at OK the sheet stays open with the changes; the sheet's
+// Cancel can't be refused, and drops them.
+TEST_F(FileIoOnPage, DecliningToOverwriteWhenTheSheetClosesWritesNothing) {
+    for (int button : {PSBTN_OK, PSBTN_CANCEL}) {
+        boxes->Clear();
+        const auto changed = Change();
+        dir.Write(L"page.bin", Bytes("rewritten"));
+        boxes->Answer({IDYES, IDNO});
+        EXPECT_EQ(sheet->PressButton(button), button == PSBTN_OK);
+        const auto shown = MessageBoxesOnly(*boxes);
+        ASSERT_EQ(shown.size(), 2u) << button;
+        EXPECT_EQ(shown[0].text, L"The file has changed. Do you want to save changes?");
+        EXPECT_EQ(shown[1].title, L"Save");
+        EXPECT_EQ(ReadAll(path), Bytes("rewritten"));
+        if (button == PSBTN_OK) {
+            EXPECT_EQ(EditorBytes(editor()), changed);
+        }
+    }
 }
 
 // Windows takes such a path only in its "\\?\" form; the page loads, edits and saves there.

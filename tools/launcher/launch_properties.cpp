@@ -9,7 +9,6 @@
 #include <ole2.h>
 #include <shlobj.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -43,52 +42,13 @@ std::wstring FullPath(const wchar_t* path) {
     return full;
 }
 
-// The shell parses only paths shorter than MAX_PATH in one go: a longer one is parsed up to
-// its deepest folder within that length, then one name at a time, each in its parent folder.
-HRESULT ParsePath(const std::wstring& full, PIDLIST_ABSOLUTE* pidl) {
-    size_t parsed = full.size();
-    if (parsed >= MAX_PATH) {
-        parsed = full.find_last_of(L'\\', MAX_PATH - 2);
-        if (parsed == std::wstring::npos)
-            return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-    }
-    // A drive's root keeps its backslash ("C:\").
-    const size_t headLength = parsed > 0 && full[parsed - 1] == L':' ? parsed + 1 : parsed;
-    HRESULT hr = SHParseDisplayName(full.substr(0, headLength).c_str(), nullptr, pidl, 0, nullptr);
-    IShellFolder* desktop = nullptr;
-    if (SUCCEEDED(hr) && parsed < full.size())
-        hr = SHGetDesktopFolder(&desktop);
-    while (SUCCEEDED(hr) && parsed < full.size()) {
-        const size_t end = std::min(full.find(L'\\', parsed + 1), full.size());
-        std::wstring name = full.substr(parsed + 1, end - parsed - 1);
-        parsed = end;
-        IShellFolder* folder = nullptr;
-        hr = desktop->BindToObject(*pidl, nullptr, IID_IShellFolder,
-                                   reinterpret_cast<void**>(&folder));
-        PIDLIST_RELATIVE child = nullptr;
-        if (SUCCEEDED(hr)) {
-            hr = folder->ParseDisplayName(nullptr, nullptr, &name[0], nullptr, &child, nullptr);
-            folder->Release();
-        }
-        PIDLIST_ABSOLUTE combined = SUCCEEDED(hr) ? ILCombine(*pidl, child) : nullptr;
-        if (SUCCEEDED(hr) && !combined)
-            hr = E_OUTOFMEMORY;
-        CoTaskMemFree(child);
-        CoTaskMemFree(*pidl);
-        *pidl = combined;
-    }
-    if (desktop)
-        desktop->Release();
-    return hr;
-}
-
 bool ParseItem(const wchar_t* path, Item& item) {
     const std::wstring full = FullPath(path);
     if (full.empty()) {
         std::fwprintf(stderr, L"propweave_launch: %ls: bad path\n", path);
         return false;
     }
-    HRESULT hr = ParsePath(full, &item.absolute);
+    HRESULT hr = SHParseDisplayName(full.c_str(), nullptr, &item.absolute, 0, nullptr);
     if (FAILED(hr)) {
         std::fwprintf(stderr, L"propweave_launch: %ls: not found (0x%08lX)\n", full.c_str(),
                       static_cast<unsigned long>(hr));
