@@ -21,12 +21,34 @@ target_compile_definitions(hexcore PUBLIC ${WIN_DEFINES})
 
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/propweave.rc)
 
-add_library(propweave SHARED
-    ${CMAKE_SOURCE_DIR}/server/dll_main.cpp
-    ${CMAKE_SOURCE_DIR}/server/exports.def
-    ${RESOURCE_FILE})
-target_link_libraries(propweave PRIVATE propweave_win)
-set_target_properties(propweave PROPERTIES PREFIX "" OUTPUT_NAME "propweave")
+# The DLL with the given version in its version resource.
+function(add_propweave_dll target major minor patch)
+    add_library(${target} SHARED
+        ${CMAKE_SOURCE_DIR}/server/dll_main.cpp
+        ${CMAKE_SOURCE_DIR}/server/exports.def
+        ${RESOURCE_FILE})
+    target_compile_definitions(${target} PRIVATE PROPWEAVE_VERSION_MAJOR=${major}
+        PROPWEAVE_VERSION_MINOR=${minor} PROPWEAVE_VERSION_PATCH=${patch})
+    target_link_libraries(${target} PRIVATE propweave_win)
+    set_target_properties(${target} PROPERTIES PREFIX "")
+endfunction()
+add_propweave_dll(propweave ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} ${PROJECT_VERSION_PATCH})
+
+# The Windows Installer package (tools/install/propweave.wxs), built with msitools' wixl, which
+# takes the file's path relative to where it runs.
+find_program(WIXL wixl)
+if(WIXL)
+    set(PACKAGE_SOURCE ${CMAKE_SOURCE_DIR}/tools/install/propweave.wxs)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/propweave.msi
+        COMMAND ${WIXL} -a x64 -D Version=${PROJECT_VERSION}
+            -D DllSource=$<TARGET_FILE_NAME:propweave> -o ${CMAKE_BINARY_DIR}/propweave.msi
+            ${PACKAGE_SOURCE}
+        WORKING_DIRECTORY $<TARGET_FILE_DIR:propweave>
+        DEPENDS propweave ${PACKAGE_SOURCE} VERBATIM)
+    add_custom_target(propweave_msi ALL DEPENDS ${CMAKE_BINARY_DIR}/propweave.msi)
+else()
+    message(STATUS "wixl not found: no Windows Installer package")
+endif()
 
 # Launcher: opens the shell's own Properties dialog for the given paths.
 add_executable(propweave_launch ${CMAKE_SOURCE_DIR}/tools/launcher/launch_properties.cpp)
@@ -44,9 +66,11 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     set(GTEST_LIBRARY gtest)
+    set(GTEST_MAIN_LIBRARY gtest_main)
 else()
     find_package(GTest REQUIRED)
     set(GTEST_LIBRARY GTest::gtest)
+    set(GTEST_MAIN_LIBRARY GTest::gtest_main)
 endif()
 
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS
@@ -56,6 +80,15 @@ add_executable(wine_tests ${WINE_TEST_SOURCES} ${RESOURCE_FILE})
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
 target_link_libraries(wine_tests PRIVATE propweave_win ${GTEST_LIBRARY})
 add_dependencies(wine_tests propweave propweave_launch)
+
+# The package test, run by tools/test.sh in a Wine prefix of its own. It upgrades to a package
+# of this copy of the DLL, version 99.0.0.
+add_propweave_dll(propweave_next 99 0 0)
+add_executable(installer_tests ${CMAKE_SOURCE_DIR}/tests/install/installer_test.cpp)
+target_compile_definitions(installer_tests PRIVATE ${WIN_DEFINES})
+target_include_directories(installer_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(installer_tests PRIVATE ${GTEST_MAIN_LIBRARY} msi psapi ${WIN_LIBS})
+add_dependencies(installer_tests propweave_next propweave_launch)
 
 # One timing harness per file under bench/wine, each with its own main().
 file(GLOB WINE_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/wine/*_bench.cpp)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds the three trees: native (core tests, benchmarks), Windows (the DLL,
-# launcher, Wine tests and benchmarks) and the clang fuzzing build.
+# launcher, Windows Installer package, Wine tests and benchmarks) and the clang fuzzing build.
+# Usage: tools/build.sh [all|native|win|msi|fuzz]; msi builds only the DLL and its package,
+# build/win/propweave.msi.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
@@ -17,6 +19,10 @@ fi
 if [ "$what" = all ] || [ "$what" = win ]; then
     configure "$BUILD_DIR/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
     cmake --build "$BUILD_DIR/win"
+fi
+if [ "$what" = msi ]; then
+    configure "$BUILD_DIR/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
+    cmake --build "$BUILD_DIR/win" --target propweave_msi
 fi
 if [ "$what" = all ] || [ "$what" = fuzz ]; then
     configure "$BUILD_DIR/fuzz" -DPROPWEAVE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           googletest libgtest-dev libgmock-dev libbenchmark-dev wine wine64 xvfb xauth
-          fonts-liberation e2fsprogs)
+          fonts-liberation e2fsprogs wixl)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test suite: the native core tests, the Windows tests under
-# Wine on a private X display, and bounded fuzzing runs. Ends with "N passed, N failed".
+# Wine on a private X display, bounded fuzzing runs and the Windows Installer package's test.
+# Ends with "N passed, N failed".
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
@@ -21,11 +22,12 @@ failed=0
 
 # Every suite runs under a time limit, so a hang (a test waiting on a box nobody answers) ends
 # as a failure of that suite and the run goes on to the summary. Generous defaults (the Wine
-# suite takes under a minute, a bounded fuzzer about 15 s), overridable; together well under
-# CI's 90 minutes.
+# suite takes under a minute, a bounded fuzzer about 15 s, the package test with its own Wine
+# prefix under a minute), overridable; together well under CI's 90 minutes.
 NATIVE_TIMEOUT="${NATIVE_TIMEOUT:-300}"
 FUZZ_TIMEOUT="${FUZZ_TIMEOUT:-300}"
 WINE_TIMEOUT="${WINE_TIMEOUT:-900}"
+PACKAGE_TIMEOUT="${PACKAGE_TIMEOUT:-300}"
 # limit, command...: the command's exit code, 124 when the limit ended it. SIGTERM goes to the
 # command's whole process group, SIGKILL follows 15 s later if anything ignores it.
 limited() {
@@ -108,6 +110,10 @@ for shot in "$WIN_BUILD_DIR"/page-*.bmp; do # the page's pictures (docs/page-*.p
     [ -f "$shot" ] && convert "$shot" "$RESULTS/$(basename "${shot%.bmp}").png" 2>/dev/null || true
 done
 wineserver -k 2>/dev/null || true
+
+echo "== Windows Installer package under Wine (a prefix of its own)"
+limited "$PACKAGE_TIMEOUT" "$ROOT/tests/install/run.sh" 2>&1 | tee "$RESULTS/package.log"
+count_gtest package "$RESULTS/package.log" "${PIPESTATUS[0]}" "$PACKAGE_TIMEOUT"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the Wine prefix once, with the settings the tests depend on, and registers the built
-# shell extension in it. Safe to run again.
+# shell extension in it (not with --bare: the package test installs it there). Safe to run again.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
@@ -29,4 +29,4 @@ REGEDIT4
 "Courier New"="Liberation Mono"
 REG
 wine regedit /S "$settings" >/dev/null 2>&1
-"$(dirname "${BASH_SOURCE[0]}")/register_extension.sh"
+[ "${1:-}" = --bare ] || "$(dirname "${BASH_SOURCE[0]}")/register_extension.sh"

@@ -8,6 +8,13 @@
 
 namespace {
 std::atomic<int> g_failingAllocations{0};
+std::atomic<int> g_liveBlocks{0};
+
+void* Counted(void* block) {
+    if (block)
+        ++g_liveBlocks;
+    return block;
+}
 
 bool TakeInjectedFailure() {
     int pending = g_failingAllocations.load();
@@ -26,20 +33,27 @@ void FailNextAllocations(int count) {
 void* GuardedAlloc(uint64_t size) {
     if (size >= kAllocationLimit || TakeInjectedFailure())
         return nullptr;
-    return std::malloc(size ? static_cast<size_t>(size) : 1);
+    return Counted(std::malloc(size ? static_cast<size_t>(size) : 1));
 }
 
 void* GuardedRealloc(void* block, uint64_t size) {
     if (size >= kAllocationLimit || TakeInjectedFailure())
         return nullptr;
-    return std::realloc(block, size ? static_cast<size_t>(size) : 1);
+    void* resized = std::realloc(block, size ? static_cast<size_t>(size) : 1);
+    return block ? resized : Counted(resized);
 }
 
 bool AllocationAllowed(uint64_t size) {
     return size < kAllocationLimit && !TakeInjectedFailure();
 }
 
+int LiveGuardedBlocks() {
+    return g_liveBlocks.load();
+}
+
 void GuardedFree(void* block) {
+    if (block)
+        --g_liveBlocks;
     std::free(block);
 }
 

@@ -22,6 +22,8 @@ bool AllocationAllowed(uint64_t size);
 
 // Test hook: makes the next `count` guarded allocations fail, to exercise out-of-memory paths.
 void FailNextAllocations(int count);
+// Test hook: guarded blocks allocated and not yet freed, to show a path let go of its block.
+int LiveGuardedBlocks();
 
 // Grows (delta > 0, new bytes zeroed) or shrinks (delta < 0) an exact-size block at its end.
 // A shrink to zero frees the block. A shrink whose smaller block can't be had keeps the

@@ -1,5 +1,5 @@
 // The byte search: where each search starts (caret, selection, direction, pattern length), the
-// walk without wrap-around, and the fast scans against a position-by-position reference.
+// walk without wrap-around, the scans by example, and the fast scans against the plain ones.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,30 +14,6 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes B(const std::string& s) {
     return Bytes(s.begin(), s.end());
-}
-
-// The first (forwards) or last (backwards) match among the candidates, tried one by one.
-int32_t Reference(const Bytes& data, int32_t from, const Bytes& pattern, bool forwards) {
-    const int32_t n = static_cast<int32_t>(data.size());
-    const int32_t m = static_cast<int32_t>(pattern.size());
-    if (m == 0 || m > n)
-        return -1;
-    const auto matches = [&](int32_t p) {
-        for (int32_t i = 0; i < m; ++i)
-            if (data[p + i] != pattern[i])
-                return false;
-        return true;
-    };
-    if (forwards) {
-        for (int32_t p = std::max(from, 0); p <= n - m; ++p)
-            if (matches(p))
-                return p;
-    } else {
-        for (int32_t p = std::min(from, n - m); p >= 0; --p)
-            if (matches(p))
-                return p;
-    }
-    return -1;
 }
 
 struct StartRow {
@@ -118,27 +94,70 @@ TEST(SearchPattern, OnlyAMatchNearerThanTheRivalCounts) {
     }
 }
 
-// Matches at every distance from the blocks of 16 and 64 that the fast scan tests at once, at
-// both ends of the buffer, with the pattern's first and last bytes repeated around them.
-TEST(ByteSearch, FastScansAgreeWithTheReferenceAroundBlockEdges) {
+// One pattern placed at `at` in a buffer of 'x' (at -1: nowhere), found from `from` by each
+// scan. Windows of 16 and 64 candidates are tested at once: rows sit at their edges.
+struct ScanRow {
+    int32_t length, at;
+    const char* pattern;
+    int32_t from, forwards, backwards;
+};
+
+const ScanRow kScans[] = {
+    {200, 100, "ab", 100, 100, 100}, // the top of a backward window of 64
+    {65, 63, "ab", 63, 63, 63},      // that window starting at the first byte
+    {200, 37, "ab", 100, -1, 37},    // its bottom, 63 below the start
+    {200, 36, "ab", 100, -1, 36},    // just under it
+    {200, 163, "ab", 100, 163, -1},  // the top of a forward window of 64
+    {200, 164, "ab", 100, 164, -1},  // just over it
+    {200, 115, "ab", 100, 115, -1},  // the top of a forward block of 16
+    {20, 5, "ab", 6, -1, 5},         {20, 0, "ab", -1, 0, -1},
+    {20, 18, "ab", 20, -1, 18}, // the start lowered so the match fits
+    {3, 0, "abc", 0, 0, 0},          {2, -1, "abc", 0, -1, -1},
+};
+
+TEST(ByteSearch, ScansFindTheNearestMatchInTheirDirection) {
+    for (const ScanRow& r : kScans) {
+        Bytes data(static_cast<size_t>(r.length), 'x');
+        const Bytes pattern = B(r.pattern);
+        const int32_t m = static_cast<int32_t>(pattern.size());
+        if (r.at >= 0)
+            std::memcpy(data.data() + r.at, pattern.data(), pattern.size());
+        SCOPED_TRACE(testing::Message() << r.length << " " << r.at << " " << r.from);
+        EXPECT_EQ(search::FindForward(data.data(), r.length, r.from, pattern.data(), m),
+                  r.forwards);
+        EXPECT_EQ(search::ScanForward(data.data(), r.length, r.from, pattern.data(), m),
+                  r.forwards);
+        EXPECT_EQ(search::FindBackward(data.data(), r.length, r.from, pattern.data(), m),
+                  r.backwards);
+        EXPECT_EQ(search::ScanBackward(data.data(), r.length, r.from, pattern.data(), m),
+                  r.backwards);
+    }
+}
+
+// The fast scans against the plain ones: matches at every distance from the block edges, at
+// both ends of the buffer, amid bytes that are or are not the pattern's first and last.
+TEST(ByteSearch, FastScansAgreeWithThePlainOnesAroundBlockEdges) {
     const Bytes pattern = B("abca");
-    for (int32_t length = 0; length <= 200; ++length) {
-        for (int32_t at = 0; at + 4 <= length; at += 3) {
-            Bytes data(static_cast<size_t>(length), 'a');
-            std::memcpy(data.data() + at, pattern.data(), 4);
-            for (int32_t from : {-1, 0, at, at + 1, length - 1, length}) {
-                ASSERT_EQ(search::FindForward(data.data(), length, from, pattern.data(), 4),
-                          Reference(data, from, pattern, true))
-                    << length << " " << at << " " << from;
-                ASSERT_EQ(search::FindBackward(data.data(), length, from, pattern.data(), 4),
-                          Reference(data, from, pattern, false))
-                    << length << " " << at << " " << from;
+    for (uint8_t fill : {'a', 'x'}) {
+        for (int32_t length = 0; length <= 200; ++length) {
+            for (int32_t at = 0; at + 4 <= length; at += 3) {
+                Bytes data(static_cast<size_t>(length), fill);
+                std::memcpy(data.data() + at, pattern.data(), 4);
+                for (int32_t from : {-1, 0, at, at + 1, length - 1, length}) {
+                    const uint8_t* d = data.data();
+                    ASSERT_EQ(search::FindForward(d, length, from, pattern.data(), 4),
+                              search::ScanForward(d, length, from, pattern.data(), 4))
+                        << fill << " " << length << " " << at << " " << from;
+                    ASSERT_EQ(search::FindBackward(d, length, from, pattern.data(), 4),
+                              search::ScanBackward(d, length, from, pattern.data(), 4))
+                        << fill << " " << length << " " << at << " " << from;
+                }
             }
         }
     }
 }
 
-TEST(ByteSearch, FastScansAgreeWithTheReferenceOnRandomBuffers) {
+TEST(ByteSearch, FastScansAgreeWithThePlainOnesOnRandomBuffers) {
     std::mt19937 random(1234);
     for (int round = 0; round < 3000; ++round) {
         // Small alphabets make partial matches frequent.
@@ -152,15 +171,11 @@ TEST(ByteSearch, FastScansAgreeWithTheReferenceOnRandomBuffers) {
             b = static_cast<uint8_t>(random() % alphabet);
         const int32_t m = static_cast<int32_t>(pattern.size());
         const int32_t from = static_cast<int32_t>(random() % (length + 3)) - 1;
-        const int32_t forwards = Reference(data, from, pattern, true);
-        const int32_t backwards = Reference(data, from, pattern, false);
-        ASSERT_EQ(search::FindForward(data.data(), length, from, pattern.data(), m), forwards)
+        ASSERT_EQ(search::FindForward(data.data(), length, from, pattern.data(), m),
+                  search::ScanForward(data.data(), length, from, pattern.data(), m))
             << "round " << round;
-        ASSERT_EQ(search::FindBackward(data.data(), length, from, pattern.data(), m), backwards)
-            << "round " << round;
-        ASSERT_EQ(search::ScanForward(data.data(), length, from, pattern.data(), m), forwards)
-            << "round " << round;
-        ASSERT_EQ(search::ScanBackward(data.data(), length, from, pattern.data(), m), backwards)
+        ASSERT_EQ(search::FindBackward(data.data(), length, from, pattern.data(), m),
+                  search::ScanBackward(data.data(), length, from, pattern.data(), m))
             << "round " << round;
     }
 }

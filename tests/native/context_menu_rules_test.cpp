@@ -1,5 +1,6 @@
-// The context menu without a window: every identifier reaches its command, the greying rules,
-// the view item's label and the clipboard answer that greys Paste.
+// The context menu without a window: every identifier reaches its command, and the clipboard
+// answer that greys Paste. The tree, its greying and the view item's label are read from the
+// real menu (tests/wine/context_menu_test.cpp).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -92,61 +93,9 @@ TEST(ContextMenuDispatch, EveryIdentifierReachesItsCommand) {
     }
 }
 
-TEST(ContextMenuGreying, FourRulesAndNothingElse) {
-    struct Case {
-        menu::State state;
-        std::vector<int> greyed;
-    };
-    const std::vector<int> allIds = {2,  3,  4,  5,  6,  13, 14, 15,  16,  17,  23, 24,
-                                     25, 26, 31, 32, 45, 46, 47, 101, 110, 201, 210};
-    const std::vector<Case> cases = {
-        // selection, modified, clipboard bytes, whole selected
-        {{true, true, true, false}, {}},
-        {{false, true, true, false}, {2, 3, 5, 23, 24, 25, 47}},
-        {{true, false, true, false}, {31, 32}},
-        {{true, true, false, false}, {4}},
-        {{true, true, true, true}, {6}},
-        {{false, false, false, true}, {2, 3, 4, 5, 6, 23, 24, 25, 31, 32, 47}},
-    };
-    for (size_t i = 0; i < cases.size(); ++i) {
-        std::vector<int> greyed;
-        for (int id : allIds)
-            if (menu::IsGreyed(id, cases[i].state))
-                greyed.push_back(id);
-        EXPECT_EQ(greyed, cases[i].greyed) << "case " << i;
-    }
-}
-
-TEST(ContextMenuViewItem, NamesTheNextViewSize) {
-    EXPECT_STREQ(menu::ViewItemLabel(1), L"Expand &View");
-    EXPECT_STREQ(menu::ViewItemLabel(2), L"Extend &View");
-    EXPECT_STREQ(menu::ViewItemLabel(3), L"Collapse &View");
-    EXPECT_EQ(menu::ViewItemLabel(0), nullptr);
-    EXPECT_EQ(menu::ViewItemLabel(4), nullptr);
-}
-
 TEST(ContextMenuPaste, PriorityFormatAnswer) {
     EXPECT_FALSE(menu::PriorityFormatFound(0));  // clipboard empty
     EXPECT_FALSE(menu::PriorityFormatFound(-1)); // none of the listed formats
     EXPECT_TRUE(menu::PriorityFormatFound(1));   // CF_TEXT
     EXPECT_TRUE(menu::PriorityFormatFound(0xC123));
-}
-
-TEST(ContextMenuTree, SubmenusCloseAndHoldTheirItems) {
-    // Six menus: the root and five opened submenus, each closed again.
-    int depth = 0, opened = 0, items = 0;
-    for (const menu::Entry& e : menu::kTree) {
-        if (e.kind == menu::Kind::kBegin) {
-            ++depth;
-            ++opened;
-        } else if (e.kind == menu::Kind::kEnd) {
-            --depth;
-            ASSERT_GE(depth, 0);
-        } else if (e.kind != menu::Kind::kSeparator) {
-            ++items;
-        }
-    }
-    EXPECT_EQ(depth, 0);
-    EXPECT_EQ(opened, 5);
-    EXPECT_EQ(items, 39); // 19 commands, 20 bookmark digits
 }

@@ -186,12 +186,12 @@ TEST(CopyLayouts, SizesDoNotWrapNearTheLimit) {
         uint64_t expected;
     } cases[] = {
         {"hex, 3 bytes", layouts::HexBlockSize, 3, 10},
-        {"hex, largest buffer", layouts::HexBlockSize, kMax, 3 * kMax + 1},
-        {"chars, largest buffer", layouts::CharBlockSize, kMax, kMax + 1},
+        {"hex, largest buffer", layouts::HexBlockSize, kMax, 6442450942},
+        {"chars, largest buffer", layouts::CharBlockSize, kMax, 2147483648},
         {"C, 3 bytes", layouts::CArrayWorkingSize, 3, 1018},
-        {"C, largest buffer", layouts::CArrayWorkingSize, kMax, kMax / 8 + 6 * kMax + 1000},
-        {"view, 9 bytes", layouts::ViewWorkingSize, 9, 36 + 24 + 1000},
-        {"view, largest buffer", layouts::ViewWorkingSize, kMax, 4 * kMax + 24 * (kMax / 8) + 1000},
+        {"C, largest buffer", layouts::CArrayWorkingSize, kMax, 13153338337},
+        {"view, 9 bytes", layouts::ViewWorkingSize, 9, 1060},
+        {"view, largest buffer", layouts::ViewWorkingSize, kMax, 15032386508},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.size(c.n), c.expected) << c.what;
@@ -319,7 +319,7 @@ TEST(PasteRule, NothingChangesWhenTheBufferCannotGrow) {
 TEST(BookmarkSlots, StepsWrapAndUnsetSlotsSpread) {
     const struct {
         int from, next, previous;
-    } steps[] = {{-1, 0, 9}, {0, 1, 9}, {4, 5, 3}, {9, 0, 8}};
+    } steps[] = {{-1, 0, 9}, {0, 1, 9}, {4, 5, 3}, {8, 9, 7}, {9, 0, 8}};
     for (const auto& s : steps) {
         EXPECT_EQ(bookmarks::NextSlot(s.from), s.next) << s.from;
         EXPECT_EQ(bookmarks::PreviousSlot(s.from), s.previous) << s.from;

@@ -19,11 +19,9 @@ constexpr int kText = kTextPane;
 struct FindModel : ModelEditor {
     using ModelEditor::ModelEditor;
 
-    // A confirmed Find dialog: the patterns, then one search when either is valid.
+    // A confirmed Find dialog: the patterns, then a search.
     FindOutcome Find(const char* input, int direction = 1) {
         editing::BuildFindPatterns(*this, input);
-        if (!editing::HasFindPattern(*this))
-            return FindOutcome::NoPattern;
         return Next(direction);
     }
     FindOutcome Next(int direction = 1) { return editing::FindNextMatch(*this, direction); }

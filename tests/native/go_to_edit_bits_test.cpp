@@ -63,6 +63,7 @@ TEST(EditBits, ANewValueIsStoredAtTheCaret) {
     EXPECT_TRUE(editing::StoreEditedByte(e, 0xA5, 0x25));
     EXPECT_EQ(e.Bytes(), (Bytes{0x12, 0x25, 0x34}));
     EXPECT_EQ(e.modified, 1);
+    EXPECT_EQ(e.invalidations, 1) << "the byte is drawn again";
     EXPECT_EQ(e.caretOffset, 1);
 }
 

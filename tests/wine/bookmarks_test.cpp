@@ -27,8 +27,8 @@ struct SavedValue {
 class BookmarksOnView : public ::testing::Test {
   protected:
     void SetUp() override {
-        RegCreateKeyExW(HKEY_CURRENT_USER, kBookmarkKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr);
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Kestrow Software\\propWeave Hex Editor", 0,
+                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
         ASSERT_NE(key, nullptr);
         for (int slot = 0; slot < 10; ++slot) {
             SavedValue& v = saved[slot];

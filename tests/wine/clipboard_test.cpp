@@ -6,7 +6,6 @@
 #include <cstring>
 #include <thread>
 
-#include "hexedit/clipboard_format.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/copy_layouts.h"
 #include "hexedit/error_text.h"
@@ -16,6 +15,11 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+// The raw bytes' format, by the name another program would register.
+UINT RawFormat() {
+    return RegisterClipboardFormatW(L"kestrow_hex");
+}
 
 bool OpenForTest(HWND owner) {
     for (int attempt = 0; attempt < 50; ++attempt) {
@@ -161,15 +165,15 @@ const std::wstring kNoMemory =
 
 TEST_F(ClipboardOnView, CopyFromTheHexPaneGivesHexTextAndTheRawBytes) {
     Open(kAbc);
-    Select(0, 2, 2);
+    Select(2, 0, 2); // selected backwards
     Key('C', false, true);
     Bytes text, raw;
     ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
     EXPECT_EQ(text, TextBlock("61 62 63", 2)); // 3n + 1 bytes
-    ASSERT_TRUE(ClipboardBlock(PrivateClipboardFormat(), raw));
+    ASSERT_TRUE(ClipboardBlock(RawFormat(), raw));
     EXPECT_EQ(raw, kAbc);
-    EXPECT_EQ(editor().selAnchor, 0);
-    EXPECT_EQ(editor().selEnd, 2);
+    EXPECT_EQ(editor().selAnchor, 2);
+    EXPECT_EQ(editor().selEnd, 0);
     EXPECT_EQ(editor().modified, 0);
 }
 
@@ -181,7 +185,7 @@ TEST_F(ClipboardOnView, CopyFromTheTextPaneUpToTheLastByte) {
     Bytes text, raw;
     ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
     EXPECT_EQ(text, TextBlock(".A\x80."));
-    ASSERT_TRUE(ClipboardBlock(PrivateClipboardFormat(), raw));
+    ASSERT_TRUE(ClipboardBlock(RawFormat(), raw));
     EXPECT_EQ(raw, bytes);
 }
 
@@ -206,7 +210,7 @@ TEST_F(ClipboardOnView, TextLayoutsLeaveOnlyTheirText) {
         Bytes text, raw;
         ASSERT_TRUE(ClipboardBlock(CF_TEXT, text)) << c.text;
         EXPECT_EQ(text, TextBlock(c.text)) << c.text;
-        EXPECT_FALSE(ClipboardBlock(PrivateClipboardFormat(), raw)) << c.text;
+        EXPECT_FALSE(ClipboardBlock(RawFormat(), raw)) << c.text;
     }
 }
 
@@ -217,17 +221,20 @@ TEST_F(ClipboardOnView, BytesCopiedInOnePagePasteRawInAnother) {
     Key('C', false, true);
 
     TestPage second;
-    Open(second, Bytes{0x11, 0x22}, L"second.bin");
+    Open(second, Bytes{0x11, 0x22, 0x33, 0x44}, L"second.bin");
     second.editor().caretOffset = 1;
     second.editor().caretPane = 3;
     second.editor().overwriteMode = 1;
     second.Key('V', false, true);
     const CHexEdit& e = second.editor();
     EXPECT_EQ(Bytes(e.buffer, e.buffer + e.length),
-              (Bytes{0x11, 0x00, 0x0D, 0x0A, 0xFF, 0x00, 0x22}));
+              (Bytes{0x11, 0x00, 0x0D, 0x0A, 0xFF, 0x00, 0x22, 0x33, 0x44}));
     EXPECT_EQ(e.caretOffset, 6);
     EXPECT_EQ(e.caretPane, 3);
     EXPECT_EQ(e.modified, 1);
+    SCROLLINFO bar{sizeof(bar), SIF_RANGE, 0, 0, 0, 0, 0};
+    GetScrollInfo(second.view(), SB_VERT, &bar);
+    EXPECT_EQ(bar.nMax, 1) << "the end position moved to a second row";
 }
 
 TEST_F(ClipboardOnView, TextFromAnotherWindowIsInsertedAsItsCharacters) {
@@ -269,12 +276,12 @@ TEST_F(ClipboardOnView, PasteWithNothingToInsertChangesNothing) {
     other.Put(CF_TEXT, TextBlock("", 4)); // an empty text
     Key('V', false, true);
     ExpectUnchanged(kAbc, 0, 1, 1);
-    other.Put(PrivateClipboardFormat(), Bytes{}.data(), 0);
+    other.Put(RawFormat(), Bytes{}.data(), 0);
     Key('V', false, true);
     ExpectUnchanged(kAbc, 0, 1, 1);
 }
 
-TEST_F(ClipboardOnView, BusyClipboardLeavesBufferAndClipboardAlone) {
+TEST_F(ClipboardOnView, BusyClipboardOrNoSelectionLeavesBufferAndClipboardAlone) {
     Open(kAbc);
     other.Put(CF_TEXT, TextBlock("kept"));
     Select(0, 1, 2);
@@ -290,6 +297,8 @@ TEST_F(ClipboardOnView, BusyClipboardLeavesBufferAndClipboardAlone) {
         Key('C', false, true);
         editor().CopyAs(static_cast<int>(CopyLayout::View));
     }
+    editor().SetSelection(-1, -1);
+    Key('C', false, true);
     EXPECT_EQ(boxes.Count(), 0u);
     Bytes text;
     ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
@@ -307,7 +316,7 @@ TEST_F(ClipboardOnView, CutMovesTheBytesToTheClipboard) {
     Bytes text, raw;
     ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
     EXPECT_EQ(text, TextBlock("61 62 63", 2));
-    ASSERT_TRUE(ClipboardBlock(PrivateClipboardFormat(), raw));
+    ASSERT_TRUE(ClipboardBlock(RawFormat(), raw));
     EXPECT_EQ(raw, kAbc);
     Key('V', false, true);
     EXPECT_EQ(Buffer(), kAbc);
@@ -357,7 +366,7 @@ TEST_F(ClipboardOnView, FailedAllocationIsReportedAndTheOldClipboardKept) {
 TEST_F(ClipboardOnView, CutWithoutItsTextStillMovesTheRawBytes) {
     AllocationsSucceedAgain restore;
     Open(kAbc);
-    Select(1, 2, 2);
+    Select(2, 1, 2); // selected backwards
     MessageBoxRecorder boxes;
     FailNextAllocations(1); // the text block
     Key('X', false, true);
@@ -366,7 +375,7 @@ TEST_F(ClipboardOnView, CutWithoutItsTextStillMovesTheRawBytes) {
     EXPECT_EQ(Buffer(), (Bytes{0x61}));
     EXPECT_EQ(editor().modified, 1);
     Bytes raw, text;
-    ASSERT_TRUE(ClipboardBlock(PrivateClipboardFormat(), raw));
+    ASSERT_TRUE(ClipboardBlock(RawFormat(), raw));
     EXPECT_EQ(raw, (Bytes{0x62, 0x63}));
 }
 
@@ -382,7 +391,7 @@ TEST(ClipboardOtherProcess, DISABLED_PutsOddSizedRawBytes) {
     OtherWindow window;
     const Bytes raw{0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06,
                     0x07, 0x08, 0x09, 0x0A, 0x00, 0x00}; // 13 bytes
-    window.Put(PrivateClipboardFormat(), raw);
+    window.Put(RawFormat(), raw);
     SetEvent(ready);
     WaitForSingleObject(done, 20000);
     CloseHandle(ready);

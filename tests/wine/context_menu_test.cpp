@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "hexedit/clipboard_format.h"
-#include "support/message_box_recorder.h"
 #include "support/test_window.h"
 
 namespace {
@@ -239,7 +237,7 @@ TEST_F(ContextMenu, TreeAndGreyingForEachState) {
         std::function<void()> setUp;
         std::vector<std::wstring> expected;
     };
-    const UINT privateFormat = PrivateClipboardFormat();
+    const UINT privateFormat = RegisterClipboardFormatW(L"kestrow_hex");
     const std::vector<Case> cases = {
         {"no selection", [] {}, Expected(L"Expand &View", true, true, false, false, false)},
         {"a selection", [&] { editor().SetSelection(3, 9); },
@@ -312,8 +310,10 @@ TEST_F(ContextMenu, OpensLeftOfThePointerOrRightOfTheCaret) {
 TEST_F(ContextMenu, RightClickPutsTheVisibleCaretOnTheByteUnderThePointer) {
     Show(64);
     editor().PlaceCaret(0);
+    SetFocus(page.button());
     // Byte 10 (row 1, column 2) in the hex pane, then byte 20 in the text pane.
     RightClick(HexAt(1, 2));
+    EXPECT_EQ(GetFocus(), page.view());
     EXPECT_EQ(editor().caretOffset, 10);
     EXPECT_EQ(editor().caretPane, 2);
     POINT caret{-1, -1};
@@ -340,7 +340,6 @@ TEST_F(ContextMenu, RightClickPutsTheVisibleCaretOnTheByteUnderThePointer) {
 
 TEST_F(ContextMenu, ChosenItemsRunTheirCommands) {
     Show(64);
-    MessageBoxRecorder boxes;
     // "Select &All".
     AppsKey(L"a");
     EXPECT_EQ(editor().SelectionLength(), 64);
@@ -351,8 +350,7 @@ TEST_F(ContextMenu, ChosenItemsRunTheirCommands) {
     // "&Hex Editor", "Fil&e", "&Save": saves at once, without a question.
     AppsKey(L"hes");
     EXPECT_EQ(editor().modified, 0);
-    EXPECT_TRUE(ReadAll(path).empty());
-    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_TRUE(ReadAll(path).empty()); // and no question: any box fails the test
     // "&Hex Editor", "Expand &View": the page is told to step to mode 2, and the next menu
     // names the step after it.
     const Seen before = AppsKey(L"hv");

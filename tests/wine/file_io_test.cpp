@@ -128,10 +128,12 @@ TEST_F(FileIo, FileYieldingFewerBytesThanItsSizeFailsAndShowsNothing) {
     ASSERT_EQ(data.nFileSizeLow, 4096u) << "the reported size";
     ASSERT_LT(BytesGiven(special), 4096u) << "what it gives";
 
+    const int blocks = LiveGuardedBlocks(); // the shown file's among them
     EXPECT_EQ(editor().LoadFile(special.c_str()), static_cast<DWORD>(ERROR_HANDLE_EOF));
     ExpectReadError(ERROR_HANDLE_EOF);
     ExpectEmptyAfterFailure();
     EXPECT_EQ(editor().buffer, nullptr) << "no bytes held for a load that failed";
+    EXPECT_EQ(LiveGuardedBlocks(), blocks - 1) << "the short read's block is freed";
 }
 
 TEST_F(FileIo, EmptyFileLoadsWithoutAllocating) {

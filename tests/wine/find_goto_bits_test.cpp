@@ -53,12 +53,14 @@ void PressButton(HWND dialog, int id) {
 }
 
 // While `open` runs on this thread (and shows a dialog modally), `drive` gets that dialog on a
-// second thread. The driver presses Cancel on a dialog it left open.
+// second thread; a dialog that never came fails the test. The driver presses Cancel on a
+// dialog it left open.
 void WithDialog(const std::wstring& caption, const std::function<void(HWND dialog)>& drive,
                 const std::function<void()>& open) {
     const DWORD thread = GetCurrentThreadId();
+    HWND dialog = nullptr;
     std::thread driver([&] {
-        HWND dialog = WaitForDialog(thread, caption);
+        dialog = WaitForDialog(thread, caption);
         if (!dialog)
             return;
         drive(dialog);
@@ -69,6 +71,7 @@ void WithDialog(const std::wstring& caption, const std::function<void(HWND dialo
     });
     open();
     driver.join();
+    EXPECT_NE(dialog, nullptr) << "no dialog titled " << testing::PrintToString(caption);
 }
 
 // What the input dialog showed.

@@ -162,25 +162,25 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
     expectShown(large, false);
     expectShown(footer, true);
 
-    // 2 -> 3: nearly the whole page; the height is the page's less twice the "Name:" label's
-    // distance from its top.
+    // 2 -> 3: nearly the whole page, less twice the "Name:" label's distance from its top: 284
+    // pixels in this sheet.
     editor.CycleViewSize();
     EXPECT_EQ(editor.viewMode, 3);
-    RECT pageRect{}, nameLabel{};
-    GetWindowRect(page, &pageRect);
-    GetWindowRect(sheet.control(IDC_NAME_LABEL), &nameLabel);
     r = RectInPage(page, view);
     EXPECT_EQ(r.top, icon.top);
-    EXPECT_EQ(r.bottom - r.top,
-              (pageRect.bottom - pageRect.top) - 2 * (nameLabel.top - pageRect.top));
+    EXPECT_EQ(r.bottom - r.top, 284);
     EXPECT_EQ(r.left, normal.left);
     EXPECT_EQ(r.right, normal.right);
     expectShown(large, false);
     expectShown(footer, false);
 
-    // 3 -> 1: exactly the normal rectangle, every control back.
+    // 3 -> 1: exactly the normal rectangle, every control back, the font fitted again.
+    editor.layoutStale = 0;
+    editor.caretPending = 0;
     editor.CycleViewSize();
     EXPECT_EQ(editor.viewMode, 1);
+    EXPECT_EQ(editor.layoutStale, 1);
+    EXPECT_EQ(editor.caretPending, 1);
     r = RectInPage(page, view);
     EXPECT_EQ(r.left, normal.left);
     EXPECT_EQ(r.top, normal.top);
@@ -348,7 +348,7 @@ TEST_F(PageDecorations, HelpPopupsCarryTheControlTextAnchorColoursAndMargins) {
     RECT rect{};
     GetWindowRect(label, &rect);
     EXPECT_EQ(r->pt.x, rect.left);
-    EXPECT_EQ(r->pt.y, rect.top + (rect.bottom - rect.top) / 2 + 8);
+    EXPECT_EQ(r->pt.y - rect.top, 14) << "8 below the middle of the label";
     EXPECT_EQ(r->clrForeground, static_cast<COLORREF>(-1));
     EXPECT_EQ(r->clrBackground, GetSysColor(COLOR_INFOBK));
     EXPECT_EQ(r->rcMargins.left, 10);
@@ -373,11 +373,72 @@ TEST_F(PageDecorations, HelpPopupsCarryTheControlTextAnchorColoursAndMargins) {
                  L"select another file to edit.\nIf there is only one file selected this control "
                  L"is disabled.\n\nShortcut: (Alt+F)");
 
+    // A control's own right click (Shift+F10 on a link) explains that control.
+    help.clear();
+    SendMessageW(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(sheet.control(IDC_MODULES_LINK)),
+                 MAKELPARAM(-1, -1));
+    EXPECT_STREQ(help.record()->text,
+                 L"Uses your default internet browser to open website www.example.com");
+
     // The banner names the vendor's web host.
     help.clear();
     AskHelp(page, sheet.control(IDC_BANNER));
     EXPECT_STREQ(help.record()->text, L"Kestrow propWeave Module.\nFor more information and free "
                                       L"updates visit www.example.com");
+}
+
+namespace {
+
+// A stand-in browser: the http protocol's open command writes the address it is handed to a
+// file, so a test sees which page a link opened. The prefix's own command comes back after.
+class StandInBrowser {
+  public:
+    explicit StandInBrowser(std::wstring record) : record_(std::move(record)) {
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        DWORD size = sizeof(old_) - sizeof(wchar_t);
+        had_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old_),
+                                &size) == ERROR_SUCCESS;
+        Set(L"C:\\windows\\system32\\cmd.exe /c echo %1>\"" + record_ + L"\"");
+    }
+    ~StandInBrowser() {
+        had_ ? Set(old_) : void(RegDeleteValueW(key_, nullptr));
+        RegCloseKey(key_);
+    }
+    // The address opened last, waited for up to ten seconds.
+    std::string Opened() const {
+        std::vector<uint8_t> text;
+        for (int waited = 0; text.empty() && waited < 10000; waited += 50) {
+            Sleep(50);
+            text = ReadAll(record_);
+        }
+        DeleteFileW(record_.c_str());
+        while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+            text.pop_back();
+        return std::string(text.begin(), text.end());
+    }
+
+  private:
+    void Set(const std::wstring& command) {
+        RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    }
+    std::wstring record_;
+    HKEY key_ = nullptr;
+    bool had_ = false;
+    wchar_t old_[1024] = {};
+};
+
+} // namespace
+
+TEST_F(PageDecorations, EachLinkOpensItsOwnPage) {
+    StandInBrowser browser(folder.Path(L"opened.txt"));
+    InProcessSheet sheet({folder.Write(L"links.bin", SeededBytes(10, 1))});
+    ASSERT_NE(sheet.page(), nullptr);
+    SendMessageW(sheet.control(IDC_MODULES_LINK), BM_CLICK, 0, 0);
+    EXPECT_EQ(browser.Opened(), "http://www.example.com/kb/?kphm");
+    SendMessageW(sheet.control(IDC_HELP_LINK), BM_CLICK, 0, 0);
+    EXPECT_EQ(browser.Opened(), "http://www.example.com/kb/?kphh");
 }
 
 TEST_F(PageDecorations, NameHelpTellsOfTheCountForSeveralItems) {

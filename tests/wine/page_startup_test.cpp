@@ -202,26 +202,6 @@ TEST(PageSwitch, UnsavedChangesAskLoadAndCancelKeepsTheOldEntryAndTheChanges) {
     EXPECT_EQ(ReadAll(b), SeededBytes(10, 1));
 }
 
-TEST(PageSwitch, FailedLoadIsReportedAndTheChooserGoesBack) {
-    TempFolder folder;
-    const std::wstring b = folder.Write(L"b.bin", SeededBytes(10, 1));
-    const std::wstring a = folder.Write(L"a.bin", SeededBytes(20, 2));
-    MessageBoxRecorder boxes;
-    InProcessSheet sheet({b, a});
-    ASSERT_NE(sheet.page(), nullptr);
-    DeleteFileW(a.c_str());
-    HWND chooser = sheet.control(IDC_FILE_CHOOSER);
-    SendMessageW(chooser, CB_SETCURSEL, 1, 0);
-    SendMessageW(sheet.page(), WM_COMMAND, MAKEWPARAM(IDC_FILE_CHOOSER, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(chooser));
-    ASSERT_EQ(MessageBoxesOnly(boxes).size(), 1u);
-    EXPECT_EQ(MessageBoxesOnly(boxes)[0].text.rfind(L"There was an error reading file - ", 0), 0u);
-    EXPECT_EQ(SendMessageW(chooser, CB_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(sheet.ext().currentFile, 0);
-    EXPECT_TRUE(IsWindowEnabled(sheet.control(IDC_HEX_VIEW))) << "b.bin is shown again";
-    EXPECT_EQ(ReadAll(b), SeededBytes(10, 1));
-}
-
 // Entries map to the files of the selection, not to its items: with a folder first, entry k is
 // the k-th file. Switched entry by entry, each one loads its own file and its tip names it.
 TEST(PageSwitch, AFolderBeforeTheFilesEachEntryLoadsItsOwnFile) {

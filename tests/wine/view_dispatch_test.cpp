@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "support/message_box_recorder.h"
 #include "support/test_window.h"
 
 namespace {
@@ -155,22 +154,6 @@ TEST_F(ViewDispatch, WindowPositionChangeUpdatesTheScrollBar) {
     bar.fMask = SIF_PAGE;
     GetScrollInfo(page.view(), SB_VERT, &bar);
     EXPECT_EQ(bar.nPage, 5u);
-}
-
-TEST_F(ViewDispatch, RightButtonReleaseMovesTheCaretToTheByte) {
-    Show(64);
-    MessageBoxRecorder dialogs;
-    SetFocus(page.button());
-    POINT caretBefore{};
-    // The context menu, once it opens, closes on this queued Escape.
-    PostMessageW(page.view(), WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(Send(WM_RBUTTONUP, 0, MAKELPARAM(66 + 3 * 4 * 7 + 8, 3 + 14 + 5)), 0);
-    EXPECT_EQ(GetFocus(), page.view());
-    EXPECT_EQ(editor().caretOffset, 12);
-    EXPECT_EQ(editor().caretPane, 3);
-    GetCaretPos(&caretBefore);
-    EXPECT_EQ(caretBefore.x, 66 + 13 * 7) << "the caret is drawn on the byte the menu acts on";
-    TestPage::Pump();
 }
 
 TEST_F(ViewDispatch, OtherMessagesReachTheEditControl) {

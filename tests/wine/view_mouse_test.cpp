@@ -286,7 +286,7 @@ TEST_F(ViewMouse, ShiftClickWithoutACellKeepsTheSelectionWellFormed) {
 
 TEST_F(ViewMouse, AddressColumnClickGoesToGoToAndNothingElse) {
     Show(100);
-    // Answers the Go To dialog, should one open.
+    // Answers the Go To dialog that each click on the column opens.
     MessageBoxRecorder dialogs(GetCurrentThreadId(), MessageBoxRecorder::Answers::EveryDialog);
     Click(HexAt(0, 7));
     editor().selAnchor = 2;
@@ -302,6 +302,10 @@ TEST_F(ViewMouse, AddressColumnClickGoesToGoToAndNothingElse) {
     ShiftClick(POINT{20, HexAt(1, 0).y});
     EXPECT_EQ(editor().selAnchor, 7) << "the anchor is the old caret";
     EXPECT_EQ(editor().selEnd, 7);
+    const std::vector<RecordedBox> shown = dialogs.Boxes();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].title, L"Go To");
+    EXPECT_EQ(shown[1].title, L"Go To");
 }
 
 TEST_F(ViewMouse, RealDoubleClickIsHandledAsItsFirstClickOnly) {

@@ -1,0 +1,160 @@
+// The Windows Installer package under Wine's own msiexec, in a prefix that holds nothing else
+// (tests/install/run.sh makes it and builds propweave-next.msi, version 99.0.0). The tests run
+// in their written order, each from where the one before left: install, the page through the
+// shell, upgrade, uninstall.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <msi.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "hexedit/win32_handles.h"
+#include "resources/resource_ids.h"
+#include "tools/launcher/sheet_windows.h"
+
+namespace {
+
+using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
+
+#define CLASS_ID L"{FFE474D2-1728-4FC4-87FD-DDCE54288C30}"
+const wchar_t kDll[] = L"C:\\Program Files\\propWeave Hex Editor\\propweave.dll";
+// HKEY_LOCAL_MACHINE key, value name (null: the key alone) and value the package writes.
+const wchar_t* const kEntries[][3] = {
+    {L"Software\\Classes\\CLSID\\" CLASS_ID, L"", L"propWeave Hex Editor"},
+    {L"Software\\Classes\\CLSID\\" CLASS_ID L"\\InprocServer32", L"", kDll},
+    {L"Software\\Classes\\CLSID\\" CLASS_ID L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+    {L"Software\\Classes\\*\\shellex\\PropertySheetHandlers\\" CLASS_ID, L"",
+     L"propWeave Hex Editor"},
+    {L"Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved", CLASS_ID,
+     L"propWeave Hex Editor"},
+    {L"Software\\Kestrow Software\\propWeave Hex Editor", nullptr, L"(key)"}};
+
+// An entry as found: its text, "(key)" for the key alone, "(none)" when it is missing.
+std::wstring Read(const wchar_t* const (&entry)[3]) {
+    UniqueRegKey key;
+    wchar_t text[MAX_PATH] = L"(key)";
+    DWORD size = sizeof(text);
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, entry[0], 0, KEY_READ, key.put()) ||
+        (entry[1] &&
+         RegGetValueW(key.get(), nullptr, entry[1], RRF_RT_REG_SZ, nullptr, text, &size)))
+        return L"(none)";
+    return text;
+}
+
+// Starts a program beside this one or of the system.
+UniqueKernelHandle Start(std::wstring line, DWORD* thread = nullptr) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
+        return {};
+    CloseHandle(started.hThread);
+    if (thread)
+        *thread = started.dwThreadId;
+    return UniqueKernelHandle(started.hProcess);
+}
+
+DWORD Msiexec(const std::wstring& arguments) {
+    const UniqueKernelHandle process = Start(L"msiexec " + arguments + L" /qn");
+    DWORD code = WAIT_TIMEOUT;
+    if (WaitForSingleObject(process.get(), 120000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.get(), &code);
+    return code;
+}
+
+// Versions of the installed products of the package's upgrade code.
+std::wstring Installed() {
+    std::wstring versions;
+    wchar_t product[39], version[32];
+    for (DWORD i = 0, size = 32;
+         !MsiEnumRelatedProductsW(L"{718269E6-A299-4E0F-980E-FB2EB4FE3DA6}", 0, i, product);
+         ++i, size = 32)
+        if (!MsiGetProductInfoW(product, INSTALLPROPERTY_VERSIONSTRING, version, &size))
+            versions += version + std::wstring(L";");
+    return versions;
+}
+
+// The DLL's file version, from its version resource.
+std::wstring DllVersion() {
+    wchar_t version[32] = L"(none)";
+    DWORD size = 32;
+    MsiGetFileVersionW(kDll, version, &size, nullptr, nullptr);
+    return version;
+}
+
+bool Loads(HANDLE process, const wchar_t* path) {
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    wchar_t name[MAX_PATH];
+    EnumProcessModules(process, modules, sizeof(modules), &bytes);
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i)
+        if (GetModuleFileNameExW(process, modules[i], name, MAX_PATH) && !_wcsicmp(name, path))
+            return true;
+    return false;
+}
+
+// One product of this version with the DLL and every entry in place; none of them for null.
+void ExpectInstalled(const wchar_t* version) {
+    EXPECT_EQ(Installed(), version ? version + std::wstring(L";") : L"");
+    EXPECT_EQ(DllVersion(), version ? version + std::wstring(L".0") : L"(none)");
+    for (const auto& entry : kEntries)
+        EXPECT_EQ(Read(entry), version ? entry[2] : L"(none)") << entry[0];
+}
+
+} // namespace
+
+TEST(Installer, InstallPutsTheDllAndEveryEntryInPlace) {
+    ASSERT_EQ(Msiexec(L"/i propweave.msi"), 0u);
+    ExpectInstalled(L"1.0.0"); // the project version in CMakeLists.txt
+}
+
+TEST(Installer, ShellPropertiesShowThePageFromTheInstalledDll) {
+    wchar_t file[MAX_PATH];
+    GetTempPathW(MAX_PATH, file);
+    wcscat_s(file, L"installed.bin");
+    UniqueFile(CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)).reset();
+    DWORD thread = 0;
+    const UniqueKernelHandle launcher =
+        Start(L"propweave_launch.exe \"" + std::wstring(file) + L"\"", &thread);
+    ASSERT_TRUE(launcher);
+    HWND sheet = nullptr;
+    DWORD_PTR page = 0;
+    for (int waited = 0; !GetDlgItem(HWND(page), IDC_HEX_VIEW) && waited < 30000; waited += 100) {
+        Sleep(100);
+        sheet = sheetwindows::FindVisibleSheet(thread);
+        SendMessageTimeoutW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_NORMAL, 5000, &page);
+    }
+    ASSERT_TRUE(sheet) << "the shell's Properties dialog did not come up";
+    ASSERT_TRUE(GetDlgItem(HWND(page), IDC_HEX_VIEW)) << "no Hex Editor page in it";
+    wchar_t name[MAX_PATH] = {};
+    SendMessageTimeoutW(GetDlgItem(HWND(page), IDC_NAME_TEXT), WM_GETTEXT, MAX_PATH, LPARAM(name),
+                        SMTO_NORMAL, 5000, nullptr);
+    EXPECT_STREQ(name, L"installed.bin");
+    EXPECT_TRUE(Loads(launcher.get(), kDll));
+    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_EQ(WaitForSingleObject(launcher.get(), 20000), WAIT_OBJECT_0);
+    DeleteFileW(file);
+}
+
+TEST(Installer, HigherVersionUpgradesInPlace) {
+    ASSERT_EQ(Msiexec(L"/i propweave-next.msi"), 0u);
+    ExpectInstalled(L"99.0.0");
+}
+
+TEST(Installer, UninstallRemovesWhatItWroteAndLeavesTheUsersValues) {
+    const DWORD bookmark = 0x1234; // the page wrote its switch when the shell showed it
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Kestrow Software\\propWeave Hex Editor",
+                    L"Bookmark3", REG_DWORD, &bookmark, sizeof(bookmark));
+    ASSERT_EQ(Msiexec(L"/x propweave-next.msi"), 0u);
+    ExpectInstalled(nullptr);
+    const wchar_t* const users[][2] = {
+        {L"Software\\Kestrow Software\\propWeave Hex Editor", L"Bookmark3"},
+        {L"Software\\Kestrow Software\\propWeave\\Members", L"Hex__Hex editor"}};
+    for (const auto& [key, name] : users)
+        EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, 0, 0, 0), 0) << name;
+}
