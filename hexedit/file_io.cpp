@@ -203,22 +203,24 @@ DWORD CHexEdit::SaveFile(int ask) {
         ScopedCursor wait(IDC_WAIT);
         code = WriteOver(file.get(), buffer, static_cast<uint32_t>(length), SizeOf(info));
     }
-    if (code != ERROR_SUCCESS)
-        return ReportFileError(kSaveError, L"Save", code);
     // A file that has become shorter loses its old tail. Any other has its size already, and
     // setting that again can fail on a full disk (it does under Wine).
-    if (static_cast<uint64_t>(length) < SizeOf(info) && !SetEndOfFile(file.get()))
-        return ReportFileError(kSaveError, L"Save", GetLastError());
+    if (code == ERROR_SUCCESS && static_cast<uint64_t>(length) < SizeOf(info) &&
+        !SetEndOfFile(file.get()))
+        code = GetLastError();
     // Closing can still fail to write back what the system cached; that is no success.
-    if (!CloseHandle(file.release()))
-        return ReportFileError(kSaveError, L"Save", GetLastError());
-    modified = 0;
-    // Read once the file is closed, which is when the system settles its last-write time.
-    // Unreadable, the next save asks rather than overwrite unasked.
+    if (!CloseHandle(file.release()) && code == ERROR_SUCCESS)
+        code = GetLastError();
+    // Read once the file is closed, which is when the system settles its last-write time. What
+    // this save did to the file, even a failed one, is no other program's change; unreadable,
+    // the next save asks rather than overwrite unasked.
     WIN32_FILE_ATTRIBUTE_DATA saved{};
     fileStamp = GetFileAttributesExW(systemPath.c_str(), GetFileExInfoStandard, &saved)
                     ? FileStamp{SizeOf(saved), WrittenOf(saved)}
                     : FileStamp{~0ull, 0};
+    if (code != ERROR_SUCCESS)
+        return ReportFileError(kSaveError, L"Save", code);
+    modified = 0;
     return ERROR_SUCCESS;
 }
 
