@@ -3,6 +3,7 @@
 #include <atomic>
 #include <vector>
 
+#include "hexedit/core/long_path.h"
 #include "page/core/selection_text.h"
 
 namespace {
@@ -11,7 +12,7 @@ std::atomic<uint32_t> g_accessErrors{0};
 constexpr uint32_t kAccessErrorsShown = 4;
 
 selection::ItemKind KindOfPath(const std::wstring& path) {
-    return selection::KindOf(GetFileAttributesW(path.c_str()));
+    return selection::KindOf(GetFileAttributesW(longpath::ForFileSystem(path).c_str()));
 }
 
 } // namespace
