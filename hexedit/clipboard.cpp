@@ -20,6 +20,11 @@ namespace {
 
 constexpr wchar_t kCopyError[] = L"Could not copy to clipboard - %s";
 
+// Wine hands a clipboard block to its server in one write, and Linux writes at most this
+// much at once (2^31 - 4096): a larger block ends the whole process, Explorer with it. Such
+// a block counts as one that could not be allocated.
+constexpr uint64_t kLargestClipboardBlock = 2147479552;
+
 // A filled block not yet handed over, or the error code of its failed allocation. A block
 // that could be allocated but not locked is freed and skipped without an error.
 struct Block {
@@ -29,7 +34,7 @@ struct Block {
 
 template <class Fill> Block BuildBlock(uint64_t size, Fill fill) {
     Block block;
-    if (!AllocationAllowed(size)) {
+    if (size > kLargestClipboardBlock || !AllocationAllowed(size)) {
         block.error = ERROR_NOT_ENOUGH_MEMORY;
         return block;
     }

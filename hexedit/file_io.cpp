@@ -7,6 +7,7 @@
 
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/file_size_rule.h"
+#include "hexedit/core/long_path.h"
 #include "hexedit/error_text.h"
 #include "hexedit/win32_handles.h"
 
@@ -43,6 +44,45 @@ DWORD WriteWhole(HANDLE file, const uint8_t* from, uint32_t size) {
     return ERROR_SUCCESS;
 }
 
+bool SeekTo(HANDLE file, uint64_t offset) {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != FALSE;
+}
+
+// Writes `size` bytes over a file of `oldSize` bytes, leaving the file pointer after them. A
+// file that grows gets its new tail first: those are the blocks that can run out, and a tail
+// that can't be written is cut off again, so no old byte is overwritten before the room for
+// the new ones is there. A file that keeps its size or shrinks needs no room.
+DWORD WriteOver(HANDLE file, const uint8_t* bytes, uint32_t size, uint64_t oldSize) {
+    if (size <= oldSize)
+        return WriteWhole(file, bytes, size);
+    const auto head = static_cast<uint32_t>(oldSize);
+    if (!SeekTo(file, head))
+        return GetLastError();
+    DWORD code = WriteWhole(file, bytes + head, size - head);
+    if (code != ERROR_SUCCESS) {
+        if (SeekTo(file, head))
+            SetEndOfFile(file);
+        return code;
+    }
+    if (!SeekTo(file, 0))
+        return GetLastError();
+    code = WriteWhole(file, bytes, head);
+    if (code == ERROR_SUCCESS && !SeekTo(file, size))
+        code = GetLastError();
+    return code;
+}
+
+// Both BY_HANDLE_FILE_INFORMATION and WIN32_FILE_ATTRIBUTE_DATA.
+template <class Info> uint64_t SizeOf(const Info& info) {
+    return (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+}
+template <class Info> uint64_t WrittenOf(const Info& info) {
+    return (static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+           info.ftLastWriteTime.dwLowDateTime;
+}
+
 } // namespace
 
 DWORD CHexEdit::ReportFileError(const wchar_t* format, const wchar_t* title, DWORD code) {
@@ -62,7 +102,6 @@ void CHexEdit::ResetViewState(int32_t newLength) {
 }
 
 DWORD CHexEdit::LoadFile(const wchar_t* path) {
-    static const wchar_t kReadError[] = L"There was an error reading file - %s";
     if (modified) {
         const int answer = MessageBoxW(hwnd, L"The file has changed. Do you want to save changes?",
                                        L"Load", MB_YESNOCANCEL | MB_ICONWARNING);
@@ -75,51 +114,61 @@ DWORD CHexEdit::LoadFile(const wchar_t* path) {
     ResetViewState(0);
     GuardedFree(buffer);
     buffer = nullptr;
+    const DWORD code = ReadIntoBuffer(wanted);
+    if (code != ERROR_SUCCESS)
+        ReportFileError(L"There was an error reading file - %s", L"Hex Editor", code);
+    // After a failed load the view holds nothing of the file: it takes no edits until a load
+    // succeeds, so no save can write its emptiness over the file. This covers a revert as well
+    // as the page's loads.
+    EnableWindow(hwnd, code == ERROR_SUCCESS);
+    return code;
+}
 
-    const DWORD attributes = GetFileAttributesW(wanted.c_str());
+DWORD CHexEdit::ReadIntoBuffer(const std::wstring& path) {
+    const std::wstring systemPath = longpath::ForFileSystem(path);
+    const DWORD attributes = GetFileAttributesW(systemPath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return ReportFileError(kReadError, L"Hex Editor", GetLastError());
+        return GetLastError();
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return ReportFileError(kReadError, L"Hex Editor", ERROR_ACCESS_DENIED);
+        return ERROR_ACCESS_DENIED;
 
-    wcsncpy(filePath, wanted.c_str(), kPathCapacity - 1);
+    wcsncpy(filePath, path.c_str(), kPathCapacity - 1);
     filePath[kPathCapacity - 1] = L'\0';
 
-    UniqueFile file(CreateFileW(filePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                kOpenAttributes, nullptr));
+    UniqueFile file(CreateFileW(systemPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, kOpenAttributes, nullptr));
     if (!file)
-        return ReportFileError(kReadError, L"Hex Editor", GetLastError());
-
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size))
-        return ReportFileError(kReadError, L"Hex Editor", GetLastError());
-    if (!filesize::FitsInBuffer(size.QuadPart)) {
+        return GetLastError();
+    // No other program may write while the file is open for reading: this is the file as read.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info))
+        return GetLastError();
+    const uint64_t size = SizeOf(info);
+    if (!filesize::FitsInBuffer(static_cast<int64_t>(size))) {
         // Nothing of it can be held; forget the path too, so no later save can write a
         // shortened copy over it.
         filePath[0] = L'\0';
-        return ReportFileError(kReadError, L"Hex Editor", ERROR_FILE_TOO_LARGE);
+        return ERROR_FILE_TOO_LARGE;
     }
-    if (size.QuadPart == 0)
+    fileStamp = FileStamp{size, WrittenOf(info)};
+    if (size == 0)
         return ERROR_SUCCESS;
 
-    const auto byteCount = static_cast<uint32_t>(size.QuadPart);
+    const auto byteCount = static_cast<uint32_t>(size);
     buffer = static_cast<uint8_t*>(GuardedAlloc(byteCount));
     if (!buffer)
-        return ReportFileError(kReadError, L"Hex Editor", ERROR_NOT_ENOUGH_MEMORY);
-
+        return ERROR_NOT_ENOUGH_MEMORY;
     DWORD code;
     {
         ScopedCursor wait(IDC_WAIT);
         code = ReadWhole(file.get(), buffer, byteCount);
     }
-    file.reset();
     if (code != ERROR_SUCCESS) {
         // A partial copy is never shown nor held: the buffer is always exactly `length` bytes.
         GuardedFree(buffer);
         buffer = nullptr;
-        return ReportFileError(kReadError, L"Hex Editor", code);
+        return code;
     }
-
     ResetViewState(static_cast<int32_t>(byteCount));
     UpdateScrollBar();
     return ERROR_SUCCESS;
@@ -133,25 +182,44 @@ DWORD CHexEdit::SaveFile(int ask) {
     if (!modified)
         return ERROR_SUCCESS;
 
-    UniqueFile file(
-        CreateFileW(filePath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, kOpenAttributes, nullptr));
+    const std::wstring systemPath = longpath::ForFileSystem(filePath);
+    UniqueFile file(CreateFileW(systemPath.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0,
+                                nullptr, OPEN_EXISTING, kOpenAttributes, nullptr));
     if (!file)
         return ReportFileError(kSaveError, L"Save", GetLastError());
+    // Held exclusively from here on, so what is compared is what gets overwritten.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info))
+        return ReportFileError(kSaveError, L"Save", GetLastError());
+    if (FileStamp{SizeOf(info), WrittenOf(info)} != fileStamp &&
+        MessageBoxW(hwnd,
+                    L"The file has been changed by another program since it was loaded. Do you "
+                    L"want to overwrite it?",
+                    L"Save", MB_YESNO | MB_ICONWARNING) != IDYES)
+        return ERROR_CANCELLED;
 
-    if (buffer) {
-        DWORD code;
-        {
-            ScopedCursor wait(IDC_WAIT);
-            code = WriteWhole(file.get(), buffer, static_cast<uint32_t>(length));
-        }
-        if (code != ERROR_SUCCESS)
-            return ReportFileError(kSaveError, L"Save", code);
+    DWORD code;
+    {
+        ScopedCursor wait(IDC_WAIT);
+        code = WriteOver(file.get(), buffer, static_cast<uint32_t>(length), SizeOf(info));
     }
-    if (!SetEndOfFile(file.get()))
-        return ReportFileError(kSaveError, L"Save", GetLastError());
+    // A file that has become shorter loses its old tail. Any other has its size already, and
+    // setting that again can fail on a full disk (it does under Wine).
+    if (code == ERROR_SUCCESS && static_cast<uint64_t>(length) < SizeOf(info) &&
+        !SetEndOfFile(file.get()))
+        code = GetLastError();
     // Closing can still fail to write back what the system cached; that is no success.
-    if (!CloseHandle(file.release()))
-        return ReportFileError(kSaveError, L"Save", GetLastError());
+    if (!CloseHandle(file.release()) && code == ERROR_SUCCESS)
+        code = GetLastError();
+    // Read once the file is closed, which is when the system settles its last-write time. What
+    // this save did to the file, even a failed one, is no other program's change; unreadable,
+    // the next save asks rather than overwrite unasked.
+    WIN32_FILE_ATTRIBUTE_DATA saved{};
+    fileStamp = GetFileAttributesExW(systemPath.c_str(), GetFileExInfoStandard, &saved)
+                    ? FileStamp{SizeOf(saved), WrittenOf(saved)}
+                    : FileStamp{~0ull, 0};
+    if (code != ERROR_SUCCESS)
+        return ReportFileError(kSaveError, L"Save", code);
     modified = 0;
     return ERROR_SUCCESS;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/editor_fields.h"
@@ -120,6 +121,19 @@ class CHexEdit {
     void ReplaceFont(HFONT newFont);
     DWORD ReportFileError(const wchar_t* format, const wchar_t* title, DWORD code);
     void ResetViewState(int32_t newLength);
+    // The reading part of LoadFile, from the attribute check on; the code to report.
+    DWORD ReadIntoBuffer(const std::wstring& path);
+
+    // The file's size and last-write time as this editor last loaded or saved it: a save
+    // finding them changed asks before overwriting what another program wrote.
+    struct FileStamp {
+        uint64_t size = 0;
+        uint64_t written = 0;
+        bool operator!=(const FileStamp& other) const {
+            return size != other.size || written != other.written;
+        }
+    };
+    FileStamp fileStamp;
 
     // Find, Go To and Edit Bits: the faces of the shared input dialog and the dialog procedures.
     static constexpr int32_t kDialogFind = 1;

@@ -97,10 +97,17 @@ class ScopedWindowDc {
     HDC dc_;
 };
 
-// The clipboard, open for as long as this object lives.
+// The clipboard, open for as long as this object lives. Clipboard history, remote-desktop
+// sharing and clipboard managers hold it for a few milliseconds after every change, so the
+// open is tried again for a short, bounded while (10 tries, 10 ms apart) before giving up.
 class ScopedClipboard {
   public:
-    explicit ScopedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    explicit ScopedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {
+        for (int retry = 0; !open_ && retry < 9; ++retry) {
+            Sleep(10);
+            open_ = OpenClipboard(owner) != FALSE;
+        }
+    }
     ~ScopedClipboard() {
         if (open_)
             CloseClipboard();

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "hexedit/core/long_path.h"
 #include "hexedit/module_context.h"
 #include "resources/resource_ids.h"
 
@@ -12,9 +13,10 @@ HICON LoadHeaderIcon(const PageHost& host, bool* owned) {
     *owned = false;
     if (host.dropCount > 1)
         return LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDI_SEVERAL_ITEMS));
-    // The call may rewrite the path it is given: hand it a copy.
+    // The call may write an executable's path over the one it is given (up to 128 characters,
+    // as its header declares): hand it a copy, in the form the file system takes at any length.
     std::vector<wchar_t> path(kPathCapacity, L'\0');
-    wcsncpy(path.data(), host.firstPath, kPathCapacity - 1);
+    wcsncpy(path.data(), longpath::ForFileSystem(host.firstPath).c_str(), kPathCapacity - 1);
     WORD index = 0;
     HICON icon = ExtractAssociatedIconW(ModuleInstance(), path.data(), &index);
     *owned = icon != nullptr;

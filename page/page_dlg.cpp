@@ -98,8 +98,8 @@ void ShowHeaderIcon(HWND page, PageData& data, const PageHost& host) {
     HICON icon = LoadHeaderIcon(host, &owned);
     if (owned)
         data.fileIcon = icon;
-    if (icon)
-        SendDlgItemMessageW(page, IDC_HEADER_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    // No icon to be had clears the template's own icon too.
+    SendDlgItemMessageW(page, IDC_HEADER_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
 // Path of the item behind chooser entry `entry`.
@@ -270,12 +270,15 @@ INT_PTR OnSheetClosing(HWND page, bool apply) {
     while (host && host->editor.modified) {
         const int answer = MessageBoxW(page, kChangedQuestion, L"Hex Editor",
                                        MB_ICONWARNING | (apply ? MB_YESNOCANCEL : MB_YESNO));
-        if (answer == IDNO || (answer == IDYES && host->editor.SaveFile(0) == ERROR_SUCCESS))
+        const DWORD saved = answer == IDYES ? host->editor.SaveFile(0) : ERROR_CANCELLED;
+        if (answer == IDNO || saved == ERROR_SUCCESS)
             break;
-        // Cancel, a failed save (already reported), or no box could be shown.
+        // Cancel, a declined overwrite, a failed save (already reported), or no box could be
+        // shown.
         if (apply)
             return SetNotifyResult(page, PSNRET_INVALID_NOCHANGEPAGE);
-        if (answer != IDYES)
+        // Declining to overwrite another program's changes drops these.
+        if (answer != IDYES || saved == ERROR_CANCELLED)
             break;
     }
     return SetNotifyResult(page, PSNRET_NOERROR);
@@ -316,12 +319,8 @@ INT_PTR OnDestroy(HWND page) {
 
 } // namespace
 
-DWORD LoadIntoView(PageHost& host, HWND page, const wchar_t* path) {
+DWORD LoadIntoView(PageHost& host, HWND, const wchar_t* path) {
     const DWORD code = host.editor.LoadFile(path);
-    if (code == ERROR_SUCCESS)
-        EnableControl(page, IDC_HEX_VIEW, TRUE);
-    else if (code != ERROR_CANCELLED)
-        EnableControl(page, IDC_HEX_VIEW, FALSE);
     host.editor.Invalidate();
     return code;
 }

@@ -7,6 +7,6 @@
 
 INT_PTR CALLBACK PageDlgProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Loads `path` into the host's editor and enables the view on success, disables it on failure
-// and leaves it as it was when the user cancelled. Returns the editor's code.
+// Loads `path` into the host's editor (which enables its view on success, disables it on
+// failure and leaves it as it was when the user cancelled) and repaints. Returns its code.
 DWORD LoadIntoView(PageHost& host, HWND page, const wchar_t* path);

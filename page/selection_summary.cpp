@@ -7,6 +7,7 @@
 #include <climits>
 #include <vector>
 
+#include "hexedit/core/long_path.h"
 #include "hexedit/win32_handles.h"
 
 namespace {
@@ -54,7 +55,7 @@ class PageSelection final : public selection::SelectionSystem {
     PageSelection(PageHost& host, HWND chooser) : host_(host), chooser_(chooser) {}
 
     uint32_t Attributes(const std::wstring& path) override {
-        return GetFileAttributesW(path.c_str());
+        return GetFileAttributesW(longpath::ForFileSystem(path).c_str());
     }
     void ReportUnreadable(const std::wstring& path) override { ReportAccessError(path); }
     void ListFile(uint32_t index, const std::wstring& name) override {

@@ -5,7 +5,7 @@
 #include "server/shell_ext.h"
 
 const QITAB CShellExtClassFactory::kInterfaces[] = {
-    QITABENT(CShellExtClassFactory, IClassFactory),
+    InterfaceEntry<CShellExtClassFactory, IClassFactory>(),
     {},
 };
 

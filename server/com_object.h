@@ -10,8 +10,16 @@
 #include <new>
 #include <utility>
 
-// Derived lists its interfaces as a QITAB (QITABENT entries, ending with an empty one) in
-// `static const QITAB kInterfaces[]`; the first entry also answers IID_IUnknown.
+// One entry of an interface table: where Interface sits inside Derived. The SDK's QITABENT
+// narrows that offset to the entry's int inside braces, which clang rejects as ill-formed;
+// here the conversion is spelled out.
+template <class Derived, class Interface> QITAB InterfaceEntry() {
+    return {&__uuidof(Interface),
+            static_cast<decltype(QITAB::dwOffset)>(OFFSETOFCLASS(Interface, Derived))};
+}
+
+// Derived lists its interfaces as a QITAB (InterfaceEntry entries, ending with an empty one)
+// in `static const QITAB kInterfaces[]`; the first entry also answers IID_IUnknown.
 template <class Derived, class... Interfaces> class ComObject : public Interfaces... {
   public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {

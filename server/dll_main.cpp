@@ -6,8 +6,9 @@
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
+        // Thread notifications stay on: the statically linked runtime frees a thread's own
+        // data when it ends, and Explorer runs one thread per Properties dialog.
         SetModuleInstance(instance);
-        DisableThreadLibraryCalls(instance);
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
         // Only on FreeLibrary: at process exit the context goes with the process.
         ReleaseModuleContext();

@@ -27,8 +27,8 @@ PageHost* HostOfShellExt(LPARAM parameter) {
 } // namespace
 
 const QITAB CShellExt::kInterfaces[] = {
-    QITABENT(CShellExt, IShellExtInit),
-    QITABENT(CShellExt, IShellPropSheetExt),
+    InterfaceEntry<CShellExt, IShellExtInit>(),
+    InterfaceEntry<CShellExt, IShellPropSheetExt>(),
     {},
 };
 

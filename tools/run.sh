@@ -27,8 +27,29 @@ wineserver -k 2>/dev/null || true
 "$ROOT/tools/wine_prefix.sh"
 
 windows_paths=()
+# Wine's shell finds no item at a path of 260 characters or more: such a file is opened through
+# a drive letter that stands for its folder during the run (the page's Location shows that
+# drive). Z: is the Unix root in every prefix; winepath would cut a long path short.
+mapped=()
+trap 'rm -f "${mapped[@]}"' EXIT
 for f in "${files[@]}"; do
-    windows_paths+=("$(winepath -w "$(realpath "$f")" 2>/dev/null)")
+    full="$(realpath "$f")"
+    windows="Z:${full//\//\\}"
+    if [ ${#windows} -ge 260 ]; then
+        folder="$(dirname "$full")"
+        for letter in p q r s t u v w x y; do
+            link="$WINEPREFIX/dosdevices/$letter:"
+            if [ ! -e "$link" ] && [ ! -L "$link" ]; then
+                ln -s "$folder" "$link"
+                mapped+=("$link")
+            fi
+            if [ "$(readlink "$link")" = "$folder" ]; then
+                windows="${letter^^}:\\$(basename "$full")"
+                break
+            fi
+        done
+    fi
+    windows_paths+=("$windows")
 done
 echo "Opening Properties for: ${windows_paths[*]}"
 "$ROOT/tools/wine_run.sh" "$WIN_BUILD_DIR/propweave_launch.exe" "${windows_paths[@]}"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test suite: the native core tests, the Windows tests under
-# Wine on a private X display, bounded fuzzing runs and the Windows Installer package's test.
+# Builds everything and runs every test suite: the native core tests, a clang compile of the
+# product, the Windows tests under Wine on a private X display, bounded fuzzing runs and the
+# Windows Installer package's test.
 # Ends with "N passed, N failed".
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -68,6 +69,14 @@ count_gtest() {
 echo "== Native core tests"
 limited "$NATIVE_TIMEOUT" "$BUILD_DIR/native/core_tests" --gtest_color=no 2>&1 | tee "$RESULTS/native.log"
 count_gtest native "$RESULTS/native.log" "${PIPESTATUS[0]}" "$NATIVE_TIMEOUT"
+
+echo "== Second compiler (clang, the product's Windows sources, syntax only)"
+if command -v clang++ >/dev/null; then
+    limited "$NATIVE_TIMEOUT" "$ROOT/tools/clang_check.sh" 2>&1 | tee "$RESULTS/clang.log"
+    if [ "${PIPESTATUS[0]}" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+else
+    echo "clang: not installed, skipped"
+fi
 
 echo "== Fuzzing (bounded)"
 for fuzzer in "$BUILD_DIR"/fuzz/fuzz_* "$BUILD_DIR"/fuzz/tests/fuzz/fuzz_*; do

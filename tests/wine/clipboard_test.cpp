@@ -11,6 +11,7 @@
 #include "hexedit/error_text.h"
 #include "support/message_box_recorder.h"
 #include "support/test_window.h"
+#include "support/unix_files.h"
 
 namespace {
 
@@ -84,15 +85,15 @@ class OtherWindow {
     HWND window_;
 };
 
-// Another thread keeps the clipboard open until this object goes.
+// Another thread keeps the clipboard open for `ms`, or until this object goes.
 class ClipboardHeldElsewhere {
   public:
-    ClipboardHeldElsewhere()
+    explicit ClipboardHeldElsewhere(DWORD ms = 20000)
         : opened_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-          release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), holder_([this] {
+          release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), holder_([this, ms] {
               const bool open = OpenForTest(nullptr);
               SetEvent(opened_);
-              WaitForSingleObject(release_, 20000);
+              WaitForSingleObject(release_, ms);
               if (open)
                   CloseClipboard();
           }) {
@@ -435,4 +436,58 @@ TEST_F(ClipboardOnView, RawBytesFromAnotherProcessKeepTheirBlockSize) {
     EXPECT_EQ(Buffer(), (Bytes{0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A,
                                0x00, 0x00, 0xEE}));
     EXPECT_EQ(editor().caretOffset, 13);
+}
+
+TEST_F(ClipboardOnView, BusyForAMomentIsWaitedForAndBusyLongerChangesNothing) {
+    const struct {
+        WPARAM key;              // with Ctrl; 0 for the "as A&ddress" layout
+        Bytes buffer, clipboard; // after a hold of 30 ms; one of 2 s changes nothing
+    } cases[] = {
+        {'C', kAbc, TextBlock("61 62", 2)},
+        {'X', {0x63}, TextBlock("61 62", 2)},
+        {0, kAbc, TextBlock("00000001")},
+        {'V', {'k', 'e', 'p', 't', 0x63}, TextBlock("kept")},
+    };
+    Open(kAbc);
+    MessageBoxRecorder boxes;
+    for (DWORD heldMs : {30, 2000}) {
+        for (const auto& c : cases) {
+            Reload(kAbc);
+            other.Put(CF_TEXT, TextBlock("kept"));
+            Select(0, 1, 2);
+            {
+                ClipboardHeldElsewhere held(heldMs); // let go early once the command is done
+                if (c.key)
+                    Key(c.key, false, true);
+                else
+                    editor().CopyAs(static_cast<int>(CopyLayout::Address));
+            }
+            Bytes text;
+            ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
+            EXPECT_EQ(Buffer(), heldMs == 30 ? c.buffer : kAbc) << c.key << " " << heldMs;
+            EXPECT_EQ(text, heldMs == 30 ? c.clipboard : TextBlock("kept"))
+                << c.key << " " << heldMs;
+        }
+    }
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(ClipboardOnView, CopyTooLargeForTheClipboardIsRefusedAndNothingIsLost) {
+    Open(kAbc);
+    const std::wstring huge = folder.Path(L"huge.bin");
+    ASSERT_TRUE(MakeSparseFile(huge, 2147483647)); // 2^31 - 1 bytes
+    ASSERT_EQ(editor().LoadFile(huge.c_str()), 0u);
+    other.Put(CF_TEXT, TextBlock("kept"));
+    for (WPARAM key : {'C', 'X'}) {
+        Select(0, 2147483646, key == 'C' ? 2 : 1);
+        MessageBoxRecorder boxes;
+        Key(key, false, true);
+        ASSERT_EQ(boxes.Count(), 2u); // the text and the raw bytes
+        for (const RecordedBox& box : boxes.Boxes())
+            EXPECT_EQ(box.text, kNoMemory);
+        Bytes text;
+        ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
+        EXPECT_EQ(text, TextBlock("kept"));
+        EXPECT_EQ(editor().length, 2147483647); // Cut removed nothing
+    }
 }

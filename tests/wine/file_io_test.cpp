@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "hexedit/core/byte_buffer.h"
+#include "resources/resource_ids.h"
+#include "server/shell_ext.h"
 #include "support/message_box_recorder.h"
+#include "support/properties_driver.h"
 #include "support/test_window.h"
 #include "support/unix_files.h"
 
@@ -307,27 +310,41 @@ TEST_F(FileIo, FileDeletedBeforeSavingIsNotCreatedAgain) {
     EXPECT_EQ(editor().modified, 1);
 }
 
-TEST_F(FileIo, FullDiskIsReportedAndTheChangesStayInMemory) {
-    TinyFileSystem disk(32);
+// On a full disk a save that grows the file fails before any old byte is overwritten; one that
+// keeps or cuts its size needs no room.
+TEST_F(FileIo, FullDiskLeavesTheFileAsItWas) {
+    TinyFileSystem disk(256);
     if (!disk.Mounted())
         GTEST_SKIP() << "cannot mount a small file system here";
-    const auto path = disk.Path(L"grow.bin");
-    dir.Write(L"unused", {});
-    {
-        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(f, INVALID_HANDLE_VALUE);
-        DWORD n = 0;
-        WriteFile(f, "abc", 3, &n, nullptr);
-        CloseHandle(f);
+    const auto old = SeededBytes(96 * 1024, 3);
+    auto grown = SeededBytes(100 * 1024, 9);
+    grown.insert(grown.end(), old.begin(), old.end());
+    const auto path = disk.Path(L"file.bin"), filler = disk.Path(L"filler");
+    for (const auto& saved : {grown, SeededBytes(old.size(), 5), SeededBytes(50 * 1024, 7)}) {
+        for (const auto& [name, bytes] :
+             {std::pair{path, old}, std::pair{filler, SeededBytes(148 * 1024, 1)}}) {
+            HANDLE file =
+                CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD put = 0; // the filler leaves room for a part of the new bytes only
+            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+            CloseHandle(file);
+        }
+        boxes.Clear();
+        ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+        Sleep(20); // so the failed save's part-write moves the file's write time on
+        Edit(saved);
+        const DWORD code = saved.size() > old.size() ? ERROR_DISK_FULL : ERROR_SUCCESS;
+        EXPECT_EQ(editor().SaveFile(0), code) << saved.size();
+        EXPECT_EQ(ReadAll(path), code ? old : saved) << saved.size();
+        EXPECT_EQ(EditorBytes(editor()), saved);
+        EXPECT_EQ(editor().modified, code ? 1 : 0);
+        DeleteFileW(filler.c_str());
+        if (code) {
+            EXPECT_EQ(editor().SaveFile(0), 0u) << "with room made";
+            EXPECT_EQ(ReadAll(path), saved);
+            ExpectSaveError(code); // the only box: the retry asks nothing
+        }
     }
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
-    std::vector<uint8_t> big(256 * 1024, 0x5A);
-    Edit(big);
-    const DWORD code = editor().SaveFile(0);
-    EXPECT_EQ(code, static_cast<DWORD>(ERROR_DISK_FULL));
-    ExpectSaveError(ERROR_DISK_FULL);
-    EXPECT_EQ(editor().modified, 1);
-    EXPECT_EQ(EditorBytes(editor()), big);
     DeleteFileW(path.c_str());
 }
 
@@ -411,19 +428,6 @@ TEST_F(FileIo, RevertReloadsTheFileAfterConfirmation) {
     EXPECT_EQ(box.icon, BoxIcon::Warning);
 }
 
-TEST_F(FileIo, RevertOfAVanishedFileReportsTheReadErrorAndKeepsThePath) {
-    const auto path = WriteAndLoad(L"a.bin", Bytes("abc"));
-    Edit(Bytes("xyz"));
-    ASSERT_TRUE(DeleteFileW(path.c_str()));
-    boxes.Answer({IDOK, IDOK});
-    editor().RevertFile();
-    ASSERT_EQ(boxes.Count(), 2u);
-    EXPECT_EQ(boxes.Boxes()[1].text,
-              L"There was an error reading file - " + SystemText(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(editor().length, 0);
-    EXPECT_EQ(std::wstring(editor().filePath), path);
-}
-
 TEST_F(FileIo, ViewSizeStepsThroughTheThreeModes) {
     for (int i = 0; i < 4; ++i)
         editor().CycleViewSize();
@@ -436,6 +440,131 @@ TEST_F(FileIo, ViewSizeStepsThroughTheThreeModes) {
         EXPECT_EQ(received[i].lParam, 0);
     }
     EXPECT_EQ(editor().viewMode, 2);
+}
+
+// The real page in a sheet over a 26-byte file, driven as a user would. The file lies at a
+// 400-character path, which Windows takes only in its "\\?\" form.
+class FileIoOnPage : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folderMade);
+        ASSERT_EQ(path.size(), 400u);
+        ASSERT_EQ(editor().length, 26);
+    }
+    void TearDown() override {
+        sheet.Close();
+        DeleteFileW(path.c_str());
+        RemoveDirectoryW(dir.Path(std::wstring(200, L'f')).c_str());
+    }
+    CHexEdit& editor() { return sheet.ext().editor; }
+    std::vector<uint8_t> Change() {
+        editor().buffer[0] = 'Z';
+        editor().modified = 1;
+        return EditorBytes(editor());
+    }
+    // Through the system's input queue: the keys pressed in turn, then released in reverse.
+    void Press(std::vector<WORD> keys) {
+        std::vector<INPUT> inputs(2 * keys.size(), INPUT{INPUT_KEYBOARD, {}});
+        for (size_t i = 0; i < keys.size(); ++i) {
+            inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys[i];
+            inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+        }
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        for (int n = 0; n < 20; ++n, Sleep(10))
+            TestPage::Pump();
+    }
+    // Another program writes the file and gives it a last-write time.
+    void Rewrite(const char* bytes, DWORD timeHigh) {
+        dir.Write(name, Bytes(bytes));
+        HANDLE file =
+            CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const FILETIME written{0, timeHigh};
+        SetFileTime(file, nullptr, nullptr, &written);
+        CloseHandle(file);
+    }
+
+    TempFolder dir;
+    const bool folderMade = CreateDirectoryW(dir.Path(std::wstring(200, L'f')).c_str(), nullptr);
+    const std::wstring name =
+        std::wstring(200, L'f') + L"\\" + std::wstring(199 - dir.folder().size(), L'n');
+    const std::wstring path = dir.Write(name, Bytes("abcdefghijklmnopqrstuvwxyz"));
+    MessageBoxRecorder boxes; // listening before the sheet opens
+    InProcessSheet sheet{std::vector<std::wstring>{path}};
+};
+
+TEST_F(FileIoOnPage, FailedRevertLeavesNothingThatASaveCouldWriteOverTheFile) {
+    HWND view = sheet.control(IDC_HEX_VIEW);
+    SetForegroundWindow(sheet.sheet());
+    SetFocus(view);
+    Press({'5'});
+    ASSERT_EQ(editor().modified, 1);
+    HANDLE other = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    boxes.Answer({IDOK, IDOK, IDYES});
+    Press({VK_CONTROL, 'N'});
+    CloseHandle(other);
+    Press({'4', '1'});
+    Press({VK_CONTROL, 'S'});
+    const auto shown = MessageBoxesOnly(boxes);
+    ASSERT_EQ(shown.size(), 2u) << "the revert question and the read error, no save question";
+    EXPECT_EQ(shown[1].text,
+              L"There was an error reading file - " + SystemText(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(IsWindowEnabled(view));
+    EXPECT_EQ(std::wstring(editor().filePath), path) << "kept for a later revert";
+    EXPECT_EQ(ReadAll(path), Bytes("abcdefghijklmnopqrstuvwxyz"));
+}
+
+// Another program rewrites the file after the load: another size at the same write time, or
+// the same size written later (0x01D00000 is in 2015). The save asks first; the editor's own
+// saves ask nothing.
+TEST_F(FileIoOnPage, SaveAsksBeforeOverwritingAnotherProgramsChanges) {
+    for (const auto& [rewrite, time] : {std::pair{"another program's bytes", 0x01D00000ul},
+                                        std::pair{"ABCDEFGHIJKLMNOPQRSTUVWXYZ", 0x01D00001ul}}) {
+        Rewrite("abcdefghijklmnopqrstuvwxyz", 0x01D00000);
+        ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+        const auto changed = Change();
+        Rewrite(rewrite, time);
+        boxes.Clear();
+        boxes.Answer({IDNO});
+        EXPECT_EQ(editor().SaveFile(0), static_cast<DWORD>(ERROR_CANCELLED)) << rewrite;
+        EXPECT_EQ(ReadAll(path), Bytes(rewrite));
+        EXPECT_EQ(editor().modified, 1);
+        boxes.Answer({IDYES});
+        EXPECT_EQ(editor().SaveFile(0), 0u);
+        EXPECT_EQ(ReadAll(path), changed);
+        editor().buffer[1] = 'Y';
+        editor().modified = 1;
+        EXPECT_EQ(editor().SaveFile(0), 0u);
+        EXPECT_EQ(ReadAll(path), EditorBytes(editor()));
+
+        const auto shown = MessageBoxesOnly(boxes);
+        ASSERT_EQ(shown.size(), 2u) << rewrite;
+        for (const RecordedBox& box : shown) {
+            EXPECT_EQ(box.text, L"The file has been changed by another program since it was "
+                                L"loaded. Do you want to overwrite it?");
+            EXPECT_EQ(box.title, L"Save");
+            EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
+            EXPECT_EQ(box.icon, BoxIcon::Warning);
+            EXPECT_EQ(box.owner, sheet.sheet());
+        }
+    }
+}
+
+// Declined when the sheet closes: at OK the sheet stays open with the changes; the sheet's
+// Cancel can't be refused, and drops them.
+TEST_F(FileIoOnPage, DecliningToOverwriteWhenTheSheetClosesWritesNothing) {
+    for (int button : {PSBTN_OK, PSBTN_CANCEL}) {
+        boxes.Clear();
+        const auto changed = Change();
+        dir.Write(name, Bytes("rewritten"));
+        boxes.Answer({IDYES, IDNO});
+        EXPECT_EQ(sheet.PressButton(button), button == PSBTN_OK);
+        const auto shown = MessageBoxesOnly(boxes);
+        ASSERT_EQ(shown.size(), 2u) << button;
+        EXPECT_EQ(shown[0].text, L"The file has changed. Do you want to save changes?");
+        EXPECT_EQ(shown[1].title, L"Save");
+        EXPECT_EQ(ReadAll(path), Bytes("rewritten"));
+        EXPECT_TRUE(button != PSBTN_OK || EditorBytes(editor()) == changed);
+    }
 }
 
 } // namespace

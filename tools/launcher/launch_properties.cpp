@@ -29,22 +29,35 @@ std::wstring FolderOf(const std::wstring& path) {
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
+// The full form of a command-line path, at any length; empty when it has none.
+std::wstring FullPath(const wchar_t* path) {
+    const DWORD needed = GetFullPathNameW(path, 0, nullptr, nullptr);
+    if (needed == 0)
+        return std::wstring();
+    std::wstring full(needed, L'\0');
+    const DWORD got = GetFullPathNameW(path, needed, &full[0], nullptr);
+    if (got == 0 || got >= needed)
+        return std::wstring();
+    full.resize(got);
+    return full;
+}
+
 bool ParseItem(const wchar_t* path, Item& item) {
-    wchar_t full[MAX_PATH * 4];
-    if (!GetFullPathNameW(path, MAX_PATH * 4, full, nullptr)) {
+    const std::wstring full = FullPath(path);
+    if (full.empty()) {
         std::fwprintf(stderr, L"propweave_launch: %ls: bad path\n", path);
         return false;
     }
-    HRESULT hr = SHParseDisplayName(full, nullptr, &item.absolute, 0, nullptr);
+    HRESULT hr = SHParseDisplayName(full.c_str(), nullptr, &item.absolute, 0, nullptr);
     if (FAILED(hr)) {
-        std::fwprintf(stderr, L"propweave_launch: %ls: not found (0x%08lX)\n", full,
+        std::fwprintf(stderr, L"propweave_launch: %ls: not found (0x%08lX)\n", full.c_str(),
                       static_cast<unsigned long>(hr));
         return false;
     }
     hr = SHBindToParent(item.absolute, IID_IShellFolder, reinterpret_cast<void**>(&item.parent),
                         &item.child);
     if (FAILED(hr)) {
-        std::fwprintf(stderr, L"propweave_launch: %ls: no parent folder (0x%08lX)\n", full,
+        std::fwprintf(stderr, L"propweave_launch: %ls: no parent folder (0x%08lX)\n", full.c_str(),
                       static_cast<unsigned long>(hr));
         CoTaskMemFree(item.absolute);
         item.absolute = nullptr;
