@@ -96,7 +96,8 @@ foreach(source ${WINE_BENCH_SOURCES})
     get_filename_component(name ${source} NAME_WE)
     add_executable(${name} ${source} ${CMAKE_SOURCE_DIR}/tests/wine/support/test_window.cpp
         ${CMAKE_SOURCE_DIR}/tests/wine/support/properties_driver.cpp
-        ${CMAKE_SOURCE_DIR}/tests/wine/support/message_box_recorder.cpp ${RESOURCE_FILE})
+        ${CMAKE_SOURCE_DIR}/tests/wine/support/message_box_recorder.cpp
+        ${CMAKE_SOURCE_DIR}/tests/wine/support/unix_files.cpp ${RESOURCE_FILE})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/bench/wine)
     target_link_libraries(${name} PRIVATE propweave_win)
     add_dependencies(${name} propweave propweave_launch)

@@ -61,12 +61,19 @@ void ShowNothing(HWND page) {
     EnableControl(page, IDC_FILE_CHOOSER, FALSE);
 }
 
-void SetHeaderTexts(HWND page, const PageHost& host) {
-    std::wstring first;
-    std::wstring location;
-    if (host.dropCount > 1) {
+// One walk over the selection gives the file list, the chooser's entries and, for several
+// items, the header's summary; the list's block comes first so the walk can fill it.
+void ReadSelectionIntoPage(HWND page, PageHost& host) {
+    free(host.fileIndexes);
+    host.fileIndexes = static_cast<uint32_t*>(
+        AllocatePageBlock(static_cast<size_t>(host.dropCount) + 1, sizeof(uint32_t)));
+    const bool several = host.dropCount > 1;
+    const selection::SelectionTexts summary =
+        ReadSelection(host, GetDlgItem(page, IDC_FILE_CHOOSER), several);
+    std::wstring first = summary.count;
+    std::wstring location = summary.location;
+    if (several) {
         SetDlgItemTextW(page, IDC_NAME_LABEL, L"Count:");
-        BuildSelectionSummary(host, first, location);
     } else {
         EnableControl(page, IDC_FILE_LABEL, FALSE);
         EnableControl(page, IDC_FILE_CHOOSER, FALSE);
@@ -102,12 +109,8 @@ std::wstring PathOfEntry(const PageHost& host, int32_t entry) {
     return SelectionPath(host, host.fileIndexes[entry]);
 }
 
-void FillChooser(HWND page, PageData& data, PageHost& host) {
-    free(host.fileIndexes);
-    host.fileIndexes = static_cast<uint32_t*>(
-        AllocatePageBlock(static_cast<size_t>(host.dropCount) + 1, sizeof(uint32_t)));
+void FinishChooser(HWND page, PageData& data, PageHost& host) {
     HWND chooser = GetDlgItem(page, IDC_FILE_CHOOSER);
-    BuildFileList(host, chooser);
     if (host.fileIndexCount == 0) {
         EnableControl(page, IDC_HEX_VIEW, FALSE);
         // Without a list the chooser stays empty rather than claim nothing was selected.
@@ -159,10 +162,10 @@ INT_PTR OnInitDialog(HWND page, PROPSHEETPAGEW* sheetPage) {
     data->sheetPage = sheetPage;
     host->currentFile = 0;
 
-    SetHeaderTexts(page, *host);
+    ReadSelectionIntoPage(page, *host);
     SetUpTooltip(page, *data, *host);
     ShowHeaderIcon(page, *data, *host);
-    FillChooser(page, *data, *host);
+    FinishChooser(page, *data, *host);
     AttachEditor(page, *host, sheetPage->lParam);
     LoadFirstFile(page, *host);
     return FALSE;

@@ -1,19 +1,74 @@
 #include "page/selection_summary.h"
 
+#include <shellapi.h>
+#include <shlobj.h>
+
 #include <atomic>
+#include <climits>
 #include <vector>
 
 #include "hexedit/core/long_path.h"
-#include "page/core/selection_text.h"
+#include "hexedit/win32_handles.h"
 
 namespace {
 
 std::atomic<uint32_t> g_accessErrors{0};
 constexpr uint32_t kAccessErrorsShown = 4;
 
-selection::ItemKind KindOfPath(const std::wstring& path) {
-    return selection::KindOf(GetFileAttributesW(longpath::ForFileSystem(path).c_str()));
-}
+// The drop list's strings, locked for the walk; a list of 8-bit paths is read as wide, in the
+// code page the system's own reading uses.
+class DropListText {
+  public:
+    explicit DropListText(HDROP drop) : lock_(drop) {
+        const auto* base = static_cast<const BYTE*>(lock_.data());
+        const SIZE_T size = base ? GlobalSize(drop) : 0;
+        const auto* header = reinterpret_cast<const DROPFILES*>(base);
+        if (size < sizeof(DROPFILES) || header->pFiles > size || size - header->pFiles > INT_MAX)
+            return;
+        const BYTE* text = base + header->pFiles;
+        const SIZE_T bytes = size - header->pFiles;
+        if (header->fWide) {
+            begin_ = reinterpret_cast<const wchar_t*>(text);
+            end_ = begin_ + bytes / sizeof(wchar_t);
+            return;
+        }
+        const auto* narrow = reinterpret_cast<const char*>(text);
+        converted_.resize(
+            MultiByteToWideChar(CP_ACP, 0, narrow, static_cast<int>(bytes), nullptr, 0));
+        MultiByteToWideChar(CP_ACP, 0, narrow, static_cast<int>(bytes), converted_.data(),
+                            static_cast<int>(converted_.size()));
+        begin_ = converted_.data();
+        end_ = begin_ + converted_.size();
+    }
+
+    selection::DropListWalker Paths() const { return {begin_, end_, kPathCapacity - 1}; }
+
+  private:
+    ScopedGlobalLock lock_;
+    std::wstring converted_;
+    const wchar_t* begin_ = nullptr;
+    const wchar_t* end_ = nullptr;
+};
+
+class PageSelection final : public selection::SelectionSystem {
+  public:
+    PageSelection(PageHost& host, HWND chooser) : host_(host), chooser_(chooser) {}
+
+    uint32_t Attributes(const std::wstring& path) override {
+        return GetFileAttributesW(longpath::ForFileSystem(path).c_str());
+    }
+    void ReportUnreadable(const std::wstring& path) override { ReportAccessError(path); }
+    void ListFile(uint32_t index, const std::wstring& name) override {
+        if (!host_.fileIndexes)
+            return;
+        host_.fileIndexes[host_.fileIndexCount++] = index;
+        SendMessageW(chooser_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+
+  private:
+    PageHost& host_;
+    HWND chooser_;
+};
 
 } // namespace
 
@@ -25,31 +80,16 @@ std::wstring SelectionPath(const PageHost& host, UINT index) {
     return std::wstring(buffer.data());
 }
 
-void BuildSelectionSummary(const PageHost& host, std::wstring& countText,
-                           std::wstring& locationText) {
-    uint32_t files = 0;
-    uint32_t folders = 0;
-    for (UINT i = 0; i < host.dropCount; ++i) {
-        const std::wstring path = SelectionPath(host, i);
-        switch (KindOfPath(path)) {
-        case selection::ItemKind::Unreadable:
-            ReportAccessError(path);
-            ++files;
-            break;
-        case selection::ItemKind::Folder:
-            ++folders;
-            break;
-        case selection::ItemKind::File:
-            ++files;
-            break;
-        }
-    }
-    countText = selection::CountText(files, folders);
-
-    selection::CommonLocation location;
-    for (UINT i = 0; i < host.dropCount && !location.Varied(); ++i)
-        location.Add(selection::LocationOf(selection::SplitPath(SelectionPath(host, i))));
-    locationText = location.Text();
+selection::SelectionTexts ReadSelection(PageHost& host, HWND chooser, bool summarize) {
+    host.fileIndexCount = 0;
+    const DropListText list(host.hDrop);
+    PageSelection system(host, chooser);
+    // Drawn as each entry comes, the list would set its scroll bar up anew every time.
+    SendMessageW(chooser, WM_SETREDRAW, FALSE, 0);
+    selection::SelectionTexts texts =
+        selection::ScanSelection(list.Paths(), host.dropCount, summarize, system);
+    SendMessageW(chooser, WM_SETREDRAW, TRUE, 0);
+    return texts;
 }
 
 void BuildSingleItemHeader(const PageHost& host, std::wstring& nameText,
@@ -57,20 +97,6 @@ void BuildSingleItemHeader(const PageHost& host, std::wstring& nameText,
     const selection::PathParts parts = selection::SplitPath(host.firstPath);
     nameText = selection::NameText(parts);
     locationText = selection::LocationOf(parts);
-}
-
-void BuildFileList(PageHost& host, HWND chooser) {
-    host.fileIndexCount = 0;
-    if (!host.fileIndexes)
-        return;
-    for (UINT i = 0; i < host.dropCount; ++i) {
-        const std::wstring path = SelectionPath(host, i);
-        if (!selection::InFileList(KindOfPath(path)))
-            continue;
-        host.fileIndexes[host.fileIndexCount++] = i;
-        const std::wstring name = selection::NameText(selection::SplitPath(path));
-        SendMessageW(chooser, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    }
 }
 
 void ReportAccessError(const std::wstring& path) {

@@ -6,23 +6,22 @@
 
 #include <string>
 
+#include "page/core/selection_text.h"
 #include "page/page_host.h"
 
 // Path of selection item `index` (empty when the drop has no such item).
 std::wstring SelectionPath(const PageHost& host, UINT index);
 
-// Count text ("3 Files, 1 Folder") and location text ("All in C:\Data\" or "Various Folders")
-// of a selection of several items. Unreadable items are reported and counted as files.
-void BuildSelectionSummary(const PageHost& host, std::wstring& countText,
-                           std::wstring& locationText);
+// Reads the selection in one walk down its drop list. Fills host.fileIndexes (room for
+// dropCount + 1 entries, already allocated; nothing is listed when it is null) and the chooser:
+// one entry per readable file, in selection order. With `summarize` (several items) also gives
+// the count text ("3 Files, 1 Folder") and the location text ("All in C:\Data\" or "Various
+// Folders"), reporting unreadable items and counting them as files.
+selection::SelectionTexts ReadSelection(PageHost& host, HWND chooser, bool summarize);
 
 // Name and location texts of a single item.
 void BuildSingleItemHeader(const PageHost& host, std::wstring& nameText,
                            std::wstring& locationText);
-
-// Fills host.fileIndexes (room for dropCount + 1 entries, already allocated) and the chooser:
-// one entry per selected file, in selection order.
-void BuildFileList(PageHost& host, HWND chooser);
 
 // Tells the user about an item whose attributes can't be read; at most four times per process.
 void ReportAccessError(const std::wstring& path);

@@ -65,4 +65,30 @@ std::wstring CommonLocation::Text() const {
     return varied_ ? L"Various Folders" : L"All in " + reference_;
 }
 
+SelectionTexts ScanSelection(DropListWalker paths, uint32_t count, bool summarize,
+                             SelectionSystem& system) {
+    uint32_t files = 0;
+    uint32_t folders = 0;
+    CommonLocation location;
+    std::wstring path;
+    std::wstring_view next;
+    for (uint32_t i = 0; i < count && paths.Next(next); ++i) {
+        path.assign(next);
+        const ItemKind kind = KindOf(system.Attributes(path));
+        const PathParts parts = SplitPath(path);
+        if (InFileList(kind))
+            system.ListFile(i, NameText(parts));
+        if (!summarize)
+            continue;
+        if (kind == ItemKind::Unreadable)
+            system.ReportUnreadable(path);
+        ++(kind == ItemKind::Folder ? folders : files);
+        if (!location.Varied())
+            location.Add(LocationOf(parts));
+    }
+    if (!summarize)
+        return {};
+    return {CountText(files, folders), location.Text()};
+}
+
 } // namespace selection

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "page/core/drop_list.h"
+
 namespace selection {
 
 // A path split the way the C runtime's wide split does: drive ("C:" or empty), folder with its
@@ -51,5 +53,28 @@ class CommonLocation {
     bool any_ = false;
     bool varied_ = false;
 };
+
+// What a walk over the selection asks of the system, item by item.
+class SelectionSystem {
+  public:
+    virtual uint32_t Attributes(const std::wstring& path) = 0;
+    virtual void ReportUnreadable(const std::wstring& path) = 0;
+    // A readable file: `index` is its place in the selection, `name` its chooser text.
+    virtual void ListFile(uint32_t index, const std::wstring& name) = 0;
+
+  protected:
+    ~SelectionSystem() = default;
+};
+
+struct SelectionTexts {
+    std::wstring count;
+    std::wstring location;
+};
+
+// One walk over at most `count` items, in selection order, reading each item's attributes once:
+// every readable file is listed; with `summarize` (several items selected) unreadable items are
+// reported and counted as files, and the count and location texts are made (empty otherwise).
+SelectionTexts ScanSelection(DropListWalker paths, uint32_t count, bool summarize,
+                             SelectionSystem& system);
 
 } // namespace selection

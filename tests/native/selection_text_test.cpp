@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "page/core/selection_text.h"
 
 using namespace selection;
@@ -101,4 +104,82 @@ TEST(SelectionCommonLocation, PrefixIsNotTheSameFolder) {
     location.Add(L"C:\\Data\\");
     location.Add(L"C:\\Data\\Sub\\");
     EXPECT_EQ(location.Text(), L"Various Folders");
+}
+
+namespace {
+
+// Items named "dir..." are folders and "locked..." can't be read; the rest are files. The log
+// records each report ("!path") and each listed file ("index:name") in order.
+struct FakeSystem final : SelectionSystem {
+    std::wstring log;
+    uint32_t Attributes(const std::wstring& path) override {
+        const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+        if (name.rfind(L"locked", 0) == 0)
+            return 0xFFFFFFFFu;
+        return name.rfind(L"dir", 0) == 0 ? 0x10 : 0x20;
+    }
+    void ReportUnreadable(const std::wstring& path) override { log += L"!" + path + L" "; }
+    void ListFile(uint32_t index, const std::wstring& name) override {
+        log += std::to_wstring(index) + L":" + name + L" ";
+    }
+};
+
+struct ScanCase {
+    std::vector<std::wstring> paths;
+    bool summarize;
+    std::wstring count, location, log;
+    uint32_t limit = 0xFFFFFFFFu; // the item count the shell gave
+    bool closed = true;           // false: the block ends inside its last path
+};
+
+} // namespace
+
+// The walk reads the block itself; paths are held as a buffer of 34000 characters holds them.
+TEST(SelectionScan, SummaryAndFileListFromOneWalk) {
+    const std::wstring longest = L"C:\\D\\" + std::wstring(33994, L'n'); // 33999 characters
+    const std::vector<ScanCase> cases{
+        {{}, false, L"", L"", L""},
+        {{L"C:\\D\\locked.bin"}, false, L"", L"", L""},
+        {{L"C:\\D\\a.txt"}, false, L"", L"", L"0:a.txt "},
+        {{L"C:\\D\\locked1", L"C:\\D\\dir", L"C:\\D\\b.c", L"C:\\D\\locked2"},
+         true,
+         L"3 Files, 1 Folder",
+         L"All in C:\\D\\",
+         L"!C:\\D\\locked1 2:b.c !C:\\D\\locked2 "},
+        {{L"C:\\D\\a", L"c:\\d\\b"}, true, L"2 Files", L"Various Folders", L"0:a 1:b "},
+        {{L"C:\\D\\a", L"C:\\D\\b", L"C:\\D\\c"},
+         true,
+         L"2 Files",
+         L"All in C:\\D\\",
+         L"0:a 1:b ",
+         2},
+        {{L"C:\\D\\a", L"C:\\D\\b", L"C:\\D\\c"},
+         true,
+         L"2 Files",
+         L"All in C:\\D\\",
+         L"0:a 1:b ",
+         0xFFFFFFFFu,
+         false},
+        {{longest, longest + L"x"},
+         false,
+         L"",
+         L"",
+         L"0:" + longest.substr(5) + L" 1:" + longest.substr(5) + L" "},
+    };
+    for (const ScanCase& c : cases) {
+        std::wstring block;
+        for (const std::wstring& path : c.paths)
+            block += path + L'\0';
+        block += L'\0';
+        if (!c.closed)
+            block.resize(block.size() - 2);
+        FakeSystem system;
+        const SelectionTexts texts =
+            ScanSelection(DropListWalker(block.data(), block.data() + block.size(), 33999),
+                          std::min<uint32_t>(c.limit, c.paths.size()), c.summarize, system);
+        const std::wstring first = c.paths.empty() ? L"" : c.paths[0].substr(0, 40);
+        EXPECT_EQ(texts.count, c.count) << first;
+        EXPECT_EQ(texts.location, c.location) << first;
+        EXPECT_EQ(system.log, c.log) << first;
+    }
 }

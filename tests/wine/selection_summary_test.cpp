@@ -4,19 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cwchar>
 
 #include "page/selection_summary.h"
+#include "resources/resource_ids.h"
+#include "server/shell_ext.h"
 #include "support/message_box_recorder.h"
 #include "support/properties_driver.h"
 #include "support/test_window.h"
+#include "support/unix_files.h"
 
 namespace {
 
 struct DropHost : PageHost {
-    explicit DropHost(const std::vector<std::wstring>& paths) {
-        hDrop = static_cast<HDROP>(MakeDrop(paths));
+    explicit DropHost(const std::vector<std::wstring>& paths, bool wide = true) {
+        hDrop = static_cast<HDROP>(MakeDrop(paths, wide));
         dropCount = static_cast<UINT>(paths.size());
         if (!paths.empty())
             wcsncpy(firstPath, paths[0].c_str(), kPathCapacity - 1);
@@ -26,23 +28,6 @@ struct DropHost : PageHost {
         GlobalFree(hDrop);
     }
 };
-
-std::wstring Upper(std::wstring text) {
-    std::transform(text.begin(), text.end(), text.begin(), towupper);
-    return text;
-}
-
-struct Summary {
-    std::wstring count;
-    std::wstring location;
-};
-
-Summary Summarize(const std::vector<std::wstring>& paths) {
-    DropHost host(paths);
-    Summary summary;
-    BuildSelectionSummary(host, summary.count, summary.location);
-    return summary;
-}
 
 class Chooser {
   public:
@@ -57,47 +42,6 @@ class Chooser {
 };
 
 } // namespace
-
-TEST(SelectionSummary, TwoFilesInOneFolder) {
-    TempFolder folder;
-    MessageBoxRecorder boxes;
-    const Summary s = Summarize({folder.Write(L"a", {1}), folder.Write(L"b", {2})});
-    EXPECT_EQ(s.count, L"2 Files");
-    EXPECT_EQ(s.location, L"All in " + folder.folder());
-    EXPECT_EQ(boxes.Count(), 0u);
-}
-
-TEST(SelectionSummary, ThreeFoldersFromTwoParentsAreVarious) {
-    TempFolder folder;
-    for (const wchar_t* name : {L"P", L"P\\x", L"P\\y", L"z"})
-        CreateDirectoryW(folder.Path(name).c_str(), nullptr);
-    const Summary s = Summarize({folder.Path(L"P\\x"), folder.Path(L"P\\y"), folder.Path(L"z")});
-    EXPECT_EQ(s.count, L"3 Folders");
-    EXPECT_EQ(s.location, L"Various Folders");
-    for (const wchar_t* name : {L"P\\x", L"P\\y", L"P", L"z"})
-        RemoveDirectoryW(folder.Path(name).c_str());
-}
-
-TEST(SelectionSummary, TheSameFolderSpelledInOtherCaseIsVarious) {
-    TempFolder folder;
-    MessageBoxRecorder boxes;
-    const std::wstring a = folder.Write(L"a", {1});
-    const std::wstring b = folder.Write(L"b", {2});
-    // The file system finds both spellings; the comparison is exact.
-    const Summary s = Summarize({a, Upper(folder.folder()) + L"b"});
-    EXPECT_EQ(s.count, L"2 Files");
-    EXPECT_EQ(s.location, L"Various Folders");
-    EXPECT_EQ(boxes.Count(), 0u);
-}
-
-TEST(SelectionSummary, FileAndFolder) {
-    TempFolder folder;
-    CreateDirectoryW(folder.Path(L"Sub").c_str(), nullptr);
-    const Summary s = Summarize({folder.Write(L"a.txt", {1}), folder.Path(L"Sub")});
-    EXPECT_EQ(s.count, L"1 File, 1 Folder");
-    EXPECT_EQ(s.location, L"All in " + folder.folder());
-    RemoveDirectoryW(folder.Path(L"Sub").c_str());
-}
 
 TEST(SelectionHeader, SingleItemNameAndLocation) {
     DropHost host({L"C:\\Data\\report.txt"});
@@ -126,22 +70,58 @@ TEST(SelectionHeader, OverlongPartsAreShownWhole) {
     EXPECT_EQ(location, L"C:" + folder);
 }
 
+// A list of 8-bit paths reads as the same items.
 TEST(SelectionFileList, OnlyReadableFilesInSelectionOrder) {
     TempFolder folder;
     CreateDirectoryW(folder.Path(L"Sub").c_str(), nullptr);
     const std::wstring z = folder.Write(L"z.bin", {1});
     const std::wstring a = folder.Write(L"a.bin", {2});
-    DropHost host({z, folder.Path(L"Sub"), folder.Path(L"missing.bin"), a});
-    host.fileIndexes = static_cast<uint32_t*>(calloc(host.dropCount + 1, sizeof(uint32_t)));
-    Chooser chooser;
-    MessageBoxRecorder boxes;
-    BuildFileList(host, chooser.get());
-    ASSERT_EQ(host.fileIndexCount, 2);
-    EXPECT_EQ(host.fileIndexes[0], 0u);
-    EXPECT_EQ(host.fileIndexes[1], 3u);
-    EXPECT_EQ(ComboEntries(chooser.get()), (std::vector<std::wstring>{L"z.bin", L"a.bin"}));
-    EXPECT_EQ(boxes.Count(), 0u); // the list reports nothing itself
+    for (bool wide : {true, false}) {
+        DropHost host({z, folder.Path(L"Sub"), folder.Path(L"missing.bin"), a}, wide);
+        host.fileIndexes = static_cast<uint32_t*>(calloc(host.dropCount + 1, sizeof(uint32_t)));
+        Chooser chooser;
+        MessageBoxRecorder boxes;
+        ReadSelection(host, chooser.get(), false);
+        ASSERT_EQ(host.fileIndexCount, 2) << wide;
+        EXPECT_EQ(host.fileIndexes[0], 0u);
+        EXPECT_EQ(host.fileIndexes[1], 3u);
+        EXPECT_EQ(ComboEntries(chooser.get()), (std::vector<std::wstring>{L"z.bin", L"a.bin"}));
+        EXPECT_EQ(boxes.Count(), 0u); // one item's page reports nothing
+    }
     RemoveDirectoryW(folder.Path(L"Sub").c_str());
+}
+
+// A few thousand items after a folder: every file gets its entry, in order, and the first loads.
+TEST(SelectionFileList, ThousandsOfFilesAfterAFolder) {
+    NumberedFiles files(3000);
+    ASSERT_EQ(files.paths().size(), 3000u);
+    const std::wstring sub = files.folder() + L"Sub";
+    CreateDirectoryW(sub.c_str(), nullptr);
+    std::vector<std::wstring> paths{sub};
+    paths.insert(paths.end(), files.paths().begin(), files.paths().end());
+    InProcessSheet sheet(paths);
+    ASSERT_TRUE(sheet.page());
+    HWND chooser = sheet.control(IDC_FILE_CHOOSER);
+    const auto entry = [chooser](int index) {
+        wchar_t text[64] = {};
+        SendMessageW(chooser, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    ASSERT_EQ(SendMessageW(chooser, CB_GETCOUNT, 0, 0), 3000);
+    EXPECT_EQ(entry(0), L"item000000.bin");
+    EXPECT_EQ(entry(2999), L"item002999.bin");
+    // Filled without drawing, the list is set up again afterwards: its scroll range covers all.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    GetComboBoxInfo(chooser, &info);
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof(scroll);
+    scroll.fMask = SIF_RANGE;
+    GetScrollInfo(info.hwndList, SB_VERT, &scroll);
+    EXPECT_EQ(scroll.nMax, 2999);
+    EXPECT_EQ(WindowText(sheet.control(IDC_NAME_TEXT)), L"3000 Files, 1 Folder");
+    EXPECT_EQ(WindowText(sheet.control(IDC_LOCATION_TEXT)), L"All in " + files.folder());
+    EXPECT_EQ(std::wstring(sheet.ext().editor.filePath), files.paths()[0]);
 }
 
 // The process shows at most four access messages, ever: unreadable items are still counted.
@@ -151,7 +131,8 @@ TEST(SelectionAccessErrors, FiveUnreadableItemsGiveFourMessagesAndThenNone) {
     for (int i = 1; i <= 5; ++i)
         paths.push_back(folder.Path(L"gone" + std::to_wstring(i) + L".bin"));
     MessageBoxRecorder boxes;
-    const Summary s = Summarize(paths);
+    DropHost host(paths);
+    const selection::SelectionTexts s = ReadSelection(host, nullptr, true);
     EXPECT_EQ(s.count, L"6 Files");
     EXPECT_EQ(s.location, L"All in " + folder.folder());
     const auto shown = boxes.Boxes();
@@ -165,6 +146,6 @@ TEST(SelectionAccessErrors, FiveUnreadableItemsGiveFourMessagesAndThenNone) {
         EXPECT_EQ(shown[i].icon, BoxIcon::None);
         EXPECT_FALSE(shown[i].hasOwner);
     }
-    Summarize(paths); // a later sheet in the same process
+    ReadSelection(host, nullptr, true); // a later sheet in the same process
     EXPECT_EQ(boxes.Count(), 4u);
 }

@@ -31,22 +31,23 @@ void PumpThread() {
 
 } // namespace
 
-HGLOBAL MakeDrop(const std::vector<std::wstring>& paths) {
-    size_t chars = 1;
+HGLOBAL MakeDrop(const std::vector<std::wstring>& paths, bool wide) {
+    std::wstring text;
     for (const std::wstring& path : paths)
-        chars += path.size() + 1;
-    HGLOBAL memory =
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+        text += path + L'\0';
+    text += L'\0';
+    std::string narrow(text.size() * 2, '\0');
+    narrow.resize(WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                      narrow.data(), static_cast<int>(narrow.size()), nullptr,
+                                      nullptr));
+    const size_t bytes = wide ? text.size() * sizeof(wchar_t) : narrow.size();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
     if (!memory)
         return nullptr;
     auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    auto* text = reinterpret_cast<wchar_t*>(drop + 1);
-    for (const std::wstring& path : paths) {
-        memcpy(text, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
-        text += path.size() + 1;
-    }
+    drop->fWide = wide;
+    memcpy(drop + 1, wide ? static_cast<const void*>(text.data()) : narrow.data(), bytes);
     GlobalUnlock(memory);
     return memory;
 }

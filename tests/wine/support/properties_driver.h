@@ -19,8 +19,9 @@
 
 class CShellExt;
 
-// A CF_HDROP block for the paths (DROPFILES followed by the wide paths).
-HGLOBAL MakeDrop(const std::vector<std::wstring>& paths);
+// A CF_HDROP block for the paths (DROPFILES followed by the paths, wide or in the ANSI code
+// page).
+HGLOBAL MakeDrop(const std::vector<std::wstring>& paths, bool wide = true);
 
 class DropDataObject : public IDataObject {
   public:

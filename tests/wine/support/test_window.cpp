@@ -89,12 +89,15 @@ void TestPage::Pump() {
     }
 }
 
-std::wstring MakeUniqueTempFolder(const wchar_t* prefix) {
+std::wstring MakeUniqueTempFolder(const wchar_t* prefix, const wchar_t* parent) {
     static int serial = 0;
     wchar_t name[MAX_PATH];
-    swprintf(name, MAX_PATH, L"Z:\\tmp\\%ls-%lu-%d\\", prefix,
-             static_cast<unsigned long>(GetCurrentProcessId()), serial++);
-    CreateDirectoryW(name, nullptr);
+    // Wine sessions of other build trees number their processes alike: a name already taken
+    // belongs to someone else, whose clean-up would take our files with it.
+    do {
+        swprintf(name, MAX_PATH, L"%ls\\%ls-%lu-%d\\", parent, prefix,
+                 static_cast<unsigned long>(GetCurrentProcessId()), serial++);
+    } while (!CreateDirectoryW(name, nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
     return name;
 }
 

@@ -74,8 +74,8 @@ class TempFolder {
     std::wstring folder_;
 };
 
-// A fresh, uniquely named folder under Z:\tmp ("Z:\tmp\<prefix>-<pid>-<n>\"), created.
-std::wstring MakeUniqueTempFolder(const wchar_t* prefix);
+// A fresh, uniquely named folder under `parent` ("Z:\tmp\<prefix>-<pid>-<n>\"), created.
+std::wstring MakeUniqueTempFolder(const wchar_t* prefix, const wchar_t* parent = L"Z:\\tmp");
 
 // `count` bytes that differ from their neighbours: seed, seed + 7, seed + 14, ...
 std::vector<uint8_t> SeededBytes(size_t count, uint8_t seed);
