@@ -23,13 +23,6 @@
 
 namespace {
 
-RECT RectInPage(HWND page, HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 // A bitmap to draw an owner-drawn control into, filled with a colour nothing draws.
 class Canvas {
   public:
@@ -131,9 +124,9 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
     HWND page = sheet.page();
     HWND view = sheet.control(IDC_HEX_VIEW);
     CHexEdit& editor = EditorOf(sheet);
-    const RECT normal = RectInPage(page, view);
-    const RECT icon = RectInPage(page, sheet.control(IDC_HEADER_ICON));
-    const RECT help = RectInPage(page, sheet.control(IDC_HELP_LABEL));
+    const RECT normal = RectInParent(page, view);
+    const RECT icon = RectInParent(page, sheet.control(IDC_HEADER_ICON));
+    const RECT help = RectInParent(page, sheet.control(IDC_HELP_LABEL));
 
     const std::vector<int> large = {1118, 1119, 1120, 1121, 1122, 1040,
                                     1041, 1117, 1123, 1124, 1054};
@@ -148,7 +141,7 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
     editor.caretPending = 0;
     editor.CycleViewSize();
     EXPECT_EQ(editor.viewMode, 2);
-    RECT r = RectInPage(page, view);
+    RECT r = RectInParent(page, view);
     EXPECT_EQ(r.left, normal.left);
     EXPECT_EQ(r.right, normal.right);
     EXPECT_EQ(r.top, icon.top);
@@ -166,7 +159,7 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
     // pixels in this sheet.
     editor.CycleViewSize();
     EXPECT_EQ(editor.viewMode, 3);
-    r = RectInPage(page, view);
+    r = RectInParent(page, view);
     EXPECT_EQ(r.top, icon.top);
     EXPECT_EQ(r.bottom - r.top, 284);
     EXPECT_EQ(r.left, normal.left);
@@ -181,7 +174,7 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
     EXPECT_EQ(editor.viewMode, 1);
     EXPECT_EQ(editor.layoutStale, 1);
     EXPECT_EQ(editor.caretPending, 1);
-    r = RectInPage(page, view);
+    r = RectInParent(page, view);
     EXPECT_EQ(r.left, normal.left);
     EXPECT_EQ(r.top, normal.top);
     EXPECT_EQ(r.right, normal.right);
