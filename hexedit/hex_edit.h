@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "hexedit/accessible_view.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/editor_fields.h"
 
@@ -115,6 +116,8 @@ class CHexEdit {
     HWND hwnd = nullptr;
     HWND pageHwnd = nullptr;
     HEXEDIT_COMMAND_FIELDS(HEXEDIT_DECLARE_FIELD)
+    // What assistive technology is given and was last told.
+    ViewAccessibility accessibility;
 
   private:
     // The one place the view font is let go of.

@@ -1,19 +1,68 @@
 // The view's window procedure: routes the view's messages to the editor and answers the
 // ones whose EDIT behaviour (its own caret, selection, clipboard, undo, timers) must not run.
+// After input that changed what the caret cell says it tells assistive technology so, once.
 #include "hexedit/hex_edit.h"
 
 #include <windowsx.h>
 
-LRESULT CALLBACK CHexEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    CHexEdit* editor = EditorFromWindow(hwnd);
-    if (!editor || !editor->originalWndProc)
-        return 0;
-    CHexEdit& e = *editor;
+namespace {
+
+// Keys, characters, clicks, the wheel, the scroll bar and the menus: whatever may move the
+// caret or change what lies under it.
+bool IsInput(UINT message) {
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_SYSKEYDOWN:
+    case WM_VSCROLL:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MOUSEWHEEL:
+    case WM_CONTEXTMENU:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// One focus event for the caret cell when the focused view has something new to say, or has
+// just been given the focus. Nothing is built here: a client that hears it asks for the texts.
+void TellCaret(CHexEdit& e, bool focusArrived) {
+    const a11y::CaretFacts now = a11y::CaretFactsOf(e);
+    if (!focusArrived && now == e.accessibility.told)
+        return;
+    if (GetFocus() != e.hwnd)
+        return; // told again when the focus comes back
+    e.accessibility.told = now;
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, e.hwnd, OBJID_CLIENT, kCaretCellChild);
+}
+
+void OnSetFocus(CHexEdit& e) {
+    e.OnSetFocus();
+    // Inside a click or after a dialog the caret may still move: told once, when that is done.
+    if (e.accessibility.handling > 0)
+        e.accessibility.focusArrived = true;
+    else
+        TellCaret(e, true);
+}
+
+LRESULT OnGetObject(CHexEdit& e, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    // Only the low 32 bits carry the object id.
+    if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
+        if (const LRESULT answer = e.accessibility.Answer(e, wParam))
+            return answer;
+    }
+    return CallWindowProcW(e.originalWndProc, hwnd, WM_GETOBJECT, wParam, lParam);
+}
+
+LRESULT Dispatch(CHexEdit& e, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
     switch (message) {
     case WM_SETFOCUS:
-        e.OnSetFocus();
+        OnSetFocus(e);
         return 0;
     case WM_KILLFOCUS:
         e.OnKillFocus();
@@ -30,6 +79,12 @@ LRESULT CALLBACK CHexEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTALLKEYS;
+    case WM_GETOBJECT:
+        return OnGetObject(e, hwnd, wParam, lParam);
+    case WM_NCDESTROY:
+        // A client may hold the accessible object longer than the view lives.
+        e.accessibility.Disconnect();
+        return CallWindowProcW(e.originalWndProc, hwnd, message, wParam, lParam);
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE)
             return 1;
@@ -78,4 +133,22 @@ LRESULT CALLBACK CHexEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
     default:
         return CallWindowProcW(e.originalWndProc, hwnd, message, wParam, lParam);
     }
+}
+
+} // namespace
+
+LRESULT CALLBACK CHexEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CHexEdit* editor = EditorFromWindow(hwnd);
+    if (!editor || !editor->originalWndProc)
+        return 0;
+    if (!IsInput(message))
+        return Dispatch(*editor, hwnd, message, wParam, lParam);
+    ViewAccessibility& told = editor->accessibility;
+    ++told.handling;
+    const LRESULT result = Dispatch(*editor, hwnd, message, wParam, lParam);
+    if (--told.handling == 0) {
+        TellCaret(*editor, told.focusArrived);
+        told.focusArrived = false;
+    }
+    return result;
 }

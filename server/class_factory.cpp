@@ -1,5 +1,6 @@
 #include "server/class_factory.h"
 
+#include "hexedit/accessible_view.h"
 #include "server/guids.h"
 #include "server/object_counter.h"
 #include "server/shell_ext.h"
@@ -41,5 +42,5 @@ HRESULT GetShellExtClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
 }
 
 HRESULT CanUnloadModule() {
-    return ObjectCount() == 0 ? S_OK : S_FALSE;
+    return ObjectCount() == 0 && LiveAccessibleObjects() == 0 ? S_OK : S_FALSE;
 }
