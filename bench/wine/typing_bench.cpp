@@ -106,8 +106,9 @@ int main() {
         };
         const Timing still = TimeRuns(7, [&] { arrows(false); });
         const Timing moving = TimeRuns(7, [&] { arrows(true); });
-        std::printf("%-48s %10.4f us best  %10.4f us median\n", "Right at the end of 1 GiB (no move)",
-                    1000.0 * still.best / kArrows, 1000.0 * still.median / kArrows);
+        std::printf("%-48s %10.4f us best  %10.4f us median\n",
+                    "Right at the end of 1 GiB (no move)", 1000.0 * still.best / kArrows,
+                    1000.0 * still.median / kArrows);
         std::printf("%-48s %10.4f us best  %10.4f us median\n", "Left/Right at the end of 1 GiB",
                     1000.0 * moving.best / kArrows, 1000.0 * moving.median / kArrows);
     }
