@@ -1,5 +1,7 @@
 #include "hexedit/accessible_view.h"
 
+#include <oleacc.h>
+
 #include <new>
 #include <string>
 

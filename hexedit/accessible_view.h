@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <oleacc.h>
-
 #include "hexedit/core/accessible_text.h"
 
 class CHexEdit;
@@ -36,6 +34,7 @@ class ViewAccessibility {
     void Disconnect();
 
     a11y::CaretFacts told;     // as of the last focus event for the caret cell
+    bool focused = false;      // from WM_SETFOCUS to WM_KILLFOCUS: no need to ask the system
     int handling = 0;          // input messages being handled; menus and dialogs nest them
     bool focusArrived = false; // WM_SETFOCUS came while one was
 

@@ -33,7 +33,7 @@ void TellCaret(CHexEdit& e, bool focusArrived) {
     const a11y::CaretFacts now = a11y::CaretFactsOf(e);
     if (!focusArrived && now == e.accessibility.told)
         return;
-    if (GetFocus() != e.hwnd)
+    if (!e.accessibility.focused)
         return; // told again when the focus comes back
     e.accessibility.told = now;
     NotifyWinEvent(EVENT_OBJECT_FOCUS, e.hwnd, OBJID_CLIENT, kCaretCellChild);
@@ -41,6 +41,7 @@ void TellCaret(CHexEdit& e, bool focusArrived) {
 
 void OnSetFocus(CHexEdit& e) {
     e.OnSetFocus();
+    e.accessibility.focused = true;
     // Inside a click or after a dialog the caret may still move: told once, when that is done.
     if (e.accessibility.handling > 0)
         e.accessibility.focusArrived = true;
@@ -65,6 +66,7 @@ LRESULT Dispatch(CHexEdit& e, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         OnSetFocus(e);
         return 0;
     case WM_KILLFOCUS:
+        e.accessibility.focused = false;
         e.OnKillFocus();
         return 0;
     case WM_PAINT:
@@ -84,6 +86,7 @@ LRESULT Dispatch(CHexEdit& e, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_NCDESTROY:
         // A client may hold the accessible object longer than the view lives.
         e.accessibility.Disconnect();
+        e.accessibility.focused = false;
         return CallWindowProcW(e.originalWndProc, hwnd, message, wParam, lParam);
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE)
