@@ -109,10 +109,7 @@ class AccessibleView final : public IAccessible {
         return S_OK;
     }
     STDMETHODIMP get_accChild(VARIANT child, IDispatch** out) override {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        const HRESULT hr = Check(child);
+        const HRESULT hr = Prepare(child, out);
         return hr != S_OK ? hr : IsCell(child) ? S_FALSE : E_INVALIDARG;
     }
     STDMETHODIMP get_accName(VARIANT child, BSTR* out) override {
@@ -129,17 +126,11 @@ class AccessibleView final : public IAccessible {
             a11y::CellDescription);
     }
     STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override {
-        if (!role)
-            return E_POINTER;
-        VariantInit(role);
-        const HRESULT hr = Check(child);
+        const HRESULT hr = Prepare(child, role);
         return hr != S_OK ? hr : PutLong(IsCell(child) ? ROLE_SYSTEM_CELL : ROLE_SYSTEM_TEXT, role);
     }
     STDMETHODIMP get_accState(VARIANT child, VARIANT* state) override {
-        if (!state)
-            return E_POINTER;
-        VariantInit(state);
-        const HRESULT hr = Check(child);
+        const HRESULT hr = Prepare(child, state);
         if (hr != S_OK)
             return hr;
         const bool focused = GetFocus() == editor_->hwnd;
@@ -239,15 +230,12 @@ class AccessibleView final : public IAccessible {
         return S_OK;
     }
     STDMETHODIMP accNavigate(long direction, VARIANT start, VARIANT* end) override {
-        if (!end)
-            return E_POINTER;
-        VariantInit(end);
-        const HRESULT hr = Check(start);
+        const HRESULT hr = Prepare(start, end);
         if (hr != S_OK)
             return hr;
         if (IsCell(start))
             return S_FALSE; // an only child has no siblings
-        if ((direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD))
+        if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)
             return HasCell() ? PutLong(kCaretCellChild, end) : S_FALSE;
         return Delegate([&](IAccessible* s) { return s->accNavigate(direction, start, end); });
     }
@@ -301,6 +289,16 @@ class AccessibleView final : public IAccessible {
         return E_INVALIDARG;
     }
 
+    // Empties what `out` points to and checks `child`: S_OK to go on, the answer otherwise.
+    template <class Out> HRESULT Prepare(const VARIANT& child, Out* out) const {
+        if (!out)
+            return E_POINTER;
+        Empty(*out);
+        return Check(child);
+    }
+    static void Empty(VARIANT& out) { VariantInit(&out); }
+    template <class Pointer> static void Empty(Pointer*& out) { out = nullptr; }
+
     // The system's object answers what is not the view's own.
     template <class Call> HRESULT Delegate(Call call) {
         return standard_ ? call(standard_) : DISP_E_MEMBERNOTFOUND;
@@ -308,10 +306,7 @@ class AccessibleView final : public IAccessible {
 
     template <class ViewText, class CellText>
     HRESULT Text(const VARIANT& child, BSTR* out, ViewText view, CellText cell) {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        const HRESULT hr = Check(child);
+        const HRESULT hr = Prepare(child, out);
         if (hr != S_OK)
             return hr;
         const a11y::CaretFacts facts = a11y::CaretFactsOf(*editor_);
@@ -320,10 +315,7 @@ class AccessibleView final : public IAccessible {
 
     HRESULT ForSelf(const VARIANT& child, BSTR* out,
                     HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        const HRESULT hr = Check(child);
+        const HRESULT hr = Prepare(child, out);
         if (hr != S_OK)
             return hr;
         return IsCell(child) ? S_FALSE

@@ -24,19 +24,6 @@ void CALLBACK RecordFocus(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, D
         ++g_cellFocusEvents;
 }
 
-// Through the system's input queue: the keys pressed in turn, then released in reverse; then
-// long enough for the hook's events to come in.
-void Press(std::vector<WORD> keys) {
-    std::vector<INPUT> inputs(2 * keys.size(), INPUT{INPUT_KEYBOARD, {}});
-    for (size_t i = 0; i < keys.size(); ++i) {
-        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys[i];
-        inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    for (int n = 0; n < 20; ++n, Sleep(10))
-        TestPage::Pump();
-}
-
 VARIANT Child(LONG id) {
     VARIANT child{};
     child.vt = VT_I4;
@@ -94,26 +81,26 @@ TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
         {"focus",
          [&] {
              SetFocus(view);
-             Press({});
+             PressKeys({});
          },
          1, L"48, first digit", L"offset 0, 0", L""},
-        {"Right", [] { Press({VK_RIGHT}); }, 1, L"48, second digit", L"offset 0, 0", L""},
-        {"Right", [] { Press({VK_RIGHT}); }, 1, L"65, first digit", L"offset 1, 1", L""},
-        {"Tab", [] { Press({VK_TAB}); }, 1, L"e, 65", L"offset 1, 1", L""},
+        {"Right", [] { PressKeys({VK_RIGHT}); }, 1, L"48, second digit", L"offset 0, 0", L""},
+        {"Right", [] { PressKeys({VK_RIGHT}); }, 1, L"65, first digit", L"offset 1, 1", L""},
+        {"Tab", [] { PressKeys({VK_TAB}); }, 1, L"e, 65", L"offset 1, 1", L""},
         {"Ctrl+End",
          [] {
-             Press({VK_CONTROL, VK_END});
+             PressKeys({VK_CONTROL, VK_END});
          },
          1, L"end of file", L"offset 5, 5", L""},
         {"Shift+Left",
          [] {
-             Press({VK_SHIFT, VK_LEFT});
+             PressKeys({VK_SHIFT, VK_LEFT});
          },
          1, L"o, 6F", L"offset 4, 4", L"1 byte selected"},
-        {"Insert", [] { Press({VK_INSERT}); }, 1, L"o, 6F", L"offset 4, 4",
+        {"Insert", [] { PressKeys({VK_INSERT}); }, 1, L"o, 6F", L"offset 4, 4",
          L"insert, 1 byte selected"},
-        {"7", [] { Press({'7'}); }, 1, L"end of file", L"offset 5, 5", L"insert"},
-        {"Up on the first row", [] { Press({VK_UP}); }, 0, L"end of file", L"offset 5, 5",
+        {"7", [] { PressKeys({'7'}); }, 1, L"end of file", L"offset 5, 5", L"insert"},
+        {"Up on the first row", [] { PressKeys({VK_UP}); }, 0, L"end of file", L"offset 5, 5",
          L"insert"},
     };
     for (const Step& step : steps) {

@@ -463,16 +463,7 @@ class FileIoOnPage : public testing::Test {
         return EditorBytes(editor());
     }
     // Through the system's input queue: the keys pressed in turn, then released in reverse.
-    void Press(std::vector<WORD> keys) {
-        std::vector<INPUT> inputs(2 * keys.size(), INPUT{INPUT_KEYBOARD, {}});
-        for (size_t i = 0; i < keys.size(); ++i) {
-            inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys[i];
-            inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-        }
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        for (int n = 0; n < 20; ++n, Sleep(10))
-            TestPage::Pump();
-    }
+    void Press(std::vector<WORD> keys) { PressKeys(keys); }
     // Another program writes the file and gives it a last-write time.
     void Rewrite(const char* bytes, DWORD timeHigh) {
         dir.Write(name, Bytes(bytes));

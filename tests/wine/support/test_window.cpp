@@ -165,6 +165,17 @@ void HoldModifiers(bool shift, bool ctrl) {
     SetKeyboardState(state);
 }
 
+void PressKeys(const std::vector<WORD>& keys) {
+    std::vector<INPUT> inputs(2 * keys.size(), INPUT{INPUT_KEYBOARD, {}});
+    for (size_t i = 0; i < keys.size(); ++i) {
+        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys[i];
+        inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    for (int n = 0; n < 20; ++n, Sleep(10))
+        TestPage::Pump();
+}
+
 LRESULT TestPage::Key(WPARAM key, bool shift, bool ctrl) {
     HoldModifiers(shift, ctrl);
     const LRESULT result = SendMessageW(view_, WM_KEYDOWN, key, 1);

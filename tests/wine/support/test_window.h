@@ -52,6 +52,10 @@ class TestPage {
 // Sets Shift and Ctrl (and their left keys) in the thread's key state.
 void HoldModifiers(bool shift, bool ctrl);
 
+// Through the system's input queue: the keys pressed in turn, then released in reverse; then
+// the thread's messages are run for 200 ms.
+void PressKeys(const std::vector<WORD>& keys);
+
 // The visible top-level windows of `thread` whose window class is `className` ("#32768" for
 // menus, "#32770" for dialogs), topmost first.
 std::vector<HWND> VisibleThreadWindows(DWORD thread, const wchar_t* className);
