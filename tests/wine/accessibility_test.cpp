@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "hexedit/accessible_view.h"
 #include "resources/resource_ids.h"
 #include "server/class_factory.h"
@@ -57,7 +55,7 @@ LONG StateOf(IAccessible* object, LONG child) {
 
 struct Step {
     const char* what;
-    std::function<void()> act;
+    std::vector<WORD> keys; // none: the focus comes in
     int events;
     const wchar_t* name;
     const wchar_t* value;
@@ -78,34 +76,21 @@ TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
     const Step steps[] = {
-        {"focus",
-         [&] {
-             SetFocus(view);
-             PressKeys({});
-         },
-         1, L"48, first digit", L"offset 0, 0", L""},
-        {"Right", [] { PressKeys({VK_RIGHT}); }, 1, L"48, second digit", L"offset 0, 0", L""},
-        {"Right", [] { PressKeys({VK_RIGHT}); }, 1, L"65, first digit", L"offset 1, 1", L""},
-        {"Tab", [] { PressKeys({VK_TAB}); }, 1, L"e, 65", L"offset 1, 1", L""},
-        {"Ctrl+End",
-         [] {
-             PressKeys({VK_CONTROL, VK_END});
-         },
-         1, L"end of file", L"offset 5, 5", L""},
-        {"Shift+Left",
-         [] {
-             PressKeys({VK_SHIFT, VK_LEFT});
-         },
-         1, L"o, 6F", L"offset 4, 4", L"1 byte selected"},
-        {"Insert", [] { PressKeys({VK_INSERT}); }, 1, L"o, 6F", L"offset 4, 4",
-         L"insert, 1 byte selected"},
-        {"7", [] { PressKeys({'7'}); }, 1, L"end of file", L"offset 5, 5", L"insert"},
-        {"Up on the first row", [] { PressKeys({VK_UP}); }, 0, L"end of file", L"offset 5, 5",
-         L"insert"},
+        {"focus", {}, 1, L"48, first digit", L"offset 0, 0", L""},
+        {"Right", {VK_RIGHT}, 1, L"48, second digit", L"offset 0, 0", L""},
+        {"Right", {VK_RIGHT}, 1, L"65, first digit", L"offset 1, 1", L""},
+        {"Tab", {VK_TAB}, 1, L"e, 65", L"offset 1, 1", L""},
+        {"Ctrl+End", {VK_CONTROL, VK_END}, 1, L"end of file", L"offset 5, 5", L""},
+        {"Shift+Left", {VK_SHIFT, VK_LEFT}, 1, L"o, 6F", L"offset 4, 4", L"1 byte selected"},
+        {"Insert", {VK_INSERT}, 1, L"o, 6F", L"offset 4, 4", L"insert, 1 byte selected"},
+        {"7", {'7'}, 1, L"end of file", L"offset 5, 5", L"insert"},
+        {"Up on the first row", {VK_UP}, 0, L"end of file", L"offset 5, 5", L"insert"},
     };
     for (const Step& step : steps) {
         g_cellFocusEvents = 0;
-        step.act();
+        if (step.keys.empty())
+            SetFocus(view);
+        PressKeys(step.keys);
         EXPECT_EQ(g_cellFocusEvents, step.events) << step.what;
         IAccessible* cell = nullptr;
         VARIANT child{};
