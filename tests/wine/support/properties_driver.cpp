@@ -52,8 +52,37 @@ HGLOBAL MakeDrop(const std::vector<std::wstring>& paths, bool wide) {
     return memory;
 }
 
-DropDataObject::DropDataObject(std::vector<std::wstring> paths, bool serveDrop)
-    : paths_(std::move(paths)), serveDrop_(serveDrop) {}
+HGLOBAL MakeItemList(const std::vector<std::wstring>& paths) {
+    std::vector<PIDLIST_ABSOLUTE> items(paths.size() + 1);
+    std::vector<std::pair<const void*, UINT>> lists;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        SHParseDisplayName(paths[i].c_str(), nullptr, &items[i + 1], 0, nullptr);
+        lists.push_back({ILFindLastID(items[i + 1]), ILGetSize(ILFindLastID(items[i + 1]))});
+    }
+    items[0] = ILClone(items[1]);
+    ILRemoveLastID(items[0]);
+    lists.insert(lists.begin(), {items[0], ILGetSize(items[0])});
+    UINT at = static_cast<UINT>(sizeof(UINT) * (lists.size() + 1));
+    size_t size = at;
+    for (const auto& list : lists)
+        size += list.second;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* block = static_cast<BYTE*>(GlobalLock(memory));
+    auto* numbers = reinterpret_cast<UINT*>(block); // the count, then each list's offset
+    numbers[0] = static_cast<UINT>(paths.size());
+    for (size_t i = 0; i < lists.size(); ++i) {
+        numbers[i + 1] = at;
+        memcpy(block + at, lists[i].first, lists[i].second);
+        at += lists[i].second;
+    }
+    GlobalUnlock(memory);
+    for (PIDLIST_ABSOLUTE item : items)
+        ILFree(item);
+    return memory;
+}
+
+DropDataObject::DropDataObject(std::vector<std::wstring> paths, bool serveDrop, bool serveItemList)
+    : paths_(std::move(paths)), serveDrop_(serveDrop), serveItemList_(serveItemList) {}
 
 STDMETHODIMP DropDataObject::QueryInterface(REFIID riid, void** ppv) {
     *ppv = nullptr;
@@ -78,10 +107,13 @@ STDMETHODIMP_(ULONG) DropDataObject::Release() {
 STDMETHODIMP DropDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     ++getDataCalls_;
     memset(medium, 0, sizeof(*medium));
-    if (!serveDrop_ || format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL))
+    const bool drop = serveDrop_ && format->cfFormat == CF_HDROP;
+    const bool itemList =
+        serveItemList_ && format->cfFormat == RegisterClipboardFormatW(CFSTR_SHELLIDLIST);
+    if (!(drop || itemList) || !(format->tymed & TYMED_HGLOBAL))
         return DV_E_FORMATETC;
     medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = MakeDrop(paths_);
+    medium->hGlobal = drop ? MakeDrop(paths_) : MakeItemList(paths_);
     return medium->hGlobal ? S_OK : E_OUTOFMEMORY;
 }
 
