@@ -17,17 +17,12 @@ Bytes B(const std::string& s) {
     return Bytes(s.begin(), s.end());
 }
 
-// The reference for the scans: every position tried in turn, byte by byte.
-int32_t PlainForward(const Bytes& data, int32_t from, const Bytes& pattern) {
+// The reference for the scans: every position from `from` on in the direction `step`, tried
+// byte by byte.
+int32_t Plain(const Bytes& data, int32_t from, const Bytes& pattern, int step) {
     const auto n = static_cast<int32_t>(data.size()), m = static_cast<int32_t>(pattern.size());
-    for (int32_t p = std::max(from, 0); m > 0 && p + m <= n; ++p)
-        if (std::equal(pattern.begin(), pattern.end(), data.begin() + p))
-            return p;
-    return -1;
-}
-int32_t PlainBackward(const Bytes& data, int32_t from, const Bytes& pattern) {
-    const auto n = static_cast<int32_t>(data.size()), m = static_cast<int32_t>(pattern.size());
-    for (int32_t p = std::min(from, n - m); m > 0 && p >= 0; --p)
+    for (int32_t p = step > 0 ? std::max(from, 0) : std::min(from, n - m);
+         m > 0 && p >= 0 && p + m <= n; p += step)
         if (std::equal(pattern.begin(), pattern.end(), data.begin() + p))
             return p;
     return -1;
@@ -162,8 +157,8 @@ TEST(ByteSearch, ScansAgreeWithTheReferenceAroundBlockEdges) {
                 std::memcpy(data.data() + at, pattern.data(), 4);
                 for (int32_t from : {-1, 0, at, at + 1, length - 1, length}) {
                     const uint8_t* d = data.data();
-                    const int32_t forwards = PlainForward(data, from, pattern);
-                    const int32_t backwards = PlainBackward(data, from, pattern);
+                    const int32_t forwards = Plain(data, from, pattern, 1);
+                    const int32_t backwards = Plain(data, from, pattern, -1);
                     SCOPED_TRACE(testing::Message()
                                  << fill << " " << length << " " << at << " " << from);
                     ASSERT_EQ(search::FindForward(d, length, from, pattern.data(), 4), forwards);
@@ -190,8 +185,8 @@ TEST(ByteSearch, ScansAgreeWithTheReferenceOnRandomBuffers) {
             b = static_cast<uint8_t>(random() % alphabet);
         const int32_t m = static_cast<int32_t>(pattern.size());
         const int32_t from = static_cast<int32_t>(random() % (length + 3)) - 1;
-        const int32_t forwards = PlainForward(data, from, pattern);
-        const int32_t backwards = PlainBackward(data, from, pattern);
+        const int32_t forwards = Plain(data, from, pattern, 1);
+        const int32_t backwards = Plain(data, from, pattern, -1);
         SCOPED_TRACE(testing::Message() << "round " << round);
         ASSERT_EQ(search::FindForward(data.data(), length, from, pattern.data(), m), forwards);
         ASSERT_EQ(search::ScanForward(data.data(), length, from, pattern.data(), m), forwards);

@@ -5,45 +5,45 @@
 #include <shellapi.h>
 
 #include <cstring>
-#include <iterator>
+#include <map>
 #include <mutex>
 #include <tuple>
 
 namespace {
 
-struct Call {
-    size_t function;
-    std::wstring path;
+struct Function {
+    const char* name;
+    void* standIn;
+    void* original = nullptr;
 };
+extern Function g_functions[7];
 std::mutex g_mutex;
-std::vector<Call> g_calls;
-const char* const kNames[] = {"CreateFileW",           "GetFileAttributesW", "GetFileAttributesExW",
-                              "FindFirstFileW",        "GetLongPathNameW",   "SHGetFileInfoW",
-                              "ExtractAssociatedIconW"};
+std::map<std::string, std::vector<std::wstring>> g_paths; // by function
 
-void* g_original[std::size(kNames)];
-
-// Stands in for function `F`, whose path is argument `Arg`.
+// Stands in for function F, whose path is argument `Arg`.
 template <size_t F, size_t Arg, typename R, typename... A> R WINAPI Record(A... args) {
     if (const wchar_t* path = std::get<Arg>(std::tie(args...))) {
         const std::lock_guard<std::mutex> hold(g_mutex);
-        g_calls.push_back({F, path});
+        g_paths[g_functions[F].name].push_back(path);
     }
-    return reinterpret_cast<R(WINAPI*)(A...)>(g_original[F])(args...);
+    return reinterpret_cast<R (*)(A...)>(g_functions[F].original)(args...);
 }
+template <size_t F, size_t Arg, typename R, typename... A> void* StandIn(R (*)(A...)) {
+    return reinterpret_cast<void*>(&Record<F, Arg, R, A...>);
+}
+template <typename Type> constexpr Type* kType = nullptr;
 
-void* const kHooks[] = {
-    reinterpret_cast<void*>(
-        &Record<0, 0, HANDLE, LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE>),
-    reinterpret_cast<void*>(&Record<1, 0, DWORD, LPCWSTR>),
-    reinterpret_cast<void*>(&Record<2, 0, BOOL, LPCWSTR, GET_FILEEX_INFO_LEVELS, LPVOID>),
-    reinterpret_cast<void*>(&Record<3, 0, HANDLE, LPCWSTR, LPWIN32_FIND_DATAW>),
-    reinterpret_cast<void*>(&Record<4, 0, DWORD, LPCWSTR, LPWSTR, DWORD>),
-    reinterpret_cast<void*>(&Record<5, 0, DWORD_PTR, LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT>),
-    reinterpret_cast<void*>(&Record<6, 1, HICON, HINSTANCE, LPWSTR, WORD*>),
+Function g_functions[7] = {
+    {"CreateFileW", StandIn<0, 0>(kType<decltype(CreateFileW)>)},
+    {"GetFileAttributesW", StandIn<1, 0>(kType<decltype(GetFileAttributesW)>)},
+    {"GetFileAttributesExW", StandIn<2, 0>(kType<decltype(GetFileAttributesExW)>)},
+    {"FindFirstFileW", StandIn<3, 0>(kType<decltype(FindFirstFileW)>)},
+    {"GetLongPathNameW", StandIn<4, 0>(kType<decltype(GetLongPathNameW)>)},
+    {"SHGetFileInfoW", StandIn<5, 0>(kType<decltype(SHGetFileInfoW)>)},
+    {"ExtractAssociatedIconW", StandIn<6, 1>(kType<decltype(ExtractAssociatedIconW)>)},
 };
 
-// Points each import slot of the functions above at its stand-in, or back at the original.
+// Points each import slot of those functions at its stand-in, or back at the function.
 void Patch(bool record) {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
@@ -54,18 +54,17 @@ void Patch(bool record) {
         auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
         auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
         for (; name->u1.AddressOfData; ++name, ++slot) {
-            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal))
-                continue;
             const auto* named =
                 reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
-            for (size_t f = 0; f < std::size(kNames); ++f) {
-                if (std::strcmp(reinterpret_cast<const char*>(named->Name), kNames[f]) != 0)
+            for (Function& f : g_functions) {
+                if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) ||
+                    std::strcmp(reinterpret_cast<const char*>(named->Name), f.name) != 0)
                     continue;
                 DWORD was = 0;
                 VirtualProtect(&slot->u1.Function, sizeof(void*), PAGE_READWRITE, &was);
                 if (record)
-                    g_original[f] = reinterpret_cast<void*>(slot->u1.Function);
-                slot->u1.Function = reinterpret_cast<ULONG_PTR>(record ? kHooks[f] : g_original[f]);
+                    f.original = reinterpret_cast<void*>(slot->u1.Function);
+                slot->u1.Function = reinterpret_cast<ULONG_PTR>(record ? f.standIn : f.original);
                 VirtualProtect(&slot->u1.Function, sizeof(void*), was, &was);
             }
         }
@@ -75,7 +74,7 @@ void Patch(bool record) {
 } // namespace
 
 PathRecorder::PathRecorder() {
-    g_calls.clear();
+    g_paths.clear();
     Patch(true);
 }
 
@@ -85,21 +84,15 @@ PathRecorder::~PathRecorder() {
 
 std::vector<std::wstring> PathRecorder::PathsOf(const char* function) const {
     const std::lock_guard<std::mutex> hold(g_mutex);
-    std::vector<std::wstring> paths;
-    for (const Call& call : g_calls)
-        if (std::strcmp(kNames[call.function], function) == 0)
-            paths.push_back(call.path);
-    return paths;
+    return g_paths[function];
 }
 
 std::vector<std::wstring> PathRecorder::PlainLongPaths() const {
     const std::lock_guard<std::mutex> hold(g_mutex);
     std::vector<std::wstring> plain;
-    for (const Call& call : g_calls)
-        if (call.path.size() >= 260 && call.path.rfind(L"\\\\?\\", 0) != 0)
-            plain.push_back(
-                std::wstring(kNames[call.function],
-                             kNames[call.function] + std::strlen(kNames[call.function])) +
-                L" " + call.path);
+    for (const auto& [function, paths] : g_paths)
+        for (const std::wstring& path : paths)
+            if (path.size() >= 260 && path.rfind(L"\\\\?\\", 0) != 0)
+                plain.push_back(std::wstring(function.begin(), function.end()) + L" " + path);
     return plain;
 }

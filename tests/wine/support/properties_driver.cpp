@@ -53,31 +53,24 @@ HGLOBAL MakeDrop(const std::vector<std::wstring>& paths, bool wide) {
 }
 
 HGLOBAL MakeItemList(const std::vector<std::wstring>& paths) {
-    std::vector<PIDLIST_ABSOLUTE> items(paths.size() + 1);
-    std::vector<std::pair<const void*, UINT>> lists;
-    for (size_t i = 0; i < paths.size(); ++i) {
-        SHParseDisplayName(paths[i].c_str(), nullptr, &items[i + 1], 0, nullptr);
-        lists.push_back({ILFindLastID(items[i + 1]), ILGetSize(ILFindLastID(items[i + 1]))});
+    std::vector<PIDLIST_ABSOLUTE> items(paths.size());
+    for (size_t i = 0; i < paths.size(); ++i)
+        SHParseDisplayName(paths[i].c_str(), nullptr, &items[i], 0, nullptr);
+    PIDLIST_ABSOLUTE folder = ILClone(items[0]);
+    ILRemoveLastID(folder);
+    std::vector<UINT> header{static_cast<UINT>(paths.size())}; // then each list's offset
+    std::string lists;
+    for (size_t i = 0; i <= items.size(); ++i) {
+        const auto* list = i == 0 ? folder : ILFindLastID(items[i - 1]);
+        header.push_back(static_cast<UINT>(sizeof(UINT) * (items.size() + 2) + lists.size()));
+        lists.append(reinterpret_cast<const char*>(list), ILGetSize(list));
+        ILFree(i == 0 ? folder : items[i - 1]);
     }
-    items[0] = ILClone(items[1]);
-    ILRemoveLastID(items[0]);
-    lists.insert(lists.begin(), {items[0], ILGetSize(items[0])});
-    UINT at = static_cast<UINT>(sizeof(UINT) * (lists.size() + 1));
-    size_t size = at;
-    for (const auto& list : lists)
-        size += list.second;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, header.size() * sizeof(UINT) + lists.size());
     auto* block = static_cast<BYTE*>(GlobalLock(memory));
-    auto* numbers = reinterpret_cast<UINT*>(block); // the count, then each list's offset
-    numbers[0] = static_cast<UINT>(paths.size());
-    for (size_t i = 0; i < lists.size(); ++i) {
-        numbers[i + 1] = at;
-        memcpy(block + at, lists[i].first, lists[i].second);
-        at += lists[i].second;
-    }
+    memcpy(block, header.data(), header.size() * sizeof(UINT));
+    memcpy(block + header.size() * sizeof(UINT), lists.data(), lists.size());
     GlobalUnlock(memory);
-    for (PIDLIST_ABSOLUTE item : items)
-        ILFree(item);
     return memory;
 }
 
