@@ -136,19 +136,19 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
         for (int id : ids)
             EXPECT_EQ(IsWindowVisible(sheet.control(id)) != FALSE, shown) << id;
     };
-    // After a step the view is drawn whole, as a full redraw would draw it, down to the last
-    // row that fits its new height.
+    // After a step the view is drawn whole, as a full redraw would draw it, and the scroll
+    // bar's thumb spans the whole rows that fit its new height.
     auto expectRedrawnWhole = [&] {
         UpdateWindow(view);
         const Capture shown(view);
         RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         const Capture redrawn(view);
-        const RECT all = Area(0, 0, shown.width(), shown.height());
-        EXPECT_TRUE(shown.SameAs(redrawn, all, POINT{0, 0}));
-        const int lastRowTop = (shown.height() / editor.charHeight - 1) * editor.charHeight;
-        EXPECT_GT(shown.CountOther(GetSysColor(COLOR_WINDOW), Area(0, lastRowTop, shown.width(),
-                                                                   lastRowTop + editor.charHeight)),
-                  0);
+        EXPECT_TRUE(shown.SameAs(redrawn, Area(0, 0, shown.width(), shown.height()), {0, 0}));
+        SCROLLINFO bar{};
+        bar.cbSize = sizeof(bar);
+        bar.fMask = SIF_PAGE;
+        ASSERT_TRUE(GetScrollInfo(view, SB_VERT, &bar));
+        EXPECT_EQ(bar.nPage, static_cast<UINT>(shown.height() / editor.charHeight));
     };
 
     // 1 -> 2: over the header and the chooser and help rows; the banner row stays.
