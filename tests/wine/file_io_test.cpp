@@ -1,10 +1,12 @@
 // Loading, saving and reverting real files, and what the user is told when it fails.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "hexedit/core/byte_buffer.h"
 #include "resources/resource_ids.h"
 #include "server/shell_ext.h"
-#include "support/import_patch.h"
 #include "support/message_box_recorder.h"
 #include "support/properties_driver.h"
 #include "support/test_window.h"
@@ -269,19 +271,45 @@ TEST_F(FileIo, EmptyFileTakesTheBytesTypedIntoIt) {
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
-// A save is done only when the system has written it to the medium: a flush refused, as when
-// the medium is pulled out, is a failed save that keeps the changes.
+// The slot of this program's import table (the product is linked in) through which it calls
+// `function`: a way to have the system refuse what Wine never refuses.
+void** ImportSlot(const char* function) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const DWORD at = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + at); at && dll->Name;
+         ++dll) {
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+        auto* slot = reinterpret_cast<void**>(base + dll->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slot)
+            if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) &&
+                !strcmp(
+                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name,
+                    function))
+                return slot;
+    }
+    return nullptr;
+}
+
 BOOL WINAPI FlushRefused(HANDLE) {
-    SetLastError(ERROR_DEVICE_NOT_CONNECTED);
+    SetLastError(ERROR_DEVICE_NOT_CONNECTED); // as when the medium is pulled out
     return FALSE;
 }
 
+// A save is done only when the system has written it to the medium: a refused flush is a
+// failed save that keeps the changes.
 TEST_F(FileIo, SaveThatCannotBeFlushedFailsAndKeepsTheChanges) {
     WriteAndLoad(L"a.bin", Bytes("abc"));
     Edit(Bytes("kept"));
-    ImportPatch refuse("kernel32.dll", "FlushFileBuffers", reinterpret_cast<void*>(&FlushRefused));
-    ASSERT_TRUE(refuse.Patched());
-    EXPECT_EQ(editor().SaveFile(0), static_cast<DWORD>(ERROR_DEVICE_NOT_CONNECTED));
+    void** slot = ImportSlot("FlushFileBuffers");
+    ASSERT_NE(slot, nullptr);
+    DWORD access = 0;
+    VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &access);
+    void* const flush = std::exchange(*slot, reinterpret_cast<void*>(&FlushRefused));
+    const DWORD code = editor().SaveFile(0);
+    *slot = flush;
+    EXPECT_EQ(code, static_cast<DWORD>(ERROR_DEVICE_NOT_CONNECTED));
     ExpectSaveError(ERROR_DEVICE_NOT_CONNECTED);
     EXPECT_EQ(EditorBytes(editor()), Bytes("kept"));
     EXPECT_EQ(editor().modified, 1);
@@ -572,15 +600,10 @@ TEST_F(FileIoOnPage, FailedRevertLeavesNothingThatASaveCouldWriteOverTheFile) {
 // same size written later (0x01D00000 is in 2015), or another file of the same size and time
 // renamed over it. The save asks first; the editor's own saves ask nothing.
 TEST_F(FileIoOnPage, SaveAsksBeforeOverwritingAnotherProgramsChanges) {
-    struct Row {
-        const char* rewrite;
-        DWORD time;
-        bool byRename;
-    };
     for (const auto& [rewrite, time, byRename] :
-         {Row{"another program's bytes", 0x01D00000, false},
-          Row{"ABCDEFGHIJKLMNOPQRSTUVWXYZ", 0x01D00001, false},
-          Row{"0123456789ABCDEFGHIJKLMNOP", 0x01D00000, true}}) {
+         {std::tuple{"another program's bytes", 0x01D00000ul, false},
+          std::tuple{"ABCDEFGHIJKLMNOPQRSTUVWXYZ", 0x01D00001ul, false},
+          std::tuple{"0123456789ABCDEFGHIJKLMNOP", 0x01D00000ul, true}}) {
         Rewrite("abcdefghijklmnopqrstuvwxyz", 0x01D00000);
         ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
         const auto changed = Change();
