@@ -78,13 +78,15 @@ uint64_t SizeOf(const BY_HANDLE_FILE_INFORMATION& info) {
     return (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
 }
 
-// What a handle on the file at `systemPath` tells of it. Like the load, this follows links to
-// the file itself; reading the path's attributes would describe a link instead.
-bool InfoOfFile(const std::wstring& systemPath, BY_HANDLE_FILE_INFORMATION& info) {
-    UniqueFile file(CreateFileW(systemPath.c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
-    return file && GetFileInformationByHandle(file.get(), &info);
+// Opens the existing file at `systemPath` and reads what its handle tells of it: through links,
+// the file itself (the path's attributes would describe a link instead). The code of a failure.
+DWORD OpenWithInfo(const std::wstring& systemPath, DWORD access, DWORD share, UniqueFile& file,
+                   BY_HANDLE_FILE_INFORMATION& info) {
+    file.reset(CreateFileW(systemPath.c_str(), access, share, nullptr, OPEN_EXISTING,
+                           kOpenAttributes, nullptr));
+    if (!file)
+        return GetLastError();
+    return GetFileInformationByHandle(file.get(), &info) ? ERROR_SUCCESS : GetLastError();
 }
 
 } // namespace
@@ -151,14 +153,11 @@ DWORD CHexEdit::ReadIntoBuffer(const std::wstring& path) {
     wcsncpy(filePath, path.c_str(), kPathCapacity - 1);
     filePath[kPathCapacity - 1] = L'\0';
 
-    UniqueFile file(CreateFileW(systemPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, kOpenAttributes, nullptr));
-    if (!file)
-        return GetLastError();
     // No other program may write while the file is open for reading: this is the file as read.
+    UniqueFile file;
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file.get(), &info))
-        return GetLastError();
+    if (const DWORD code = OpenWithInfo(systemPath, GENERIC_READ, FILE_SHARE_READ, file, info))
+        return code;
     const uint64_t size = SizeOf(info);
     if (!filesize::FitsInBuffer(static_cast<int64_t>(size))) {
         // Nothing of it can be held; forget the path too, so no later save can write a
@@ -194,14 +193,11 @@ DWORD CHexEdit::OpenForSaving(UniqueFile& file, uint64_t& oldSize) {
     const std::wstring systemPath = longpath::ForFileSystem(filePath);
     FileStamp accepted = fileStamp;
     for (;;) {
-        file.reset(CreateFileW(systemPath.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr,
-                               OPEN_EXISTING, kOpenAttributes, nullptr));
-        if (!file)
-            return GetLastError();
         // Held exclusively from here on, so what is compared is what gets overwritten.
         BY_HANDLE_FILE_INFORMATION info{};
-        if (!GetFileInformationByHandle(file.get(), &info))
-            return GetLastError();
+        if (const DWORD code =
+                OpenWithInfo(systemPath, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, file, info))
+            return code;
         const FileStamp found = StampOf(info);
         oldSize = found.size;
         if (!(found != accepted))
@@ -254,10 +250,13 @@ DWORD CHexEdit::SaveFile(int ask) {
     // this save did to the file, even a failed one, is no other program's change; unreadable,
     // the next save asks rather than overwrite unasked.
     BY_HANDLE_FILE_INFORMATION saved{};
-    if (InfoOfFile(longpath::ForFileSystem(filePath), saved))
+    if (OpenWithInfo(longpath::ForFileSystem(filePath), FILE_READ_ATTRIBUTES,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, file,
+                     saved) == ERROR_SUCCESS)
         fileStamp = StampOf(saved);
     else
         fileStamp.size = ~0ull;
+    file.reset();
     if (code != ERROR_SUCCESS)
         return ReportFileError(kSaveError, L"Save", code);
     modified = 0;
