@@ -1,5 +1,5 @@
-// The icon in the page's header: the item's own associated icon for one item, the module's
-// icon 151 for several.
+// The icon in the page's header: the item's own associated icon for one item (its type's at a
+// path of 260 characters or more), the module's icon 151 for several.
 #pragma once
 
 #include <windows.h>

@@ -1,54 +1,15 @@
 #include "page/selection_summary.h"
 
-#include <shellapi.h>
-#include <shlobj.h>
-
 #include <atomic>
-#include <climits>
 #include <vector>
 
 #include "hexedit/core/long_path.h"
-#include "hexedit/win32_handles.h"
+#include "page/drop_list_text.h"
 
 namespace {
 
 std::atomic<uint32_t> g_accessErrors{0};
 constexpr uint32_t kAccessErrorsShown = 4;
-
-// The drop list's strings, locked for the walk; a list of 8-bit paths is read as wide, in the
-// code page the system's own reading uses.
-class DropListText {
-  public:
-    explicit DropListText(HDROP drop) : lock_(drop) {
-        const auto* base = static_cast<const BYTE*>(lock_.data());
-        const SIZE_T size = base ? GlobalSize(drop) : 0;
-        const auto* header = reinterpret_cast<const DROPFILES*>(base);
-        if (size < sizeof(DROPFILES) || header->pFiles > size || size - header->pFiles > INT_MAX)
-            return;
-        const BYTE* text = base + header->pFiles;
-        const SIZE_T bytes = size - header->pFiles;
-        if (header->fWide) {
-            begin_ = reinterpret_cast<const wchar_t*>(text);
-            end_ = begin_ + bytes / sizeof(wchar_t);
-            return;
-        }
-        const auto* narrow = reinterpret_cast<const char*>(text);
-        converted_.resize(
-            MultiByteToWideChar(CP_ACP, 0, narrow, static_cast<int>(bytes), nullptr, 0));
-        MultiByteToWideChar(CP_ACP, 0, narrow, static_cast<int>(bytes), converted_.data(),
-                            static_cast<int>(converted_.size()));
-        begin_ = converted_.data();
-        end_ = begin_ + converted_.size();
-    }
-
-    selection::DropListWalker Paths() const { return {begin_, end_, kPathCapacity - 1}; }
-
-  private:
-    ScopedGlobalLock lock_;
-    std::wstring converted_;
-    const wchar_t* begin_ = nullptr;
-    const wchar_t* end_ = nullptr;
-};
 
 class PageSelection final : public selection::SelectionSystem {
   public:
@@ -61,8 +22,12 @@ class PageSelection final : public selection::SelectionSystem {
     void ListFile(uint32_t index, const std::wstring& name) override {
         if (!host_.fileIndexes)
             return;
-        host_.fileIndexes[host_.fileIndexCount++] = index;
-        SendMessageW(chooser_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        // An entry the chooser could not take gets no index either, or every later entry would
+        // name the file after it.
+        const LRESULT added =
+            SendMessageW(chooser_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        if (added != CB_ERR && added != CB_ERRSPACE)
+            host_.fileIndexes[host_.fileIndexCount++] = index;
     }
 
   private:

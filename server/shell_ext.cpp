@@ -4,12 +4,14 @@
 
 #include <utility>
 
+#include "hexedit/core/long_path.h"
 #include "hexedit/module_context.h"
 #include "hexedit/win32_handles.h"
 #include "page/page_dlg.h"
 #include "resources/resource_ids.h"
 #include "server/object_counter.h"
 #include "server/registry_settings.h"
+#include "server/selection_source.h"
 
 namespace {
 
@@ -70,9 +72,8 @@ STDMETHODIMP CShellExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* pdtobj, HKEY)
 bool CShellExt::TakeDrop() {
     if (!dataObject)
         return true;
-    FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     UniqueStgMedium taken;
-    if (FAILED(dataObject->GetData(&format, taken.put())))
+    if (!TakeSelection(dataObject, taken))
         return false;
     // A second AddPages must not lose the medium of the first: the page may still read it.
     if (medium)
@@ -96,7 +97,7 @@ STDMETHODIMP CShellExt::AddPages(LPFNSVADDPROPSHEETPAGE pfnAddPage, LPARAM lPara
     DragQueryFileW(hDrop, 0, firstPath, static_cast<UINT>(kPathCapacity));
 
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(firstPath, &found);
+    HANDLE find = FindFirstFileW(longpath::ForFileSystem(firstPath).c_str(), &found);
     if (find == INVALID_HANDLE_VALUE || !FindClose(find))
         return S_OK;
 

@@ -24,4 +24,12 @@ std::wstring ForFileSystem(const std::wstring& path) {
     return path;
 }
 
+std::wstring ForUser(const std::wstring& path) {
+    if (StartsWith(path, L"\\\\?\\UNC\\"))
+        return L"\\\\" + path.substr(8);
+    if (StartsWith(path, L"\\\\?\\") && path.size() >= 7 && IsDriveRoot(path.substr(4)))
+        return path.substr(4);
+    return path;
+}
+
 } // namespace longpath

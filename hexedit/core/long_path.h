@@ -16,4 +16,7 @@ constexpr size_t kPlainLimit = 260;
 // relative path, which has no such form until resolved) unchanged.
 std::wstring ForFileSystem(const std::wstring& path);
 
+// The other way: a path the system gave back in a "\\?\" form as the user writes it.
+std::wstring ForUser(const std::wstring& path);
+
 } // namespace longpath

@@ -1,7 +1,8 @@
 // The byte search: where each search starts (caret, selection, direction, pattern length), the
-// walk without wrap-around, the scans by example, and the fast scans against the plain ones.
+// walk without wrap-around, the scans by example and against a plain reference loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -14,6 +15,17 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes B(const std::string& s) {
     return Bytes(s.begin(), s.end());
+}
+
+// The reference for the scans: every position from `from` on in the direction `step`, tried
+// byte by byte.
+int32_t Plain(const Bytes& data, int32_t from, const Bytes& pattern, int step) {
+    const auto n = static_cast<int32_t>(data.size()), m = static_cast<int32_t>(pattern.size());
+    for (int32_t p = step > 0 ? std::max(from, 0) : std::min(from, n - m);
+         m > 0 && p >= 0 && p + m <= n; p += step)
+        if (std::equal(pattern.begin(), pattern.end(), data.begin() + p))
+            return p;
+    return -1;
 }
 
 struct StartRow {
@@ -134,9 +146,9 @@ TEST(ByteSearch, ScansFindTheNearestMatchInTheirDirection) {
     }
 }
 
-// The fast scans against the plain ones: matches at every distance from the block edges, at
+// Both scans against the reference: matches at every distance from the block edges, at
 // both ends of the buffer, amid bytes that are or are not the pattern's first and last.
-TEST(ByteSearch, FastScansAgreeWithThePlainOnesAroundBlockEdges) {
+TEST(ByteSearch, ScansAgreeWithTheReferenceAroundBlockEdges) {
     const Bytes pattern = B("abca");
     for (uint8_t fill : {'a', 'x'}) {
         for (int32_t length = 0; length <= 200; ++length) {
@@ -145,19 +157,21 @@ TEST(ByteSearch, FastScansAgreeWithThePlainOnesAroundBlockEdges) {
                 std::memcpy(data.data() + at, pattern.data(), 4);
                 for (int32_t from : {-1, 0, at, at + 1, length - 1, length}) {
                     const uint8_t* d = data.data();
-                    ASSERT_EQ(search::FindForward(d, length, from, pattern.data(), 4),
-                              search::ScanForward(d, length, from, pattern.data(), 4))
-                        << fill << " " << length << " " << at << " " << from;
-                    ASSERT_EQ(search::FindBackward(d, length, from, pattern.data(), 4),
-                              search::ScanBackward(d, length, from, pattern.data(), 4))
-                        << fill << " " << length << " " << at << " " << from;
+                    const int32_t forwards = Plain(data, from, pattern, 1);
+                    const int32_t backwards = Plain(data, from, pattern, -1);
+                    SCOPED_TRACE(testing::Message()
+                                 << fill << " " << length << " " << at << " " << from);
+                    ASSERT_EQ(search::FindForward(d, length, from, pattern.data(), 4), forwards);
+                    ASSERT_EQ(search::ScanForward(d, length, from, pattern.data(), 4), forwards);
+                    ASSERT_EQ(search::FindBackward(d, length, from, pattern.data(), 4), backwards);
+                    ASSERT_EQ(search::ScanBackward(d, length, from, pattern.data(), 4), backwards);
                 }
             }
         }
     }
 }
 
-TEST(ByteSearch, FastScansAgreeWithThePlainOnesOnRandomBuffers) {
+TEST(ByteSearch, ScansAgreeWithTheReferenceOnRandomBuffers) {
     std::mt19937 random(1234);
     for (int round = 0; round < 3000; ++round) {
         // Small alphabets make partial matches frequent.
@@ -171,12 +185,13 @@ TEST(ByteSearch, FastScansAgreeWithThePlainOnesOnRandomBuffers) {
             b = static_cast<uint8_t>(random() % alphabet);
         const int32_t m = static_cast<int32_t>(pattern.size());
         const int32_t from = static_cast<int32_t>(random() % (length + 3)) - 1;
-        ASSERT_EQ(search::FindForward(data.data(), length, from, pattern.data(), m),
-                  search::ScanForward(data.data(), length, from, pattern.data(), m))
-            << "round " << round;
-        ASSERT_EQ(search::FindBackward(data.data(), length, from, pattern.data(), m),
-                  search::ScanBackward(data.data(), length, from, pattern.data(), m))
-            << "round " << round;
+        const int32_t forwards = Plain(data, from, pattern, 1);
+        const int32_t backwards = Plain(data, from, pattern, -1);
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        ASSERT_EQ(search::FindForward(data.data(), length, from, pattern.data(), m), forwards);
+        ASSERT_EQ(search::ScanForward(data.data(), length, from, pattern.data(), m), forwards);
+        ASSERT_EQ(search::FindBackward(data.data(), length, from, pattern.data(), m), backwards);
+        ASSERT_EQ(search::ScanBackward(data.data(), length, from, pattern.data(), m), backwards);
     }
 }
 

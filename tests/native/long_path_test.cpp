@@ -17,3 +17,10 @@ TEST(LongPath, FileSystemFormOfEachKindOfPath) {
     for (const auto& [given, expected] : cases)
         EXPECT_EQ(longpath::ForFileSystem(given), expected) << given.substr(0, 24).c_str();
 }
+
+TEST(LongPath, UserFormOfAPathTheSystemGivesBack) {
+    EXPECT_EQ(longpath::ForUser(L"\\\\?\\C:\\a\\b.bin"), L"C:\\a\\b.bin");
+    EXPECT_EQ(longpath::ForUser(L"\\\\?\\UNC\\server\\share\\b.bin"), L"\\\\server\\share\\b.bin");
+    EXPECT_EQ(longpath::ForUser(L"C:\\a\\b.bin"), L"C:\\a\\b.bin");
+    EXPECT_EQ(longpath::ForUser(L"\\\\?\\Volume{1}\\b.bin"), L"\\\\?\\Volume{1}\\b.bin");
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "page/core/item_list.h"
 #include "page/core/selection_text.h"
 
 using namespace selection;
@@ -181,5 +182,20 @@ TEST(SelectionScan, SummaryAndFileListFromOneWalk) {
         EXPECT_EQ(texts.count, c.count) << first;
         EXPECT_EQ(texts.location, c.location) << first;
         EXPECT_EQ(system.log, c.log) << first;
+    }
+}
+
+// The shell's item list (count, offsets, then item id lists ended by a zero size) is read only
+// as far as it holds together.
+TEST(SelectionItemList, OffsetsOnlyOfABlockThatHoldsTogether) {
+    const std::vector<uint8_t> whole = {1, 0, 0, 0, 12, 0, 0,   0,   14, 0,
+                                        0, 0, 0, 0, 4,  0, 'x', 'y', 0,  0};
+    EXPECT_EQ(ItemListOffsets(whole.data(), whole.size()), (std::vector<uint32_t>{12, 14}));
+    EXPECT_TRUE(ItemListOffsets(whole.data(), 19).empty()); // the last list's end cut off
+    // A count beyond the block, an offset past its end, an item shorter than its own size.
+    for (const auto& [at, value] : {std::pair<size_t, uint8_t>{0, 5}, {8, 200}, {14, 1}}) {
+        std::vector<uint8_t> block = whole;
+        block[at] = value;
+        EXPECT_TRUE(ItemListOffsets(block.data(), block.size()).empty()) << at;
     }
 }

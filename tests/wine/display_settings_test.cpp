@@ -71,14 +71,19 @@ TEST(MirroredPage, ViewSizesLinksAndDialogsFollowTheMirroredLayout) {
     EXPECT_EQ(Text(dialog), "25,25-294,139");
 
     // Under Wine a dialog with an owner takes no layout from the process, so Edit Bits stays
-    // left to right here; its "Old:" boxes move as this one does in a mirrored window.
-    HWND window = CreateWindowExW(0, L"#32770", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr,
-                                  nullptr, nullptr);
-    HWND box = CreateWindowExW(0, L"Button", L"8", WS_CHILD | BS_AUTOCHECKBOX, 40, 14, 24, 15,
-                               window, reinterpret_cast<HMENU>(IDC_OLD_BIT7), nullptr, nullptr);
-    NudgeControl(window, IDC_OLD_BIT7, -1, 0);
-    EXPECT_EQ(Text(RectInParent(window, box)), "40,13-64,28");
-    DestroyWindow(window);
+    // left to right here; its "Old:" boxes move as this one does in a mirrored window, and in a
+    // plain one at the screen's origin, which maps points to its client area by an offset of 0.
+    for (const DWORD layout : {DWORD{LAYOUT_RTL}, DWORD{0}}) {
+        SetProcessDefaultLayout(layout);
+        HWND window = CreateWindowExW(0, L"#32770", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr,
+                                      nullptr, nullptr);
+        SetProcessDefaultLayout(LAYOUT_RTL);
+        HWND box = CreateWindowExW(0, L"Button", L"8", WS_CHILD | BS_AUTOCHECKBOX, 40, 14, 24, 15,
+                                   window, reinterpret_cast<HMENU>(IDC_OLD_BIT7), nullptr, nullptr);
+        NudgeControl(window, IDC_OLD_BIT7, -1, 0);
+        EXPECT_EQ(Text(RectInParent(window, box)), "40,13-64,28") << layout;
+        DestroyWindow(window);
+    }
 }
 
 // What the user sees on the screen: the view's digits, and the banner with its tab at the left

@@ -70,6 +70,20 @@ TEST(SelectionHeader, OverlongPartsAreShownWhole) {
     EXPECT_EQ(location, L"C:" + folder);
 }
 
+// A drop list may hold 8.3 names: the page shows, loads and names the file by its own name.
+TEST(SelectionHeader, ShortNameIsShownAndLoadedInItsLongForm) {
+    TempFolder folder;
+    const std::wstring file = folder.Write(L"a long file name.binary", {1, 2, 3});
+    wchar_t shortPath[MAX_PATH] = {};
+    ASSERT_NE(GetShortPathNameW(file.c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(shortPath).find(L'~'), std::wstring::npos) << shortPath;
+    InProcessSheet sheet({shortPath});
+    ASSERT_NE(sheet.page(), nullptr);
+    EXPECT_EQ(WindowText(sheet.control(IDC_NAME_TEXT)), L"a long file name.binary");
+    EXPECT_EQ(WindowText(sheet.control(IDC_LOCATION_TEXT)), folder.folder());
+    EXPECT_EQ(std::wstring(sheet.ext().editor.filePath), file);
+}
+
 // A list of 8-bit paths reads as the same items.
 TEST(SelectionFileList, OnlyReadableFilesInSelectionOrder) {
     TempFolder folder;
@@ -89,6 +103,28 @@ TEST(SelectionFileList, OnlyReadableFilesInSelectionOrder) {
         EXPECT_EQ(boxes.Count(), 0u); // one item's page reports nothing
     }
     RemoveDirectoryW(folder.Path(L"Sub").c_str());
+}
+
+// An entry the chooser could not add (out of memory) takes no place in the list behind it, so
+// each later entry still opens its own file.
+TEST(SelectionFileList, AnEntryTheChooserRefusesIsNotListed) {
+    TempFolder folder;
+    DropHost host({folder.Write(L"z.bin", {1}), folder.Write(L"a.bin", {2})});
+    host.fileIndexes = static_cast<uint32_t*>(calloc(host.dropCount + 1, sizeof(uint32_t)));
+    Chooser chooser;
+    static WNDPROC original;
+    original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        chooser.get(), GWLP_WNDPROC,
+        reinterpret_cast<LONG_PTR>(+[](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            if (message == CB_ADDSTRING &&
+                !wcscmp(reinterpret_cast<const wchar_t*>(lParam), L"z.bin"))
+                return static_cast<LRESULT>(CB_ERRSPACE);
+            return CallWindowProcW(original, window, message, wParam, lParam);
+        })));
+    ReadSelection(host, chooser.get(), false);
+    EXPECT_EQ(ComboEntries(chooser.get()), std::vector<std::wstring>{L"a.bin"});
+    ASSERT_EQ(host.fileIndexCount, 1);
+    EXPECT_EQ(host.fileIndexes[0], 1u);
 }
 
 // A few thousand items after a folder: every file gets its entry, in order, and the first loads.

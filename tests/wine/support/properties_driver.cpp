@@ -52,8 +52,30 @@ HGLOBAL MakeDrop(const std::vector<std::wstring>& paths, bool wide) {
     return memory;
 }
 
-DropDataObject::DropDataObject(std::vector<std::wstring> paths, bool serveDrop)
-    : paths_(std::move(paths)), serveDrop_(serveDrop) {}
+HGLOBAL MakeItemList(const std::vector<std::wstring>& paths) {
+    std::vector<PIDLIST_ABSOLUTE> items(paths.size());
+    for (size_t i = 0; i < paths.size(); ++i)
+        SHParseDisplayName(paths[i].c_str(), nullptr, &items[i], 0, nullptr);
+    PIDLIST_ABSOLUTE folder = ILClone(items[0]);
+    ILRemoveLastID(folder);
+    std::vector<UINT> header{static_cast<UINT>(paths.size())}; // then each list's offset
+    std::string lists;
+    for (size_t i = 0; i <= items.size(); ++i) {
+        const auto* list = i == 0 ? folder : ILFindLastID(items[i - 1]);
+        header.push_back(static_cast<UINT>(sizeof(UINT) * (items.size() + 2) + lists.size()));
+        lists.append(reinterpret_cast<const char*>(list), ILGetSize(list));
+        ILFree(i == 0 ? folder : items[i - 1]);
+    }
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, header.size() * sizeof(UINT) + lists.size());
+    auto* block = static_cast<BYTE*>(GlobalLock(memory));
+    memcpy(block, header.data(), header.size() * sizeof(UINT));
+    memcpy(block + header.size() * sizeof(UINT), lists.data(), lists.size());
+    GlobalUnlock(memory);
+    return memory;
+}
+
+DropDataObject::DropDataObject(std::vector<std::wstring> paths, bool serveDrop, bool serveItemList)
+    : paths_(std::move(paths)), serveDrop_(serveDrop), serveItemList_(serveItemList) {}
 
 STDMETHODIMP DropDataObject::QueryInterface(REFIID riid, void** ppv) {
     *ppv = nullptr;
@@ -78,10 +100,13 @@ STDMETHODIMP_(ULONG) DropDataObject::Release() {
 STDMETHODIMP DropDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     ++getDataCalls_;
     memset(medium, 0, sizeof(*medium));
-    if (!serveDrop_ || format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL))
+    const bool drop = serveDrop_ && format->cfFormat == CF_HDROP;
+    const bool itemList =
+        serveItemList_ && format->cfFormat == RegisterClipboardFormatW(CFSTR_SHELLIDLIST);
+    if (!(drop || itemList) || !(format->tymed & TYMED_HGLOBAL))
         return DV_E_FORMATETC;
     medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = MakeDrop(paths_);
+    medium->hGlobal = drop ? MakeDrop(paths_) : MakeItemList(paths_);
     return medium->hGlobal ? S_OK : E_OUTOFMEMORY;
 }
 

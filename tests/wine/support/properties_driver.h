@@ -1,5 +1,6 @@
 // Ways to bring the "Hex Editor" page up in a test:
-// - DropDataObject: a data object serving CF_HDROP for given paths, counting its references.
+// - DropDataObject: a data object serving CF_HDROP (or the shell's item list) for given paths,
+//   counting its references.
 // - InProcessSheet: a modeless property sheet on this thread holding the page of a CShellExt
 //   linked into the test program, so its fields can be looked at and set.
 // - OpenShellProperties: Wine's own Properties dialog for some items, through the shell's
@@ -23,10 +24,14 @@ class CShellExt;
 // page).
 HGLOBAL MakeDrop(const std::vector<std::wstring>& paths, bool wide = true);
 
+// A "Shell IDList Array" block for paths of one folder.
+HGLOBAL MakeItemList(const std::vector<std::wstring>& paths);
+
 class DropDataObject : public IDataObject {
   public:
-    // Starts with one reference, the caller's.
-    explicit DropDataObject(std::vector<std::wstring> paths, bool serveDrop = true);
+    // Starts with one reference, the caller's. Serves the drop list, the item list, or both.
+    explicit DropDataObject(std::vector<std::wstring> paths, bool serveDrop = true,
+                            bool serveItemList = false);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override;
@@ -50,6 +55,7 @@ class DropDataObject : public IDataObject {
     virtual ~DropDataObject() = default;
     std::vector<std::wstring> paths_;
     bool serveDrop_;
+    bool serveItemList_;
     LONG refs_ = 1;
     int getDataCalls_ = 0;
 };
