@@ -15,10 +15,8 @@ bool StartUnixCommand(const std::wstring& shellCommand) {
     if (!CreateProcessW(L"Z:\\bin\\sh", mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process))
         return false;
-    if (process.hProcess)
-        CloseHandle(process.hProcess);
-    if (process.hThread)
-        CloseHandle(process.hThread);
+    // Wine starts a Unix program without a Windows process and fills `process` from whatever
+    // its own stack held: closing those "handles" would close handles of this process.
     return true;
 }
 
