@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The package test (installer_tests.exe) in a fresh Wine prefix of its own, so the suite's
 # registration stays out of it. It installs the package built again at the same version, then
-# upgrades to a package of propweave_next.dll made here with the version overridden. Run by tools/test.sh on its display.
+# upgrades to a package of propweave_next.dll made here with the version overridden. Run by
+# tools/test.sh on its display.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$ROOT/tools/wine_env.sh"
