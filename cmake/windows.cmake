@@ -35,20 +35,20 @@ function(add_propweave_dll target major minor patch)
 endfunction()
 add_propweave_dll(propweave ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} ${PROJECT_VERSION_PATCH})
 
-# The Windows Installer package (tools/install/propweave.wxs), built with msitools' wixl, which
-# takes the file's path relative to where it runs.
+# The Windows Installer package (tools/install/propweave.wxs), built with msitools' wixl and
+# finished with its msibuild (tools/install/build_msi.sh).
 find_program(WIXL wixl)
-if(WIXL)
-    set(PACKAGE_SOURCE ${CMAKE_SOURCE_DIR}/tools/install/propweave.wxs)
+find_program(MSIBUILD msibuild)
+if(WIXL AND MSIBUILD)
+    set(PACKAGE_SCRIPT ${CMAKE_SOURCE_DIR}/tools/install/build_msi.sh)
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/propweave.msi
-        COMMAND ${WIXL} -a x64 -D Version=${PROJECT_VERSION}
-            -D DllSource=$<TARGET_FILE_NAME:propweave> -o ${CMAKE_BINARY_DIR}/propweave.msi
-            ${PACKAGE_SOURCE}
-        WORKING_DIRECTORY $<TARGET_FILE_DIR:propweave>
-        DEPENDS propweave ${PACKAGE_SOURCE} VERBATIM)
+        COMMAND ${PACKAGE_SCRIPT} ${PROJECT_VERSION} $<TARGET_FILE:propweave>
+            ${CMAKE_BINARY_DIR}/propweave.msi
+        DEPENDS propweave ${PACKAGE_SCRIPT} ${CMAKE_SOURCE_DIR}/tools/install/propweave.wxs
+            ${CMAKE_SOURCE_DIR}/resources/header_icon.ico VERBATIM)
     add_custom_target(propweave_msi ALL DEPENDS ${CMAKE_BINARY_DIR}/propweave.msi)
 else()
-    message(STATUS "wixl not found: no Windows Installer package")
+    message(STATUS "wixl or msibuild not found: no Windows Installer package")
 endif()
 
 # Launcher: opens the shell's own Properties dialog for the given paths.

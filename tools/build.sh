@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds the three trees: native (core tests, benchmarks), Windows (the DLL,
 # launcher, Windows Installer package, Wine tests and benchmarks) and the clang fuzzing build.
-# Usage: tools/build.sh [all|native|win|msi|fuzz]; msi builds only the DLL and its package,
-# build/win/propweave.msi.
+# Usage: tools/build.sh [all|native|win|msi|run|fuzz]; msi builds only the DLL and its package,
+# build/win/propweave.msi; run only the DLL and the launcher that tools/run.sh opens it with.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
@@ -20,9 +20,10 @@ if [ "$what" = all ] || [ "$what" = win ]; then
     configure "$BUILD_DIR/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
     cmake --build "$BUILD_DIR/win"
 fi
-if [ "$what" = msi ]; then
+if [ "$what" = msi ] || [ "$what" = run ]; then
     configure "$BUILD_DIR/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
-    cmake --build "$BUILD_DIR/win" --target propweave_msi
+    if [ "$what" = msi ]; then targets=(propweave_msi); else targets=(propweave propweave_launch); fi
+    cmake --build "$BUILD_DIR/win" --target "${targets[@]}"
 fi
 if [ "$what" = all ] || [ "$what" = fuzz ]; then
     configure "$BUILD_DIR/fuzz" -DPROPWEAVE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang

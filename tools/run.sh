@@ -18,8 +18,8 @@ for f in "${files[@]}"; do
     [ -e "$f" ] || { echo "run.sh: $f: no such file or folder" >&2; exit 2; }
 done
 
-"$ROOT/tools/install_deps.sh"
-"$ROOT/tools/build.sh" win
+"$ROOT/tools/install_deps.sh" run
+"$ROOT/tools/build.sh" run # the DLL and the launcher, none of the tests
 
 source "$ROOT/tools/wine_env.sh"
 # A Wine session keeps the display it started with: start a fresh one on ours.

@@ -11,6 +11,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 
+# Chinese, Japanese and Korean names (the run command installs fonts-wqy-microhei): Wine draws
+# the dialog fonts with Liberation Sans (it has no Tahoma here) and falls back to no other font
+# for a character missing there, so Liberation Sans and its bold face link to WenQuanYi Micro
+# Hei; a link never changes the Latin text. Edit controls shape text through Uniscribe, which
+# reads no links: its fallbacks for Han, Kana and Hangul (the script tags "hani", "kana" and
+# "hang" as numbers) name the font themselves. A link under "Tahoma" would not do: with no such
+# face Wine would draw all the text in the linked font.
 settings="$WINEPREFIX/propweave-settings.reg"
 cat > "$settings" <<'REG'
 REGEDIT4
@@ -30,6 +37,15 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Control Panel\Desktop]
 "LogPixels"=dword:00000060
+
+[HKEY_CURRENT_USER\Software\Wine\Uniscribe\Fallback]
+"696e6168"="WenQuanYi Micro Hei"
+"616e616b"="WenQuanYi Micro Hei"
+"676e6168"="WenQuanYi Micro Hei"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
+"Liberation Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+"Liberation Sans Bold"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 REG
 wine regedit /S "$settings" >/dev/null 2>&1
 [ "${1:-}" = --bare ] || "$(dirname "${BASH_SOURCE[0]}")/register_extension.sh"

@@ -1,12 +1,14 @@
 // The Windows Installer package under Wine's own msiexec, in a prefix that holds nothing else
-// (tests/install/run.sh makes it and builds propweave-next.msi, version 99.0.0). The tests run
-// in their written order, each from where the one before left: install, the page through the
-// shell, upgrade, uninstall.
+// (tests/install/run.sh makes it and builds propweave-again.msi, the same package built again,
+// and propweave-next.msi, version 99.0.0). The tests run in their written order, each from where
+// the one before left: install, the page through the shell, the same version again, upgrade,
+// uninstall.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <msi.h>
 #include <psapi.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -67,16 +69,29 @@ DWORD Msiexec(const std::wstring& arguments) {
     return code;
 }
 
-// Versions of the installed products of the package's upgrade code.
+// The installed products of the package's upgrade code as installed apps show them: version,
+// the icon's file (the copy the installer keeps) and ", no Modify" when they offer no Modify.
 std::wstring Installed() {
-    std::wstring versions;
-    wchar_t product[39], version[32];
-    for (DWORD i = 0, size = 32;
+    std::wstring products;
+    wchar_t product[39], text[MAX_PATH];
+    for (DWORD i = 0, size = MAX_PATH;
          !MsiEnumRelatedProductsW(L"{718269E6-A299-4E0F-980E-FB2EB4FE3DA6}", 0, i, product);
-         ++i, size = 32)
-        if (!MsiGetProductInfoW(product, INSTALLPROPERTY_VERSIONSTRING, version, &size))
-            versions += version + std::wstring(L";");
-    return versions;
+         ++i, size = MAX_PATH) {
+        if (!MsiGetProductInfoW(product, INSTALLPROPERTY_VERSIONSTRING, text, &size))
+            products += text;
+        size = MAX_PATH;
+        if (!MsiGetProductInfoW(product, INSTALLPROPERTY_PRODUCTICON, text, &size) &&
+            GetFileAttributesW(text) != INVALID_FILE_ATTRIBUTES)
+            products += L" " + std::wstring(PathFindFileNameW(text));
+        DWORD noModify = 0, bytes = sizeof(noModify);
+        RegGetValueW(
+            HKEY_LOCAL_MACHINE,
+            (L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::wstring(product))
+                .c_str(),
+            L"NoModify", RRF_RT_REG_DWORD, nullptr, &noModify, &bytes);
+        products += noModify == 1 ? L", no Modify;" : L";";
+    }
+    return products;
 }
 
 // The DLL's file version, from its version resource.
@@ -100,7 +115,7 @@ bool Loads(HANDLE process, const wchar_t* path) {
 
 // One product of this version with the DLL and every entry in place; none of them for null.
 void ExpectInstalled(const wchar_t* version) {
-    EXPECT_EQ(Installed(), version ? version + std::wstring(L";") : L"");
+    EXPECT_EQ(Installed(), version ? version + std::wstring(L" propweave.ico, no Modify;") : L"");
     EXPECT_EQ(DllVersion(), version ? version + std::wstring(L".0") : L"(none)");
     for (const auto& entry : kEntries)
         EXPECT_EQ(Read(entry), version ? entry[2] : L"(none)") << entry[0];
@@ -139,6 +154,11 @@ TEST(Installer, ShellPropertiesShowThePageFromTheInstalledDll) {
     PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     EXPECT_EQ(WaitForSingleObject(launcher.get(), 20000), WAIT_OBJECT_0);
     DeleteFileW(file);
+}
+
+TEST(Installer, SameVersionBuiltAgainReplacesTheInstalledOne) {
+    ASSERT_EQ(Msiexec(L"/i propweave-again.msi"), 0u); // a new product code
+    ExpectInstalled(L"1.0.0");
 }
 
 TEST(Installer, HigherVersionUpgradesInPlace) {
