@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "hexedit/core/accessible_text.h"
 #include "tests/support/model_editor.h"
 
@@ -17,11 +19,11 @@ struct Said {
 };
 
 // 31 bytes: "He" then a space, NUL, DEL, 0xE9, then 'a' up to offset 30.
-std::vector<uint8_t> Bytes() {
+const std::vector<uint8_t> kBytes = [] {
     std::vector<uint8_t> bytes{'H', 'e', ' ', 0x00, 0x7F, 0xE9};
     bytes.resize(31, 'a');
     return bytes;
-}
+}();
 
 } // namespace
 
@@ -38,7 +40,7 @@ TEST(AccessibleText, WhatTheCaretCellAndTheViewSay) {
         {30, 1, false, 19, 30, "a, 61", "offset 1E, 30", "12 bytes selected"},
         {31, 2, true, 31, 30, "end of file", "offset 1F, 31", "insert, 1 byte selected"},
     };
-    ModelEditor e(Bytes());
+    ModelEditor e(kBytes);
     for (const Said& row : rows) {
         e.caretOffset = row.offset;
         e.caretPane = row.pane;
@@ -59,7 +61,7 @@ TEST(AccessibleText, WhatTheCaretCellAndTheViewSay) {
 
 // The cell's box follows the caret's cell and is gone while scrolled out or not yet measured.
 TEST(AccessibleText, CaretCellBoxIsTheCaretsCellWhileInView) {
-    ModelEditor e(Bytes());
+    ModelEditor e(kBytes);
     e.caretOffset = 9;
     e.caretPane = 3;
     EXPECT_FALSE(a11y::CaretCellBox(e).visible);
@@ -67,12 +69,9 @@ TEST(AccessibleText, CaretCellBoxIsTheCaretsCellWhileInView) {
     e.charHeight = 15;
     e.hexColumnX = 66;
     e.textColumnX = 236;
-    const a11y::CellBox box = a11y::CaretCellBox(e);
-    EXPECT_TRUE(box.visible);
-    EXPECT_EQ(box.x, 66 + 4 * 7);
-    EXPECT_EQ(box.y, 15 + 3);
-    EXPECT_EQ(box.width, 7);
-    EXPECT_EQ(box.height, 15);
+    const a11y::CellBox box = a11y::CaretCellBox(e); // row 1, second digit of the second byte
+    EXPECT_EQ(std::tie(box.visible, box.x, box.y, box.width, box.height),
+              std::make_tuple(true, 94, 18, 7, 15));
     e.topOffset = 16;
     EXPECT_FALSE(a11y::CaretCellBox(e).visible);
 }
