@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           googletest libgtest-dev libgmock-dev libbenchmark-dev wine wine64 xvfb xauth
           fonts-liberation e2fsprogs wixl)
+packages+=(fuse3 libfuse3-dev pkg-config) # the slow file system of the Wine tests
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
