@@ -9,27 +9,13 @@
 #include "hexedit/core/file_size_rule.h"
 #include "hexedit/core/long_path.h"
 #include "hexedit/error_text.h"
+#include "hexedit/progress_window.h"
 #include "hexedit/win32_handles.h"
 
 namespace {
 
 // Attribute bits passed when opening; they have no effect on an existing file.
 constexpr DWORD kOpenAttributes = 0x11A7;
-
-// One ReadFile call reads the whole file; the loop only finishes a read that came back short,
-// so a partial file is never taken for the whole one.
-DWORD ReadWhole(HANDLE file, uint8_t* into, uint32_t size) {
-    uint32_t done = 0;
-    while (done < size) {
-        DWORD got = 0;
-        if (!ReadFile(file, into + done, size - done, &got, nullptr))
-            return GetLastError();
-        if (got == 0)
-            return ERROR_HANDLE_EOF; // the file became shorter while being read
-        done += got;
-    }
-    return ERROR_SUCCESS;
-}
 
 DWORD WriteWhole(HANDLE file, const uint8_t* from, uint32_t size) {
     uint32_t done = 0;
@@ -115,7 +101,8 @@ DWORD CHexEdit::LoadFile(const wchar_t* path) {
     GuardedFree(buffer);
     buffer = nullptr;
     const DWORD code = ReadIntoBuffer(wanted);
-    if (code != ERROR_SUCCESS)
+    // A read the user cancelled ends as a failed one, without the box: the user chose it.
+    if (code != ERROR_SUCCESS && code != ERROR_OPERATION_ABORTED)
         ReportFileError(L"There was an error reading file - %s", L"Hex Editor", code);
     // After a failed load the view holds nothing of the file: it takes no edits until a load
     // succeeds, so no save can write its emptiness over the file. This covers a revert as well
@@ -155,20 +142,21 @@ DWORD CHexEdit::ReadIntoBuffer(const std::wstring& path) {
         return ERROR_SUCCESS;
 
     const auto byteCount = static_cast<uint32_t>(size);
-    buffer = static_cast<uint8_t*>(GuardedAlloc(byteCount));
-    if (!buffer)
+    GuardedBlock<uint8_t> block(static_cast<uint8_t*>(GuardedAlloc(byteCount)));
+    if (!block)
         return ERROR_NOT_ENOUGH_MEMORY;
-    DWORD code;
-    {
-        ScopedCursor wait(IDC_WAIT);
-        code = ReadWhole(file.get(), buffer, byteCount);
-    }
-    if (code != ERROR_SUCCESS) {
-        // A partial copy is never shown nor held: the buffer is always exactly `length` bytes.
-        GuardedFree(buffer);
-        buffer = nullptr;
+    // The worker gets the handle and a block that is not yet the editor's; it becomes the
+    // buffer only once the worker has ended with every byte. A partial copy is never shown
+    // nor held.
+    HANDLE handle = file.get();
+    uint8_t* into = block.get();
+    const DWORD code = RunFileJob(hwnd, progress::Operation::Read, path, byteCount,
+                                  [handle, into, byteCount](FileJobProgress& progress) {
+                                      return ReadChunks(handle, into, byteCount, progress);
+                                  });
+    if (code != ERROR_SUCCESS)
         return code;
-    }
+    buffer = block.release();
     ResetViewState(static_cast<int32_t>(byteCount));
     UpdateScrollBar();
     return ERROR_SUCCESS;
