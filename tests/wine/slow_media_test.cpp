@@ -1,0 +1,193 @@
+// Reading and saving on slow or stalled media through the real page: a progress window after a
+// second, Cancel for reads, a sheet that keeps answering and refuses to close meanwhile, and
+// nothing typed or pressed during the read reaching the file or the buffer.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "resources/resource_ids.h"
+#include "server/shell_ext.h"
+#include "support/message_box_recorder.h"
+#include "support/properties_driver.h"
+#include "support/test_window.h"
+#include "support/unix_files.h"
+
+namespace {
+
+HWND ProgressWindowOf(DWORD thread) {
+    for (HWND dialog : VisibleThreadWindows(thread, L"#32770"))
+        if (GetDlgItem(dialog, IDC_PROGRESS_BAR))
+            return dialog;
+    return nullptr;
+}
+
+// Counts the progress bars made on this thread while it lives.
+class ProgressBarCounter {
+  public:
+    ProgressBarCounter() {
+        count_ = 0;
+        hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    }
+    ~ProgressBarCounter() { UnhookWindowsHookEx(hook_); }
+    int count() const { return count_; }
+
+  private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) {
+            const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
+            if (!IS_INTRESOURCE(create->lpcs->lpszClass) &&
+                _wcsicmp(create->lpcs->lpszClass, PROGRESS_CLASSW) == 0)
+                ++count_;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static int count_;
+    HHOOK hook_;
+};
+int ProgressBarCounter::count_ = 0;
+
+// What a second thread saw of the sheet while the page's thread was busy with a held read.
+struct Seen {
+    bool window = false;
+    std::wstring heading;
+    bool cancelShown = false;
+    bool answered = false;
+    bool sheetEnabled = true;
+};
+
+class SlowMedia : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { mount_ = new SlowMount(0); }
+    static void TearDownTestSuite() {
+        delete mount_;
+        mount_ = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(mount_->Mounted()); }
+    void TearDown() override { mount_->Release(); }
+
+    // Runs `during` on a second thread once the progress window of this thread shows (or
+    // after 5 s without one), then lets the held file system go.
+    std::thread DriveHeldRead(std::function<void(HWND window, HWND sheet)> during) {
+        const DWORD self = GetCurrentThreadId();
+        return std::thread([this, self, during] {
+            HWND window = nullptr;
+            WaitFor([&] { return (window = ProgressWindowOf(self)) != nullptr; }, 5000);
+            seen_.window = window != nullptr;
+            if (window) {
+                HWND sheet = GetWindow(window, GW_OWNER);
+                seen_.heading = WindowText(GetDlgItem(window, IDC_PROGRESS_HEADING));
+                seen_.cancelShown = IsWindowVisible(GetDlgItem(window, IDCANCEL)) != FALSE;
+                DWORD_PTR result = 0;
+                seen_.answered = SendMessageTimeoutW(sheet, WM_NULL, 0, 0, SMTO_BLOCK, 200,
+                                                     &result) != 0;
+                seen_.sheetEnabled = IsWindowEnabled(sheet) != FALSE;
+                // Whatever the user or another program presses meanwhile changes nothing.
+                PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+                PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                PostMessageW(sheet, WM_CLOSE, 0, 0);
+                SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+                SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                during(window, sheet);
+                Sleep(200);
+            }
+            mount_->Release();
+        });
+    }
+
+    static SlowMount* mount_;
+    Seen seen_;
+    TempFolder folder_;
+};
+SlowMount* SlowMedia::mount_ = nullptr;
+
+TEST_F(SlowMedia, FastLoadShowsNoWindow) {
+    const auto bytes = SeededBytes(64 << 20, 3);
+    const std::wstring path = folder_.Write(L"fast.bin", bytes);
+    ProgressBarCounter bars;
+    InProcessSheet sheet({path});
+    ASSERT_NE(sheet.page(), nullptr);
+    EXPECT_EQ(sheet.ext().editor.length, 64 << 20);
+    EXPECT_EQ(bars.count(), 0);
+    EXPECT_EQ(GetFocus(), sheet.control(IDC_HEX_VIEW));
+}
+
+// A Revert whose reads are held: Cancel in the window ends it as a failed Revert, without the
+// read-error box; the file is untouched and closing afterwards asks nothing.
+TEST_F(SlowMedia, CancelledHeldRevertEndsLikeAFailedOneWithoutABox) {
+    const auto bytes = SeededBytes(3 << 20, 5);
+    const std::wstring path = mount_->Write(L"held.bin", bytes);
+    MessageBoxRecorder boxes;
+    auto sheet = std::make_unique<InProcessSheet>(std::vector<std::wstring>{path});
+    ASSERT_NE(sheet->page(), nullptr);
+    CHexEdit& editor = sheet->ext().editor;
+    ASSERT_EQ(editor.length, 3 << 20);
+    editor.buffer[0] ^= 0xFF;
+    editor.modified = 1;
+    boxes.Answer({IDOK}); // "Revert file to last saved version, ...?"
+    ASSERT_TRUE(mount_->Hold());
+    std::thread driver = DriveHeldRead([](HWND window, HWND) {
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    editor.RevertFile();
+    driver.join();
+    ASSERT_TRUE(seen_.window);
+    EXPECT_EQ(seen_.heading, L"Reading held.bin");
+    EXPECT_TRUE(seen_.cancelShown);
+    EXPECT_TRUE(seen_.answered);
+    EXPECT_FALSE(seen_.sheetEnabled);
+    ASSERT_NE(PropSheet_GetCurrentPageHwnd(sheet->sheet()), nullptr); // still open
+    EXPECT_TRUE(IsWindowEnabled(sheet->sheet()));
+    EXPECT_EQ(editor.length, 0);
+    EXPECT_EQ(editor.modified, 0);
+    EXPECT_FALSE(IsWindowEnabled(sheet->control(IDC_HEX_VIEW)));
+    ASSERT_EQ(MessageBoxesOnly(boxes).size(), 1u);
+    EXPECT_EQ(MessageBoxesOnly(boxes)[0].title, L"Revert");
+    EXPECT_FALSE(sheet->PressButton(PSBTN_OK)); // closes, asking nothing
+    EXPECT_EQ(MessageBoxesOnly(boxes).size(), 1u);
+    EXPECT_EQ(ReadAll(path), bytes);
+}
+
+// A chooser switch to a held file that is let go without Cancel shows every byte of it; keys
+// sent to the view meanwhile reach nothing, and the focus returns to the chooser.
+TEST_F(SlowMedia, ReleasedHeldSwitchShowsEveryByteAndNothingTyped) {
+    const std::wstring first = folder_.Write(L"first.bin", {1, 2, 3});
+    const auto bytes = SeededBytes((3 << 20) + 5, 9);
+    const std::wstring path = mount_->Write(L"second.bin", bytes);
+    InProcessSheet sheet({first, path});
+    ASSERT_NE(sheet.page(), nullptr);
+    HWND chooser = sheet.control(IDC_FILE_CHOOSER);
+    HWND view = sheet.control(IDC_HEX_VIEW);
+    SetForegroundWindow(sheet.sheet());
+    SetFocus(chooser);
+    ASSERT_TRUE(mount_->Hold());
+    std::thread driver = DriveHeldRead([view](HWND, HWND) {
+        PostMessageW(view, WM_KEYDOWN, VK_DELETE, 0);
+        PostMessageW(view, WM_CHAR, 'A', 0);
+        PostMessageW(view, WM_KEYDOWN, VK_F11, 0);
+    });
+    SendMessageW(chooser, CB_SETCURSEL, 1, 0);
+    SendMessageW(sheet.page(), WM_COMMAND, MAKEWPARAM(IDC_FILE_CHOOSER, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(chooser));
+    driver.join();
+    ASSERT_TRUE(seen_.window);
+    EXPECT_EQ(seen_.heading, L"Reading second.bin");
+    EXPECT_TRUE(seen_.answered);
+    ASSERT_NE(PropSheet_GetCurrentPageHwnd(sheet.sheet()), nullptr); // still open
+    const CHexEdit& editor = sheet.ext().editor;
+    ASSERT_EQ(editor.length, static_cast<int32_t>(bytes.size()));
+    EXPECT_EQ(std::vector<uint8_t>(editor.buffer, editor.buffer + editor.length), bytes);
+    EXPECT_EQ(editor.modified, 0);
+    EXPECT_EQ(editor.viewMode, 1);
+    EXPECT_EQ(SendMessageW(chooser, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_TRUE(IsWindowEnabled(sheet.sheet()));
+    EXPECT_TRUE(IsWindowEnabled(view));
+    EXPECT_EQ(GetFocus(), chooser);
+}
+
+} // namespace
