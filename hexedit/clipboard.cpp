@@ -151,6 +151,8 @@ void CHexEdit::Copy() {
 }
 
 void CHexEdit::Cut() {
+    if (!fileLoaded)
+        return;
     const int32_t n = SelectionLength();
     if (n <= 0)
         return;
@@ -242,6 +244,8 @@ void CHexEdit::PutClipboardText(const char* text) {
 }
 
 void CHexEdit::Paste() {
+    if (!fileLoaded)
+        return;
     const UINT privateFormat = PrivateClipboardFormat();
     bool pasted = false;
     {

@@ -67,6 +67,8 @@ INT_PTR CALLBACK CHexEdit::EditBitsDlgProc(HWND dialog, UINT message, WPARAM wPa
 }
 
 void CHexEdit::ShowEditBitsDialog() {
+    if (!fileLoaded)
+        return;
     editBitsValue = editing::ByteUnderCaret(*this);
     const uint8_t oldValue = editBitsValue;
     if (RunEditorDialog(*this, IDD_EDIT_BITS, EditBitsDlgProc) != kSet)

@@ -4,7 +4,11 @@
 #include "hexedit/core/typing.h"
 #include "hexedit/modifier_keys.h"
 
+// Every edit first asks whether a file is held: a disabled view still gets the messages that
+// other programs post to it.
 void CHexEdit::OnChar(WPARAM code) {
+    if (!fileLoaded)
+        return;
     editing::TypeCharacter(*this, static_cast<uint32_t>(code), CommandCtrlHeld());
 }
 
@@ -13,13 +17,19 @@ bool CHexEdit::ResizeBuffer(int32_t delta) {
 }
 
 void CHexEdit::DeleteForward() {
+    if (!fileLoaded)
+        return;
     editing::DeleteForward(*this);
 }
 
 void CHexEdit::DeleteBackward() {
+    if (!fileLoaded)
+        return;
     editing::DeleteBackward(*this);
 }
 
 void CHexEdit::DeleteSelection() {
+    if (!fileLoaded)
+        return;
     editing::DeleteSelection(*this);
 }

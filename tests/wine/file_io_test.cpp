@@ -1,6 +1,9 @@
 // Loading, saving and reverting real files, and what the user is told when it fails.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "hexedit/core/byte_buffer.h"
 #include "resources/resource_ids.h"
 #include "server/shell_ext.h"
@@ -101,7 +104,6 @@ TEST_F(FileIo, LoadReadsWholeFileAndResetsTheView) {
     editor().caretPane = 1;
     editor().topOffset = 8;
     editor().selAnchor = editor().selEnd = 2;
-    editor().layoutStale = 0;
     ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
     EXPECT_EQ(EditorBytes(editor()), Bytes("hello, world"));
     EXPECT_EQ(editor().caretOffset, 0);
@@ -109,7 +111,6 @@ TEST_F(FileIo, LoadReadsWholeFileAndResetsTheView) {
     EXPECT_EQ(editor().topOffset, 0);
     EXPECT_EQ(editor().selAnchor, -1);
     EXPECT_EQ(editor().selEnd, -1);
-    EXPECT_EQ(editor().layoutStale, 1);
     EXPECT_EQ(editor().modified, 0);
     EXPECT_EQ(std::wstring(editor().filePath), path);
     EXPECT_EQ(boxes.Count(), 0u);
@@ -183,6 +184,32 @@ TEST_F(FileIo, FailingAllocationIsReportedAsOutOfMemory) {
     EXPECT_EQ(editor().buffer, nullptr);
 }
 
+// After a failed load the view is disabled, but messages posted to it still arrive: typing,
+// deleting, pasting and saving change neither the buffer nor the file.
+TEST_F(FileIo, PostedEditsAfterAFailedLoadChangeNothing) {
+    const auto path = dir.Write(L"held.bin", Bytes("kept"));
+    HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(editor().LoadFile(path.c_str()), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    CloseHandle(holder);
+    ASSERT_FALSE(IsWindowEnabled(page.view()));
+    editor().PutClipboardText("4142");
+    boxes.Clear();
+    boxes.Answer({IDYES});
+    for (WPARAM c : {'4', '1', '\b'})
+        PostMessageW(page.view(), WM_CHAR, c, 1);
+    PostMessageW(page.view(), WM_KEYDOWN, VK_DELETE, 1);
+    TestPage::Pump();
+    HoldModifiers(false, true);
+    for (WPARAM key : {'V', 'X', 'S'})
+        PostMessageW(page.view(), WM_KEYDOWN, key, 1);
+    TestPage::Pump();
+    HoldModifiers(false, false);
+    EXPECT_EQ(editor().length, 0);
+    EXPECT_EQ(editor().modified, 0);
+    EXPECT_EQ(boxes.Count(), 0u) << "no save question";
+    EXPECT_EQ(ReadAll(path), Bytes("kept"));
+}
+
 // A file too large for the buffer must be refused before anything is read or allocated, and
 // nothing may later be saved over it.
 class HugeFile : public FileIo, public testing::WithParamInterface<long long> {};
@@ -195,11 +222,11 @@ TEST_P(HugeFile, IsRefusedAndCanNeverBeShortenedBySaving) {
     ExpectEmptyAfterFailure();
     EXPECT_EQ(editor().buffer, nullptr);
 
-    // Even if something were typed now, a save must not touch the huge file.
+    // Even if something were put into the buffer now, a save must not touch the huge file.
     boxes.Clear();
     Edit(Bytes("x"));
-    EXPECT_NE(editor().SaveFile(0), 0u);
-    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(editor().SaveFile(1), 0u);
+    EXPECT_EQ(boxes.Count(), 0u) << "nothing asked, nothing tried";
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ((static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow, GetParam());
@@ -233,11 +260,59 @@ TEST_F(FileIo, SaveWithNoBytesLeftCutsTheFileToZero) {
     EXPECT_TRUE(ReadAll(path).empty());
 }
 
+// The empty file's own stamp is taken, not the one of the file shown before it: the save asks
+// nothing.
 TEST_F(FileIo, EmptyFileTakesTheBytesTypedIntoIt) {
+    WriteAndLoad(L"before.bin", Bytes("before"));
     const auto path = WriteAndLoad(L"empty.bin", {});
     Edit(Bytes("new"));
     EXPECT_EQ(editor().SaveFile(0), 0u);
     EXPECT_EQ(ReadAll(path), Bytes("new"));
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+// The slot of this program's import table (the product is linked in) through which it calls
+// `function`: a way to have the system refuse what Wine never refuses.
+void** ImportSlot(const char* function) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const DWORD at = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + at); at && dll->Name;
+         ++dll) {
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+        auto* slot = reinterpret_cast<void**>(base + dll->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slot)
+            if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) &&
+                !strcmp(
+                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name,
+                    function))
+                return slot;
+    }
+    return nullptr;
+}
+
+BOOL WINAPI FlushRefused(HANDLE) {
+    SetLastError(ERROR_DEVICE_NOT_CONNECTED); // as when the medium is pulled out
+    return FALSE;
+}
+
+// A save is done only when the system has written it to the medium: a refused flush is a
+// failed save that keeps the changes.
+TEST_F(FileIo, SaveThatCannotBeFlushedFailsAndKeepsTheChanges) {
+    WriteAndLoad(L"a.bin", Bytes("abc"));
+    Edit(Bytes("kept"));
+    void** slot = ImportSlot("FlushFileBuffers");
+    ASSERT_NE(slot, nullptr);
+    DWORD access = 0;
+    VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &access);
+    void* const flush = std::exchange(*slot, reinterpret_cast<void*>(&FlushRefused));
+    const DWORD code = editor().SaveFile(0);
+    *slot = flush;
+    EXPECT_EQ(code, static_cast<DWORD>(ERROR_DEVICE_NOT_CONNECTED));
+    ExpectSaveError(ERROR_DEVICE_NOT_CONNECTED);
+    EXPECT_EQ(EditorBytes(editor()), Bytes("kept"));
+    EXPECT_EQ(editor().modified, 1);
 }
 
 TEST_F(FileIo, AskingSaveWithoutChangesWritesNothing) {
@@ -311,7 +386,7 @@ TEST_F(FileIo, FileDeletedBeforeSavingIsNotCreatedAgain) {
 }
 
 // On a full disk a save that grows the file fails before any old byte is overwritten; one that
-// keeps or cuts its size needs no room.
+// keeps or cuts its size needs no room, even on a disk without a free byte.
 TEST_F(FileIo, FullDiskLeavesTheFileAsItWas) {
     TinyFileSystem disk(256);
     if (!disk.Mounted())
@@ -321,19 +396,24 @@ TEST_F(FileIo, FullDiskLeavesTheFileAsItWas) {
     grown.insert(grown.end(), old.begin(), old.end());
     const auto path = disk.Path(L"file.bin"), filler = disk.Path(L"filler");
     for (const auto& saved : {grown, SeededBytes(old.size(), 5), SeededBytes(50 * 1024, 7)}) {
+        const bool grows = saved.size() > old.size();
         for (const auto& [name, bytes] :
-             {std::pair{path, old}, std::pair{filler, SeededBytes(148 * 1024, 1)}}) {
+             {std::pair{path, old},
+              std::pair{filler, SeededBytes((grows ? 148 : 256) * 1024, 1)}}) {
             HANDLE file =
                 CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            DWORD put = 0; // the filler leaves room for a part of the new bytes only
+            DWORD put = 0; // for growth the filler leaves room for a part of the new bytes
             WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
             CloseHandle(file);
         }
+        ULARGE_INTEGER free{};
+        ASSERT_TRUE(GetDiskFreeSpaceExW(disk.Path(L"").c_str(), &free, nullptr, nullptr));
+        ASSERT_EQ(free.QuadPart == 0, !grows) << saved.size();
         boxes.Clear();
         ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
         Sleep(20); // so the failed save's part-write moves the file's write time on
         Edit(saved);
-        const DWORD code = saved.size() > old.size() ? ERROR_DISK_FULL : ERROR_SUCCESS;
+        const DWORD code = grows ? ERROR_DISK_FULL : ERROR_SUCCESS;
         EXPECT_EQ(editor().SaveFile(0), code) << saved.size();
         EXPECT_EQ(ReadAll(path), code ? old : saved) << saved.size();
         EXPECT_EQ(EditorBytes(editor()), saved);
@@ -473,9 +553,12 @@ class FileIoOnPage : public testing::Test {
         for (int n = 0; n < 20; ++n, Sleep(10))
             TestPage::Pump();
     }
-    // Another program writes the file and gives it a last-write time.
-    void Rewrite(const char* bytes, DWORD timeHigh) {
-        dir.Write(name, Bytes(bytes));
+    // Another program writes the file, or another file renamed over it, and gives it a
+    // last-write time.
+    void Rewrite(const char* bytes, DWORD timeHigh, bool byRename = false) {
+        dir.Write(byRename ? name + L"~" : name, Bytes(bytes));
+        if (byRename)
+            MoveFileExW((path + L"~").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
         HANDLE file =
             CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         const FILETIME written{0, timeHigh};
@@ -513,16 +596,18 @@ TEST_F(FileIoOnPage, FailedRevertLeavesNothingThatASaveCouldWriteOverTheFile) {
     EXPECT_EQ(ReadAll(path), Bytes("abcdefghijklmnopqrstuvwxyz"));
 }
 
-// Another program rewrites the file after the load: another size at the same write time, or
-// the same size written later (0x01D00000 is in 2015). The save asks first; the editor's own
-// saves ask nothing.
+// Another program rewrites the file after the load: another size at the same write time, the
+// same size written later (0x01D00000 is in 2015), or another file of the same size and time
+// renamed over it. The save asks first; the editor's own saves ask nothing.
 TEST_F(FileIoOnPage, SaveAsksBeforeOverwritingAnotherProgramsChanges) {
-    for (const auto& [rewrite, time] : {std::pair{"another program's bytes", 0x01D00000ul},
-                                        std::pair{"ABCDEFGHIJKLMNOPQRSTUVWXYZ", 0x01D00001ul}}) {
+    for (const auto& [rewrite, time, byRename] :
+         {std::tuple{"another program's bytes", 0x01D00000ul, false},
+          std::tuple{"ABCDEFGHIJKLMNOPQRSTUVWXYZ", 0x01D00001ul, false},
+          std::tuple{"0123456789ABCDEFGHIJKLMNOP", 0x01D00000ul, true}}) {
         Rewrite("abcdefghijklmnopqrstuvwxyz", 0x01D00000);
         ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
         const auto changed = Change();
-        Rewrite(rewrite, time);
+        Rewrite(rewrite, time, byRename);
         boxes.Clear();
         boxes.Answer({IDNO});
         EXPECT_EQ(editor().SaveFile(0), static_cast<DWORD>(ERROR_CANCELLED)) << rewrite;
@@ -563,8 +648,30 @@ TEST_F(FileIoOnPage, DecliningToOverwriteWhenTheSheetClosesWritesNothing) {
         EXPECT_EQ(shown[0].text, L"The file has changed. Do you want to save changes?");
         EXPECT_EQ(shown[1].title, L"Save");
         EXPECT_EQ(ReadAll(path), Bytes("rewritten"));
-        EXPECT_TRUE(button != PSBTN_OK || EditorBytes(editor()) == changed);
+        if (button == PSBTN_OK) {
+            EXPECT_EQ(EditorBytes(editor()), changed) << "the page still shows the changes";
+        }
     }
+}
+
+// While the question is up the file is not held: the other program can write it again, and
+// Yes then asks about that newer change before overwriting anything.
+TEST_F(FileIoOnPage, TheQuestionLeavesTheFileFreeAndYesLooksAgain) {
+    const auto changed = Change();
+    Rewrite("first rewrite", 0x01D00000);
+    int asked = 0;
+    MessageBoxRecorder answering(GetCurrentThreadId(), MessageBoxRecorder::Answers::BoxesOnly,
+                                 [&](const RecordedBox&, int) {
+                                     if (++asked == 1)
+                                         Rewrite("second rewrite", 0x01D00000);
+                                 });
+    answering.Answer({IDYES, IDNO});
+    EXPECT_EQ(editor().SaveFile(0), static_cast<DWORD>(ERROR_CANCELLED));
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(ReadAll(path), Bytes("second rewrite"));
+    answering.Answer({IDYES});
+    EXPECT_EQ(editor().SaveFile(0), 0u);
+    EXPECT_EQ(ReadAll(path), changed);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "resources/resource_ids.h"
 #include "server/shell_ext.h"
 #include "support/message_box_recorder.h"
+#include "support/pixels.h"
 #include "support/properties_driver.h"
 #include "support/test_window.h"
 #include "support/unix_files.h"
@@ -135,10 +136,23 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
         for (int id : ids)
             EXPECT_EQ(IsWindowVisible(sheet.control(id)) != FALSE, shown) << id;
     };
+    // After a step the view is drawn whole, as a full redraw would draw it, and the scroll
+    // bar's thumb spans the whole rows that fit its new height.
+    auto expectRedrawnWhole = [&] {
+        UpdateWindow(view);
+        const Capture shown(view);
+        RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const Capture redrawn(view);
+        EXPECT_TRUE(shown.SameAs(redrawn, Area(0, 0, shown.width(), shown.height()), {0, 0}));
+        SCROLLINFO bar{};
+        bar.cbSize = sizeof(bar);
+        bar.fMask = SIF_PAGE;
+        ASSERT_TRUE(GetScrollInfo(view, SB_VERT, &bar));
+        EXPECT_EQ(bar.nPage, static_cast<UINT>(shown.height() / editor.charHeight));
+    };
 
     // 1 -> 2: over the header and the chooser and help rows; the banner row stays.
-    editor.layoutStale = 0;
-    editor.caretPending = 0;
+    UpdateWindow(view);
     editor.CycleViewSize();
     EXPECT_EQ(editor.viewMode, 2);
     RECT r = RectInParent(page, view);
@@ -150,8 +164,7 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
     EXPECT_EQ(editor.normalTop, normal.top);
     EXPECT_EQ(editor.normalWidth, normal.right - normal.left);
     EXPECT_EQ(editor.normalHeight, normal.bottom - normal.top);
-    EXPECT_EQ(editor.layoutStale, 1);
-    EXPECT_EQ(editor.caretPending, 1);
+    expectRedrawnWhole();
     expectShown(large, false);
     expectShown(footer, true);
 
@@ -168,12 +181,10 @@ TEST_F(PageDecorations, ViewSizeCycleComesBackToTheNormalLayout) {
     expectShown(footer, false);
 
     // 3 -> 1: exactly the normal rectangle, every control back, the font fitted again.
-    editor.layoutStale = 0;
-    editor.caretPending = 0;
+    UpdateWindow(view);
     editor.CycleViewSize();
     EXPECT_EQ(editor.viewMode, 1);
-    EXPECT_EQ(editor.layoutStale, 1);
-    EXPECT_EQ(editor.caretPending, 1);
+    expectRedrawnWhole();
     r = RectInParent(page, view);
     EXPECT_EQ(r.left, normal.left);
     EXPECT_EQ(r.top, normal.top);

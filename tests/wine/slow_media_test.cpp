@@ -153,41 +153,39 @@ TEST_F(SlowMedia, CancelledHeldRevertEndsLikeAFailedOneWithoutABox) {
     EXPECT_EQ(ReadAll(path), bytes);
 }
 
-// A chooser switch to a held file that is let go without Cancel shows every byte of it; keys
-// sent to the view meanwhile reach nothing, and the focus returns to the chooser.
-TEST_F(SlowMedia, ReleasedHeldSwitchShowsEveryByteAndNothingTyped) {
-    const std::wstring first = folder_.Write(L"first.bin", {1, 2, 3});
+// A Revert of a held file that is let go without Cancel shows every byte of it; keys sent to
+// the view meanwhile reach nothing, and the focus returns to the view.
+TEST_F(SlowMedia, ReleasedHeldRevertShowsEveryByteAndNothingTyped) {
     const auto bytes = SeededBytes((3 << 20) + 5, 9);
     const std::wstring path = mount_->Write(L"second.bin", bytes);
-    InProcessSheet sheet({first, path});
+    MessageBoxRecorder boxes;
+    InProcessSheet sheet({path});
     ASSERT_NE(sheet.page(), nullptr);
-    HWND chooser = sheet.control(IDC_FILE_CHOOSER);
     HWND view = sheet.control(IDC_HEX_VIEW);
-    SetForegroundWindow(sheet.sheet());
-    SetFocus(chooser);
+    CHexEdit& editor = sheet.ext().editor;
+    editor.buffer[0] ^= 0xFF;
+    editor.modified = 1;
+    SetFocus(view);
+    boxes.Answer({IDOK});
     ASSERT_TRUE(mount_->Hold());
     std::thread driver = DriveHeldRead([view](HWND, HWND) {
         PostMessageW(view, WM_KEYDOWN, VK_DELETE, 0);
         PostMessageW(view, WM_CHAR, '7', 0);
         PostMessageW(view, WM_KEYDOWN, VK_F11, 0);
     });
-    SendMessageW(chooser, CB_SETCURSEL, 1, 0);
-    SendMessageW(sheet.page(), WM_COMMAND, MAKEWPARAM(IDC_FILE_CHOOSER, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(chooser));
+    editor.RevertFile();
     driver.join();
     ASSERT_TRUE(seen_.window);
     EXPECT_EQ(seen_.heading, L"Reading second.bin");
     EXPECT_TRUE(seen_.answered);
     ASSERT_NE(PropSheet_GetCurrentPageHwnd(sheet.sheet()), nullptr); // still open
-    const CHexEdit& editor = sheet.ext().editor;
     ASSERT_EQ(editor.length, static_cast<int32_t>(bytes.size()));
     EXPECT_EQ(std::vector<uint8_t>(editor.buffer, editor.buffer + editor.length), bytes);
     EXPECT_EQ(editor.modified, 0);
     EXPECT_EQ(editor.viewMode, 1);
-    EXPECT_EQ(SendMessageW(chooser, CB_GETCURSEL, 0, 0), 1);
     EXPECT_TRUE(IsWindowEnabled(sheet.sheet()));
     EXPECT_TRUE(IsWindowEnabled(view));
-    EXPECT_EQ(GetFocus(), chooser);
+    EXPECT_EQ(GetFocus(), view);
 }
 
 } // namespace

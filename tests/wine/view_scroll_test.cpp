@@ -220,7 +220,6 @@ TEST_F(ViewScroll, HideAndShowAreNeverStacked) {
 TEST_F(ViewScroll, CaretWantedBeforeTheFirstPaintAppearsWithIt) {
     Load(1000);
     SetFocus(page.view());
-    EXPECT_EQ(editor().caretPending, 1);
     EXPECT_EQ(Gui().hwndCaret, nullptr) << "no caret before the font is measured";
     editor().PlaceCaret(0);
     editor().ShowEditCaret();
@@ -229,7 +228,6 @@ TEST_F(ViewScroll, CaretWantedBeforeTheFirstPaintAppearsWithIt) {
 
     editor().Invalidate();
     UpdateWindow(page.view());
-    EXPECT_EQ(editor().caretPending, 0);
     EXPECT_EQ(editor().caretMadeByPaint, 1);
     EXPECT_EQ(Gui().hwndCaret, page.view());
     EXPECT_EQ(CaretPos().x, 66);
