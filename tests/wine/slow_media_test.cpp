@@ -59,6 +59,7 @@ struct Seen {
     bool cancelShown = false;
     bool answered = false;
     bool sheetEnabled = true;
+    bool openAfterPresses = false;
 };
 
 class SlowMedia : public testing::Test {
@@ -95,6 +96,7 @@ class SlowMedia : public testing::Test {
                 SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
                 during(window, sheet);
                 Sleep(200);
+                seen_.openAfterPresses = IsWindowVisible(window) != FALSE;
             }
             mount_->Release();
         });
@@ -106,15 +108,50 @@ class SlowMedia : public testing::Test {
 };
 SlowMount* SlowMedia::mount_ = nullptr;
 
-TEST_F(SlowMedia, FastLoadShowsNoWindow) {
-    const auto bytes = SeededBytes(64 << 20, 3);
+TEST_F(SlowMedia, FastLoadAndSaveShowNoWindow) {
+    auto bytes = SeededBytes(64 << 20, 3);
     const std::wstring path = folder_.Write(L"fast.bin", bytes);
     ProgressBarCounter bars;
     InProcessSheet sheet({path});
     ASSERT_NE(sheet.page(), nullptr);
-    EXPECT_EQ(sheet.ext().editor.length, 64 << 20);
+    CHexEdit& editor = sheet.ext().editor;
+    EXPECT_EQ(editor.length, 64 << 20);
+    editor.buffer[1] = bytes[1] = 0x5A;
+    editor.modified = 1;
+    EXPECT_EQ(editor.SaveFile(0), 0u);
+    EXPECT_EQ(ReadAll(path), bytes);
     EXPECT_EQ(bars.count(), 0);
     EXPECT_EQ(GetFocus(), sheet.control(IDC_HEX_VIEW));
+}
+
+// A save whose writes are held shows a window without Cancel that Esc, Cancel and close leave
+// open, and once let go writes every byte.
+TEST_F(SlowMedia, HeldSaveCannotBeCancelledAndWritesEveryByte) {
+    auto bytes = SeededBytes((3 << 20) + 7, 11);
+    const std::wstring path = mount_->Write(L"saved.bin", bytes);
+    InProcessSheet sheet({path});
+    ASSERT_NE(sheet.page(), nullptr);
+    CHexEdit& editor = sheet.ext().editor;
+    ASSERT_EQ(editor.length, static_cast<int32_t>(bytes.size()));
+    editor.buffer[0] = bytes[0] = 0xEE;
+    editor.buffer[bytes.size() - 1] = bytes.back() = 0x11;
+    editor.modified = 1;
+    ASSERT_TRUE(mount_->Hold());
+    std::thread driver = DriveHeldRead([](HWND window, HWND) {
+        PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(editor.SaveFile(0), 0u);
+    driver.join();
+    ASSERT_TRUE(seen_.window);
+    EXPECT_EQ(seen_.heading, L"Saving saved.bin");
+    EXPECT_FALSE(seen_.cancelShown);
+    EXPECT_TRUE(seen_.openAfterPresses);
+    EXPECT_TRUE(seen_.answered);
+    ASSERT_NE(PropSheet_GetCurrentPageHwnd(sheet.sheet()), nullptr); // still open
+    EXPECT_EQ(editor.modified, 0);
+    EXPECT_EQ(ReadAll(path), bytes);
 }
 
 // A Revert whose reads are held: Cancel in the window ends it as a failed Revert, without the
