@@ -12,8 +12,8 @@
 
 // All that the worker and the dialog's thread share.
 struct FileJobProgress {
-    std::atomic<uint64_t> done{0};    // bytes moved so far
-    std::atomic<bool> cancel{false};  // asked to stop after the current chunk
+    std::atomic<uint64_t> done{0};   // bytes moved so far
+    std::atomic<bool> cancel{false}; // asked to stop after the current chunk
 };
 
 // Reads `size` bytes from the file's current position into `into`, 1 MiB a call. Ends with

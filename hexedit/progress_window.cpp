@@ -152,9 +152,8 @@ bool RunWindowLoop(FileWorker& worker, HWND dialog, WindowState& state, WPARAM* 
 
 HWND MakeProgressWindow(WindowState& state) {
     ScopedActivationContext context(ModuleActivationContext());
-    HWND dialog =
-        CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_PROGRESS), state.sheet,
-                           ProgressDlgProc, reinterpret_cast<LPARAM>(&state));
+    HWND dialog = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_PROGRESS), state.sheet,
+                                     ProgressDlgProc, reinterpret_cast<LPARAM>(&state));
     if (dialog)
         ShowWindow(dialog, SW_SHOW);
     return dialog;
@@ -166,8 +165,8 @@ bool FileJobRunningOn(HWND window) {
     return t_busySheet && window && (window == t_busySheet || IsChild(t_busySheet, window));
 }
 
-DWORD RunFileJob(HWND view, progress::Operation operation, const std::wstring& path,
-                 uint64_t total, FileJob job) {
+DWORD RunFileJob(HWND view, progress::Operation operation, const std::wstring& path, uint64_t total,
+                 FileJob job) {
     HWND sheet = view ? GetAncestor(view, GA_ROOT) : nullptr;
     BusyMark busy(sheet);
     FileWorker worker(std::move(job));

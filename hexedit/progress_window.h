@@ -16,8 +16,8 @@
 
 // Runs `job` (moving `total` bytes of the file at `path`) off the thread of `view`'s sheet and
 // returns its code; ERROR_OPERATION_ABORTED when the user cancelled a read.
-DWORD RunFileJob(HWND view, progress::Operation operation, const std::wstring& path,
-                 uint64_t total, FileJob job);
+DWORD RunFileJob(HWND view, progress::Operation operation, const std::wstring& path, uint64_t total,
+                 FileJob job);
 
 // Whether a long read or write is running for the sheet that holds `window`: everything that
 // could change the page or the editor is refused meanwhile.

@@ -38,9 +38,9 @@ HWND ProgressWindowOf(DWORD thread) {
 }
 
 struct Watch {
-    double shownAt = -1;       // ms after the load began
-    double longestAnswer = 0;  // ms, WM_NULL sent to the page's window
-    double cancelledAt = -1;   // ms after the load began
+    double shownAt = -1;      // ms after the load began
+    double longestAnswer = 0; // ms, WM_NULL sent to the page's window
+    double cancelledAt = -1;  // ms after the load began
 };
 
 // Watches a load on `thread` that began at `start`, until `done`; presses Cancel `cancelAfter`

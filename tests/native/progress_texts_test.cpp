@@ -28,8 +28,7 @@ TEST(ProgressTexts, ShowRuleAndTexts) {
     EXPECT_EQ(progress::CountText(0, 0), L"0 of 0 bytes");
     EXPECT_EQ(progress::CountText(1048576, 67108864), L"1,048,576 of 67,108,864 bytes");
     EXPECT_EQ(progress::CountText(999, 1000), L"999 of 1,000 bytes");
-    EXPECT_EQ(progress::CountText(2147483647, 2147483647),
-              L"2,147,483,647 of 2,147,483,647 bytes");
+    EXPECT_EQ(progress::CountText(2147483647, 2147483647), L"2,147,483,647 of 2,147,483,647 bytes");
 
     EXPECT_EQ(progress::BarPosition(0, 64), 0);
     EXPECT_EQ(progress::BarPosition(16, 64), 250);

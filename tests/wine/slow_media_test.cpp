@@ -85,8 +85,8 @@ class SlowMedia : public testing::Test {
                 seen_.heading = WindowText(GetDlgItem(window, IDC_PROGRESS_HEADING));
                 seen_.cancelShown = IsWindowVisible(GetDlgItem(window, IDCANCEL)) != FALSE;
                 DWORD_PTR result = 0;
-                seen_.answered = SendMessageTimeoutW(sheet, WM_NULL, 0, 0, SMTO_BLOCK, 200,
-                                                     &result) != 0;
+                seen_.answered =
+                    SendMessageTimeoutW(sheet, WM_NULL, 0, 0, SMTO_BLOCK, 200, &result) != 0;
                 seen_.sheetEnabled = IsWindowEnabled(sheet) != FALSE;
                 // Whatever the user or another program presses meanwhile changes nothing.
                 PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
