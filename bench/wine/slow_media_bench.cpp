@@ -30,13 +30,6 @@ double PlainRead(const std::wstring& path) {
     return NowMs() - start;
 }
 
-HWND ProgressWindowOf(DWORD thread) {
-    for (HWND dialog : VisibleThreadWindows(thread, L"#32770"))
-        if (GetDlgItem(dialog, IDC_PROGRESS_BAR))
-            return dialog;
-    return nullptr;
-}
-
 struct Watch {
     double shownAt = -1;      // ms after the load began
     double longestAnswer = 0; // ms, WM_NULL sent to the page's window

@@ -20,13 +20,6 @@
 
 namespace {
 
-HWND ProgressWindowOf(DWORD thread) {
-    for (HWND dialog : VisibleThreadWindows(thread, L"#32770"))
-        if (GetDlgItem(dialog, IDC_PROGRESS_BAR))
-            return dialog;
-    return nullptr;
-}
-
 // Counts the progress bars made on this thread while it lives.
 class ProgressBarCounter {
   public:
