@@ -165,6 +165,10 @@ bool FileJobRunningOn(HWND window) {
     return t_busySheet && window && (window == t_busySheet || IsChild(t_busySheet, window));
 }
 
+bool InputRefusedNow(HWND window, UINT message) {
+    return (IsInput(message) || message == WM_CONTEXTMENU) && FileJobRunningOn(window);
+}
+
 DWORD RunFileJob(HWND view, progress::Operation operation, const std::wstring& path, uint64_t total,
                  FileJob job) {
     HWND sheet = view ? GetAncestor(view, GA_ROOT) : nullptr;

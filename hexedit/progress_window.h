@@ -22,3 +22,7 @@ DWORD RunFileJob(HWND view, progress::Operation operation, const std::wstring& p
 // Whether a long read or write is running for the sheet that holds `window`: everything that
 // could change the page or the editor is refused meanwhile.
 bool FileJobRunningOn(HWND window);
+
+// Whether `message` to `window` is the user's typing, clicking or menu key during such an
+// operation. Posted ones are dropped before they arrive; these are the ones sent.
+bool InputRefusedNow(HWND window, UINT message);

@@ -4,11 +4,16 @@
 
 #include <windowsx.h>
 
+#include "hexedit/progress_window.h"
+
 LRESULT CALLBACK CHexEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CHexEdit* editor = EditorFromWindow(hwnd);
     if (!editor || !editor->originalWndProc)
         return 0;
     CHexEdit& e = *editor;
+    // A worker may be writing the buffer out: no key or click may change it meanwhile.
+    if (InputRefusedNow(hwnd, message))
+        return 0;
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
     switch (message) {

@@ -130,7 +130,10 @@ TEST_F(SlowMedia, HeldSaveCannotBeCancelledAndWritesEveryByte) {
     editor.buffer[bytes.size() - 1] = bytes.back() = 0x11;
     editor.modified = 1;
     ASSERT_TRUE(mount_->Hold());
-    std::thread driver = DriveHeldRead([](HWND window, HWND) {
+    HWND view = sheet.control(IDC_HEX_VIEW);
+    std::thread driver = DriveHeldRead([view](HWND window, HWND) {
+        SendMessageW(view, WM_CHAR, '7', 0); // sent, not posted: handled at once
+        SendMessageW(view, WM_KEYDOWN, VK_DELETE, 0);
         PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         PostMessageW(window, WM_CLOSE, 0, 0);
@@ -144,6 +147,7 @@ TEST_F(SlowMedia, HeldSaveCannotBeCancelledAndWritesEveryByte) {
     EXPECT_TRUE(seen_.answered);
     ASSERT_NE(PropSheet_GetCurrentPageHwnd(sheet.sheet()), nullptr); // still open
     EXPECT_EQ(editor.modified, 0);
+    EXPECT_EQ(std::vector<uint8_t>(editor.buffer, editor.buffer + editor.length), bytes);
     EXPECT_EQ(ReadAll(path), bytes);
 }
 
