@@ -9,40 +9,13 @@
 #include "hexedit/core/file_size_rule.h"
 #include "hexedit/core/long_path.h"
 #include "hexedit/error_text.h"
+#include "hexedit/progress_window.h"
 #include "hexedit/win32_handles.h"
 
 namespace {
 
 // Attribute bits passed when opening; they have no effect on an existing file.
 constexpr DWORD kOpenAttributes = 0x11A7;
-
-// One ReadFile call reads the whole file; the loop only finishes a read that came back short,
-// so a partial file is never taken for the whole one.
-DWORD ReadWhole(HANDLE file, uint8_t* into, uint32_t size) {
-    uint32_t done = 0;
-    while (done < size) {
-        DWORD got = 0;
-        if (!ReadFile(file, into + done, size - done, &got, nullptr))
-            return GetLastError();
-        if (got == 0)
-            return ERROR_HANDLE_EOF; // the file became shorter while being read
-        done += got;
-    }
-    return ERROR_SUCCESS;
-}
-
-DWORD WriteWhole(HANDLE file, const uint8_t* from, uint32_t size) {
-    uint32_t done = 0;
-    while (done < size) {
-        DWORD put = 0;
-        if (!WriteFile(file, from + done, size - done, &put, nullptr))
-            return GetLastError();
-        if (put == 0)
-            return ERROR_WRITE_FAULT;
-        done += put;
-    }
-    return ERROR_SUCCESS;
-}
 
 bool SeekTo(HANDLE file, uint64_t offset) {
     LARGE_INTEGER at;
@@ -54,13 +27,14 @@ bool SeekTo(HANDLE file, uint64_t offset) {
 // file that grows gets its new tail first: those are the blocks that can run out, and a tail
 // that can't be written is cut off again, so no old byte is overwritten before the room for
 // the new ones is there. A file that keeps its size or shrinks needs no room.
-DWORD WriteOver(HANDLE file, const uint8_t* bytes, uint32_t size, uint64_t oldSize) {
+DWORD WriteOver(HANDLE file, const uint8_t* bytes, uint32_t size, uint64_t oldSize,
+                FileJobProgress& progress) {
     if (size <= oldSize)
-        return WriteWhole(file, bytes, size);
+        return WriteChunks(file, bytes, size, progress);
     const auto head = static_cast<uint32_t>(oldSize);
     if (!SeekTo(file, head))
         return GetLastError();
-    DWORD code = WriteWhole(file, bytes + head, size - head);
+    DWORD code = WriteChunks(file, bytes + head, size - head, progress);
     if (code != ERROR_SUCCESS) {
         if (SeekTo(file, head))
             SetEndOfFile(file);
@@ -68,8 +42,23 @@ DWORD WriteOver(HANDLE file, const uint8_t* bytes, uint32_t size, uint64_t oldSi
     }
     if (!SeekTo(file, 0))
         return GetLastError();
-    code = WriteWhole(file, bytes, head);
+    code = WriteChunks(file, bytes, head, progress);
     if (code == ERROR_SUCCESS && !SeekTo(file, size))
+        code = GetLastError();
+    return code;
+}
+
+// The whole writing part of a save, run on the worker: the bytes, the cut of an old tail, and
+// the flush. A file that has become shorter loses its old tail; any other has its size
+// already, and setting that again can fail on a full disk (it does under Wine). Closing leaves
+// what the system cached to be written later, and a medium pulled or a power cut meanwhile
+// loses it: the save is done once the bytes are on the medium.
+DWORD WriteAndFlush(HANDLE file, const uint8_t* bytes, uint32_t size, uint64_t oldSize,
+                    FileJobProgress& progress) {
+    DWORD code = WriteOver(file, bytes, size, oldSize, progress);
+    if (code == ERROR_SUCCESS && size < oldSize && !SetEndOfFile(file))
+        code = GetLastError();
+    if (code == ERROR_SUCCESS && !FlushFileBuffers(file))
         code = GetLastError();
     return code;
 }
@@ -133,7 +122,8 @@ DWORD CHexEdit::LoadFile(const wchar_t* path) {
     fileLoaded = false;
     const DWORD code = ReadIntoBuffer(wanted);
     fileLoaded = code == ERROR_SUCCESS;
-    if (code != ERROR_SUCCESS)
+    // A read the user cancelled ends as a failed one, without the box: the user chose it.
+    if (code != ERROR_SUCCESS && code != ERROR_OPERATION_ABORTED)
         ReportFileError(L"There was an error reading file - %s", L"Hex Editor", code);
     // After a failed load the view holds nothing of the file: it takes no edits until a load
     // succeeds (see fileLoaded), so no save can write its emptiness over the file. This covers
@@ -170,20 +160,21 @@ DWORD CHexEdit::ReadIntoBuffer(const std::wstring& path) {
         return ERROR_SUCCESS;
 
     const auto byteCount = static_cast<uint32_t>(size);
-    buffer = static_cast<uint8_t*>(GuardedAlloc(byteCount));
-    if (!buffer)
+    GuardedBlock<uint8_t> block(static_cast<uint8_t*>(GuardedAlloc(byteCount)));
+    if (!block)
         return ERROR_NOT_ENOUGH_MEMORY;
-    DWORD code;
-    {
-        ScopedCursor wait(IDC_WAIT);
-        code = ReadWhole(file.get(), buffer, byteCount);
-    }
-    if (code != ERROR_SUCCESS) {
-        // A partial copy is never shown nor held: the buffer is always exactly `length` bytes.
-        GuardedFree(buffer);
-        buffer = nullptr;
+    // The worker gets the handle and a block that is not yet the editor's; it becomes the
+    // buffer only once the worker has ended with every byte. A partial copy is never shown
+    // nor held.
+    HANDLE handle = file.get();
+    uint8_t* into = block.get();
+    const DWORD code = RunFileJob(hwnd, progress::Operation::Read, path, byteCount,
+                                  [handle, into, byteCount](FileJobProgress& progress) {
+                                      return ReadChunks(handle, into, byteCount, progress);
+                                  });
+    if (code != ERROR_SUCCESS)
         return code;
-    }
+    buffer = block.release();
     ResetViewState(static_cast<int32_t>(byteCount));
     UpdateScrollBar();
     return ERROR_SUCCESS;
@@ -231,19 +222,17 @@ DWORD CHexEdit::SaveFile(int ask) {
         return code;
     if (code != ERROR_SUCCESS)
         return ReportFileError(kSaveError, L"Save", code);
-    {
-        ScopedCursor wait(IDC_WAIT);
-        code = WriteOver(file.get(), buffer, static_cast<uint32_t>(length), oldSize);
-        // A file that has become shorter loses its old tail. Any other has its size already,
-        // and setting that again can fail on a full disk (it does under Wine).
-        if (code == ERROR_SUCCESS && static_cast<uint64_t>(length) < oldSize &&
-            !SetEndOfFile(file.get()))
-            code = GetLastError();
-        // Closing leaves what the system cached to be written later, and a medium pulled or a
-        // power cut meanwhile loses it: the save is done once the bytes are on the medium.
-        if (code == ERROR_SUCCESS && !FlushFileBuffers(file.get()))
-            code = GetLastError();
-    }
+    // The worker reads the buffer through its own copy of the pointer; nothing on this thread
+    // can change or free the block meanwhile, since every edit, load and close is refused
+    // until the save has ended. It has no Cancel: stopped half-way the file would be part
+    // old, part new.
+    HANDLE handle = file.get();
+    const uint8_t* bytes = buffer;
+    const auto size = static_cast<uint32_t>(length);
+    code = RunFileJob(hwnd, progress::Operation::Save, filePath, size,
+                      [handle, bytes, size, oldSize](FileJobProgress& progress) {
+                          return WriteAndFlush(handle, bytes, size, oldSize, progress);
+                      });
     if (!CloseHandle(file.release()) && code == ERROR_SUCCESS)
         code = GetLastError();
     // Read once the file is closed, which is when the system settles its last-write time. What

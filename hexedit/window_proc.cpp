@@ -5,6 +5,8 @@
 
 #include <windowsx.h>
 
+#include "hexedit/progress_window.h"
+
 namespace {
 
 // Keys, characters, clicks, the wheel, the scroll bar and the menus: whatever may move the
@@ -143,6 +145,9 @@ LRESULT Dispatch(CHexEdit& e, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 LRESULT CALLBACK CHexEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CHexEdit* editor = EditorFromWindow(hwnd);
     if (!editor || !editor->originalWndProc)
+        return 0;
+    // A worker may be writing the buffer out: no key or click may change it meanwhile.
+    if (InputRefusedNow(hwnd, message))
         return 0;
     if (!IsInput(message))
         return Dispatch(*editor, hwnd, message, wParam, lParam);

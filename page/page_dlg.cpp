@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hexedit/nudge_control.h"
+#include "hexedit/progress_window.h"
 #include "page/banner.h"
 #include "page/header_icon.h"
 #include "page/help_popup.h"
@@ -198,6 +199,8 @@ void OnFileChosen(HWND page, PageData& data, PageHost& host) {
 }
 
 INT_PTR OnCommand(HWND page, WPARAM wParam) {
+    if (FileJobRunningOn(page))
+        return TRUE; // a read or save is under way: nothing may start another
     if (HIWORD(wParam) == CBN_SELCHANGE) {
         PageData* data = DataOf(page);
         if (PageHost* host = HostOf(data))
@@ -284,7 +287,19 @@ INT_PTR OnSheetClosing(HWND page, bool apply) {
     return SetNotifyResult(page, PSNRET_NOERROR);
 }
 
+// While a read or save runs, the sheet may neither close, apply nor leave the page: each of
+// these answers keeps it as it is.
+INT_PTR RefuseWhileBusy(HWND page, UINT code) {
+    if (code == PSN_APPLY)
+        return SetNotifyResult(page, PSNRET_INVALID_NOCHANGEPAGE);
+    if (code == PSN_KILLACTIVE || code == PSN_QUERYCANCEL)
+        return SetNotifyResult(page, TRUE);
+    return TRUE;
+}
+
 INT_PTR OnNotify(HWND page, const NMHDR* header) {
+    if (header && FileJobRunningOn(page))
+        return RefuseWhileBusy(page, header->code);
     if (header && (header->code == PSN_APPLY || header->code == PSN_RESET))
         return OnSheetClosing(page, header->code == PSN_APPLY);
     return TRUE;

@@ -54,3 +54,10 @@
 #define IDB_BANNER_160X20 165
 #define IDB_BANNER_200X25 166
 #define IDB_BANNER_620X80 167
+
+// The progress window of a long read or save.
+#define IDD_PROGRESS 164
+#define IDC_PROGRESS_HEADING 1201
+#define IDC_PROGRESS_BAR 1202
+#define IDC_PROGRESS_COUNT 1203
+#define IDC_PROGRESS_NOTE 1204

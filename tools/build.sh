@@ -19,6 +19,10 @@ fi
 if [ "$what" = all ] || [ "$what" = win ]; then
     configure "$BUILD_DIR/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
     cmake --build "$BUILD_DIR/win"
+    # The slow file system that the Wine tests and benchmarks mount (Linux side).
+    mkdir -p "$BUILD_DIR/slowfs"
+    gcc -std=c11 -D_GNU_SOURCE -Wall -Wextra -Werror -O2 "$ROOT/tools/slowfs/slowfs.c" \
+        -o "$BUILD_DIR/slowfs/slowfs" $(pkg-config --cflags --libs fuse3) -lpthread
 fi
 if [ "$what" = msi ] || [ "$what" = run ]; then
     configure "$BUILD_DIR/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"

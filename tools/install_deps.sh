@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           googletest libgtest-dev libgmock-dev libbenchmark-dev wine wine64 xvfb xauth
           fonts-liberation e2fsprogs wixl msitools)
+packages+=(fuse3 libfuse3-dev pkg-config) # the slow file system of the Wine tests
 [ "${1:-}" != run ] || packages+=(fonts-wqy-microhei)
 missing=()
 for p in "${packages[@]}"; do

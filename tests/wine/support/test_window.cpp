@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <new>
 
+#include "resources/resource_ids.h"
 #include "server/shell_ext.h"
 
 namespace {
@@ -227,6 +228,13 @@ std::vector<HWND> VisibleThreadWindows(DWORD thread, const wchar_t* className) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND ProgressWindowOf(DWORD thread) {
+    for (HWND dialog : VisibleThreadWindows(thread, L"#32770"))
+        if (GetDlgItem(dialog, IDC_PROGRESS_BAR))
+            return dialog;
+    return nullptr;
 }
 
 RECT RectInParent(HWND parent, HWND window) {

@@ -60,6 +60,9 @@ void PressKeys(const std::vector<WORD>& keys);
 // menus, "#32770" for dialogs), topmost first.
 std::vector<HWND> VisibleThreadWindows(DWORD thread, const wchar_t* className);
 
+// The progress window of a long read or save shown by `thread`; null when none shows.
+HWND ProgressWindowOf(DWORD thread);
+
 // The window rectangle of `window` in the client coordinates of `parent` (both corners mapped
 // together, as mirrored windows need).
 RECT RectInParent(HWND parent, HWND window);

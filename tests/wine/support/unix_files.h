@@ -61,3 +61,24 @@ class NumberedFiles {
     std::wstring folder_;
     std::vector<std::wstring> paths_;
 };
+
+// build/slowfs/slowfs (tools/slowfs) serving a fresh folder at `bytesPerSecond` (0: full
+// speed), started with its process id and stopped by that id. Files written through Path()
+// go through the mount; Hold() makes every read and write wait until Release().
+class SlowMount {
+  public:
+    explicit SlowMount(long long bytesPerSecond);
+    ~SlowMount();
+    SlowMount(const SlowMount&) = delete;
+    SlowMount& operator=(const SlowMount&) = delete;
+    bool Mounted() const { return mounted_; }
+    std::wstring Path(const std::wstring& name) const { return folder_ + L"mnt\\" + name; }
+    // Writes a file from the Unix side, past the mount's rate and hold.
+    std::wstring Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const;
+    bool Hold() const;
+    bool Release() const;
+
+  private:
+    std::wstring folder_;
+    bool mounted_ = false;
+};
