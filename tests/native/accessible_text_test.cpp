@@ -8,60 +8,36 @@
 namespace {
 
 struct Said {
-    int32_t offset;
-    int32_t pane;
-    bool insert;
-    int32_t selAnchor;
-    int32_t selEnd;
-    const char* name;
-    const char* value;
-    const char* description;
+    a11y::CaretFacts facts; // offset, pane (1 text, 2/3 hex digit), byte, length, selected, insert
+    const char *name, *value, *description;
 };
-
-// 31 bytes: "He" then a space, NUL, DEL, 0xE9, then 'a' up to offset 30.
-const std::vector<uint8_t> kBytes = [] {
-    std::vector<uint8_t> bytes{'H', 'e', ' ', 0x00, 0x7F, 0xE9};
-    bytes.resize(31, 'a');
-    return bytes;
-}();
 
 } // namespace
 
 TEST(AccessibleText, WhatTheCaretCellAndTheViewSay) {
     const Said rows[] = {
-        {0, 2, false, -1, -1, "48, first digit", "offset 0, 0", ""},
-        {0, 3, false, -1, -1, "48, second digit", "offset 0, 0", ""},
-        {1, 1, false, -1, -1, "e, 65", "offset 1, 1", ""},
-        {2, 1, false, -1, -1, "space, 20", "offset 2, 2", ""},
-        {3, 1, false, -1, -1, "00", "offset 3, 3", ""},
-        {4, 1, false, -1, -1, "7F", "offset 4, 4", ""},
-        {5, 1, false, -1, -1, "E9", "offset 5, 5", ""},
-        {16, 2, true, -1, -1, "61, first digit", "offset 10, 16", "insert"},
-        {30, 1, false, 19, 30, "a, 61", "offset 1E, 30", "12 bytes selected"},
-        {31, 2, true, 31, 30, "end of file", "offset 1F, 31", "insert, 1 byte selected"},
+        {{0, 3, 'H', 31, 0, false}, "48, second digit", "offset 0, 0", ""},
+        {{2, 1, ' ', 31, 0, false}, "space, 20", "offset 2, 2", ""},
+        {{3, 1, 0x00, 31, 0, false}, "00", "offset 3, 3", ""},
+        {{4, 1, 0x7F, 31, 0, false}, "7F", "offset 4, 4", ""},
+        {{5, 1, 0xE9, 31, 0, false}, "E9", "offset 5, 5", ""},
+        {{16, 2, 'a', 31, 0, true}, "61, first digit", "offset 10, 16", "insert"},
+        {{30, 1, 'a', 31, 12, false}, "a, 61", "offset 1E, 30", "12 bytes selected"},
+        {{31, 2, -1, 31, 1, true}, "end of file", "offset 1F, 31", "insert, 1 byte selected"},
     };
-    ModelEditor e(kBytes);
-    for (const Said& row : rows) {
-        e.caretOffset = row.offset;
-        e.caretPane = row.pane;
-        e.overwriteMode = row.insert ? 0 : 1;
-        e.selAnchor = row.selAnchor;
-        e.selEnd = row.selEnd;
-        const a11y::CaretFacts facts = a11y::CaretFactsOf(e);
-        EXPECT_EQ(a11y::CellName(facts), row.name) << row.offset;
-        EXPECT_EQ(a11y::CellValue(facts), row.value) << row.offset;
-        EXPECT_EQ(a11y::CellDescription(facts), row.description) << row.offset;
-    }
-    // The view says what its caret cell says, in one.
-    EXPECT_EQ(a11y::ViewValue(a11y::CaretFactsOf(e)),
+    for (const Said& row : rows)
+        EXPECT_EQ(std::make_tuple(a11y::CellName(row.facts), a11y::CellValue(row.facts),
+                                  a11y::CellDescription(row.facts)),
+                  std::make_tuple(std::string(row.name), row.value, row.description))
+            << row.facts.offset;
+    EXPECT_EQ(a11y::ViewValue(rows[7].facts),
               "end of file, offset 1F, 31, insert, 1 byte selected");
-    EXPECT_EQ(a11y::ViewDescription(31), "31 bytes");
-    EXPECT_EQ(a11y::ViewDescription(1), "1 byte");
+    EXPECT_EQ(a11y::ViewDescription(31) + "; " + a11y::ViewDescription(1), "31 bytes; 1 byte");
 }
 
 // The cell's box follows the caret's cell and is gone while scrolled out or not yet measured.
 TEST(AccessibleText, CaretCellBoxIsTheCaretsCellWhileInView) {
-    ModelEditor e(kBytes);
+    ModelEditor e(std::vector<uint8_t>(31, 'a'));
     e.caretOffset = 9;
     e.caretPane = 3;
     EXPECT_FALSE(a11y::CaretCellBox(e).visible);

@@ -1,12 +1,15 @@
 // The view as a screen reader meets it on the real page: the focus events a hook outside the
-// view's context hears, and what the caret cell then says through Active Accessibility.
+// view's context hears, and what the view and its caret cell then say through Active
+// Accessibility, also after the page has gone.
 #include <windows.h>
 
 #include <oleacc.h>
 
 #include <gtest/gtest.h>
 
-#include "hexedit/accessible_view.h"
+#include <optional>
+#include <tuple>
+
 #include "resources/resource_ids.h"
 #include "server/class_factory.h"
 #include "server/object_counter.h"
@@ -18,63 +21,45 @@ namespace {
 int g_cellFocusEvents = 0;
 
 void CALLBACK RecordFocus(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, DWORD, DWORD) {
-    if (object == OBJID_CLIENT && child == 1)
-        ++g_cellFocusEvents;
+    g_cellFocusEvents += object == OBJID_CLIENT && child == 1;
 }
 
-VARIANT Child(LONG id) {
-    VARIANT child{};
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-}
-
-using TextGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
-
-// A text as a client reads it; none reads as empty.
-std::wstring Read(IAccessible* object, TextGetter get, LONG child) {
-    BSTR text = nullptr;
-    const HRESULT hr = (object->*get)(Child(child), &text);
-    std::wstring read = SUCCEEDED(hr) && text ? text : L"";
-    SysFreeString(text);
-    return read;
-}
-
-IAccessible* ViewObject(HWND view) {
-    IAccessible* object = nullptr;
-    AccessibleObjectFromWindow(view, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                               reinterpret_cast<void**>(&object));
-    return object;
-}
-
-LONG StateOf(IAccessible* object, LONG child) {
+// What a client reads of `child`: name, value and description (none reads as empty), and the
+// states among `states`.
+auto Said(IAccessible* object, VARIANT child, LONG states = -1) {
+    auto read = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        BSTR text = nullptr;
+        (object->*get)(child, &text);
+        std::wstring said = text ? text : L"";
+        SysFreeString(text);
+        return said;
+    };
     VARIANT state{};
-    object->get_accState(Child(child), &state);
-    return state.lVal;
+    object->get_accState(child, &state);
+    return std::make_tuple(read(&IAccessible::get_accName), read(&IAccessible::get_accValue),
+                           read(&IAccessible::get_accDescription), state.lVal & states);
 }
 
 struct Step {
     const char* what;
     std::vector<WORD> keys; // none: the focus comes in
     int events;
-    const wchar_t* name;
-    const wchar_t* value;
-    const wchar_t* description;
+    const wchar_t *name, *value, *description;
 };
 
 } // namespace
 
 TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
     TempFolder folder;
-    InProcessSheet sheet({folder.Write(L"hello.bin", {'H', 'e', 'l', 'l', 'o'})});
-    ASSERT_NE(sheet.page(), nullptr);
-    HWND view = sheet.control(IDC_HEX_VIEW);
-    SetForegroundWindow(sheet.sheet());
-    SetFocus(GetDlgItem(sheet.sheet(), IDOK));
+    std::optional<InProcessSheet> sheet;
+    sheet.emplace(std::vector<std::wstring>{folder.Write(L"hello.bin", {'H', 'e', 'l', 'l', 'o'})});
+    ASSERT_NE(sheet->page(), nullptr);
+    HWND view = sheet->control(IDC_HEX_VIEW);
+    SetForegroundWindow(sheet->sheet());
+    SetFocus(GetDlgItem(sheet->sheet(), IDOK));
     HWINEVENTHOOK hook =
         SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, RecordFocus,
                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
     const Step steps[] = {
         {"focus", {}, 1, L"48, first digit", L"offset 0, 0", L""},
         {"Right", {VK_RIGHT}, 1, L"48, second digit", L"offset 0, 0", L""},
@@ -86,38 +71,46 @@ TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
         {"7", {'7'}, 1, L"end of file", L"offset 5, 5", L"insert"},
         {"Up on the first row", {VK_UP}, 0, L"end of file", L"offset 5, 5", L"insert"},
     };
+    IAccessible* object = nullptr;
+    VARIANT child{};
     for (const Step& step : steps) {
         g_cellFocusEvents = 0;
         if (step.keys.empty())
             SetFocus(view);
         PressKeys(step.keys);
         EXPECT_EQ(g_cellFocusEvents, step.events) << step.what;
-        IAccessible* cell = nullptr;
-        VARIANT child{};
-        AccessibleObjectFromEvent(view, OBJID_CLIENT, 1, &cell, &child);
-        ASSERT_NE(cell, nullptr) << step.what;
-        EXPECT_EQ(Read(cell, &IAccessible::get_accName, child.lVal), step.name) << step.what;
-        EXPECT_EQ(Read(cell, &IAccessible::get_accValue, child.lVal), step.value) << step.what;
-        EXPECT_EQ(Read(cell, &IAccessible::get_accDescription, child.lVal), step.description)
+        AccessibleObjectFromEvent(view, OBJID_CLIENT, 1, &object, &child);
+        ASSERT_NE(object, nullptr) << step.what;
+        EXPECT_EQ(Said(object, child),
+                  std::make_tuple(step.name, step.value, step.description,
+                                  STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE))
             << step.what;
-        VARIANT state{};
-        cell->get_accState(child, &state);
-        EXPECT_EQ(state.lVal, STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE) << step.what;
-        // The cell lies where the system caret is.
-        GUITHREADINFO gui{};
+        GUITHREADINFO gui{}; // the cell lies where the system caret is
         gui.cbSize = sizeof(gui);
-        ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &gui));
-        EXPECT_EQ(gui.hwndCaret, view);
-        POINT caret{gui.rcCaret.left, gui.rcCaret.top};
-        ClientToScreen(view, &caret);
-        long left = 0, top = 0, width = 0, height = 0;
-        EXPECT_EQ(cell->accLocation(&left, &top, &width, &height, child), S_OK);
-        EXPECT_EQ(left, caret.x) << step.what;
-        EXPECT_EQ(top, caret.y) << step.what;
-        EXPECT_EQ(height, gui.rcCaret.bottom - gui.rcCaret.top) << step.what;
-        cell->Release();
+        GetGUIThreadInfo(GetCurrentThreadId(), &gui);
+        MapWindowPoints(gui.hwndCaret, nullptr, reinterpret_cast<POINT*>(&gui.rcCaret), 2);
+        RECT at{}; // left, top, width, height
+        object->accLocation(&at.left, &at.top, &at.right, &at.bottom, child);
+        EXPECT_EQ(std::make_tuple(gui.hwndCaret, at.left, at.top, at.top + at.bottom),
+                  std::make_tuple(view, gui.rcCaret.left, gui.rcCaret.top, gui.rcCaret.bottom))
+            << step.what;
+        object->Release();
     }
     UnhookWinEvent(hook);
+    // The view says it all in one, and is not read-only while editable.
+    AccessibleObjectFromEvent(view, OBJID_CLIENT, CHILDID_SELF, &object, &child);
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(Said(object, child, STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE),
+              std::make_tuple(L"Hex view", L"end of file, offset 5, 5, insert", L"5 bytes",
+                              STATE_SYSTEM_FOCUSABLE));
+    // Held past the page's end, it answers with an error and keeps the module loaded.
+    sheet.reset();
+    ASSERT_EQ(ObjectCount(), 0);
+    EXPECT_EQ(CanUnloadModule(), S_FALSE);
+    BSTR text = nullptr;
+    EXPECT_EQ(object->get_accName(child, &text), RPC_E_DISCONNECTED);
+    object->Release();
+    EXPECT_EQ(CanUnloadModule(), S_OK);
 }
 
 TEST(Accessibility, AViewThatFailedToLoadIsUnavailableWithNoCell) {
@@ -127,40 +120,19 @@ TEST(Accessibility, AViewThatFailedToLoadIsUnavailableWithNoCell) {
     MessageBoxRecorder boxes;
     InProcessSheet sheet({path});
     CloseHandle(holder);
-    ASSERT_NE(sheet.page(), nullptr);
     ASSERT_EQ(MessageBoxesOnly(boxes).size(), 1u) << "the read error";
-    IAccessible* object = ViewObject(sheet.control(IDC_HEX_VIEW));
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(StateOf(object, 0) & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_FOCUSABLE),
+    IAccessible* view = nullptr;
+    VARIANT child{};
+    AccessibleObjectFromEvent(sheet.control(IDC_HEX_VIEW), OBJID_CLIENT, CHILDID_SELF, &view,
+                              &child);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(std::get<3>(Said(view, child, STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_FOCUSABLE)),
               STATE_SYSTEM_UNAVAILABLE);
     long count = -1;
-    EXPECT_EQ(object->get_accChildCount(&count), S_OK);
+    view->get_accChildCount(&count);
     EXPECT_EQ(count, 0);
+    child.lVal = 1;
     BSTR name = nullptr;
-    EXPECT_EQ(object->get_accName(Child(1), &name), E_INVALIDARG);
-    object->Release();
-}
-
-// The view itself, and its object held by a client after the page has gone: an error for
-// every question, and the module stays loaded until it is let go.
-TEST(Accessibility, TheViewObjectOutlivesThePageOnlyAsAnError) {
-    TempFolder folder;
-    IAccessible* held = nullptr;
-    {
-        InProcessSheet sheet({folder.Write(L"a.bin", {'A'})});
-        ASSERT_NE(sheet.page(), nullptr);
-        held = ViewObject(sheet.control(IDC_HEX_VIEW));
-        ASSERT_NE(held, nullptr);
-        EXPECT_EQ(Read(held, &IAccessible::get_accName, 0), L"Hex view");
-        EXPECT_EQ(Read(held, &IAccessible::get_accValue, 0), L"41, first digit, offset 0, 0");
-        EXPECT_EQ(Read(held, &IAccessible::get_accDescription, 0), L"1 byte");
-        EXPECT_EQ(StateOf(held, 0) & (STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE),
-                  STATE_SYSTEM_FOCUSABLE);
-    }
-    ASSERT_EQ(ObjectCount(), 0);
-    EXPECT_EQ(CanUnloadModule(), S_FALSE);
-    BSTR text = nullptr;
-    EXPECT_EQ(held->get_accName(Child(0), &text), RPC_E_DISCONNECTED);
-    held->Release();
-    EXPECT_EQ(CanUnloadModule(), S_OK);
+    EXPECT_EQ(view->get_accName(child, &name), E_INVALIDARG);
+    view->Release();
 }
