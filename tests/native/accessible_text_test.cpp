@@ -44,7 +44,6 @@ TEST(AccessibleText, CaretCellBoxIsTheCaretsCellWhileInView) {
     e.charWidth = 7;
     e.charHeight = 15;
     e.hexColumnX = 66;
-    e.textColumnX = 236;
     const a11y::CellBox box = a11y::CaretCellBox(e); // row 1, second digit of the second byte
     EXPECT_EQ(std::tie(box.visible, box.x, box.y, box.width, box.height),
               std::make_tuple(true, 94, 18, 7, 15));

@@ -1,6 +1,5 @@
-// The view as a screen reader meets it on the real page: the focus events a hook outside the
-// view's context hears, and what the view and its caret cell then say through Active
-// Accessibility, also after the page has gone.
+// The view on the real page as a screen reader meets it: the focus events a hook outside its
+// context hears, what it and its caret cell say through Active Accessibility, even held too long.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -12,7 +11,6 @@
 
 #include "resources/resource_ids.h"
 #include "server/class_factory.h"
-#include "server/object_counter.h"
 #include "support/properties_driver.h"
 #include "support/test_window.h"
 
@@ -105,7 +103,6 @@ TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
                               STATE_SYSTEM_FOCUSABLE));
     // Held past the page's end, it answers with an error and keeps the module loaded.
     sheet.reset();
-    ASSERT_EQ(ObjectCount(), 0);
     EXPECT_EQ(CanUnloadModule(), S_FALSE);
     BSTR text = nullptr;
     EXPECT_EQ(object->get_accName(child, &text), RPC_E_DISCONNECTED);
