@@ -72,17 +72,17 @@ TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
     IAccessible* object = nullptr;
     VARIANT child{};
     for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
         g_cellFocusEvents = 0;
         if (step.keys.empty())
             SetFocus(view);
         PressKeys(step.keys);
-        EXPECT_EQ(g_cellFocusEvents, step.events) << step.what;
+        EXPECT_EQ(g_cellFocusEvents, step.events);
         AccessibleObjectFromEvent(view, OBJID_CLIENT, 1, &object, &child);
-        ASSERT_NE(object, nullptr) << step.what;
+        ASSERT_NE(object, nullptr);
         EXPECT_EQ(Said(object, child),
                   std::make_tuple(step.name, step.value, step.description,
-                                  STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE))
-            << step.what;
+                                  STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE));
         GUITHREADINFO gui{}; // the cell lies where the system caret is
         gui.cbSize = sizeof(gui);
         GetGUIThreadInfo(GetCurrentThreadId(), &gui);
@@ -90,8 +90,7 @@ TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
         RECT at{}; // left, top, width, height
         object->accLocation(&at.left, &at.top, &at.right, &at.bottom, child);
         EXPECT_EQ(std::make_tuple(gui.hwndCaret, at.left, at.top, at.top + at.bottom),
-                  std::make_tuple(view, gui.rcCaret.left, gui.rcCaret.top, gui.rcCaret.bottom))
-            << step.what;
+                  std::make_tuple(view, gui.rcCaret.left, gui.rcCaret.top, gui.rcCaret.bottom));
         object->Release();
     }
     UnhookWinEvent(hook);
