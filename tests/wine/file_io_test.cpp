@@ -563,7 +563,8 @@ TEST_F(FileIoOnPage, LongPathReachesTheFileSystemOnlyInItsLongForm) {
     EXPECT_FALSE(sheet.PressButton(PSBTN_OK));
     const auto calls = paths.Calls();
     for (const auto& [function, given] : calls)
-        EXPECT_TRUE(given.size() < 260 || given.rfind(L"\\\\?\\", 0) == 0) << function << given;
+        EXPECT_TRUE(given.size() < 260 || given.rfind(L"\\\\?\\", 0) == 0)
+            << function << " " << given;
     for (const char* function :
          {"FindFirstFileW", "GetLongPathNameW", "GetFileAttributesW", "CreateFileW"})
         EXPECT_NE(std::count(calls.begin(), calls.end(),
