@@ -265,17 +265,17 @@ TEST_F(FileIo, EmptyFileTakesTheBytesTypedIntoIt) {
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
-BOOL WINAPI FlushRefused(HANDLE) {
-    SetLastError(ERROR_DEVICE_NOT_CONNECTED); // as when the medium is pulled out
-    return FALSE;
-}
-
 // A save is done only when the system has written it to the medium: a refused flush is a
 // failed save that keeps the changes.
 TEST_F(FileIo, SaveThatCannotBeFlushedFailsAndKeepsTheChanges) {
     WriteAndLoad(L"a.bin", Bytes("abc"));
     Edit(Bytes("kept"));
-    void* const flush = PatchImport("FlushFileBuffers", reinterpret_cast<void*>(&FlushRefused));
+    BOOL (*refused)
+    (HANDLE) = [](HANDLE) {
+        SetLastError(ERROR_DEVICE_NOT_CONNECTED); // as when the medium is pulled out
+        return FALSE;
+    };
+    void* const flush = PatchImport("FlushFileBuffers", reinterpret_cast<void*>(refused));
     ASSERT_NE(flush, nullptr);
     const DWORD code = editor().SaveFile(0);
     PatchImport("FlushFileBuffers", flush);
