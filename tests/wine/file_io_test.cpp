@@ -1,13 +1,14 @@
 // Loading, saving and reverting real files, and what the user is told when it fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
-#include <utility>
 
 #include "hexedit/core/byte_buffer.h"
 #include "resources/resource_ids.h"
 #include "server/shell_ext.h"
 #include "support/message_box_recorder.h"
+#include "support/path_recorder.h"
 #include "support/properties_driver.h"
 #include "support/test_window.h"
 #include "support/unix_files.h"
@@ -162,6 +163,8 @@ TEST_F(FileIo, FolderIsRefusedAsAccessDeniedAndThePreviousPathKept) {
     EXPECT_EQ(std::wstring(editor().filePath), file);
 }
 
+// The view is then disabled, but messages posted to it still arrive (automation tools post
+// them): typing, deleting, pasting and saving change neither the buffer nor the file.
 TEST_F(FileIo, FileHeldExclusivelyElsewhereCannotBeLoaded) {
     const auto path = dir.Write(L"locked.bin", Bytes("locked"));
     HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -172,25 +175,7 @@ TEST_F(FileIo, FileHeldExclusivelyElsewhereCannotBeLoaded) {
     ExpectReadError(ERROR_SHARING_VIOLATION);
     ExpectEmptyAfterFailure();
     EXPECT_EQ(std::wstring(editor().filePath), path); // the new path is stored
-}
 
-TEST_F(FileIo, FailingAllocationIsReportedAsOutOfMemory) {
-    const auto path = dir.Write(L"a.bin", Bytes("abc"));
-    FailNextAllocations(1);
-    EXPECT_EQ(editor().LoadFile(path.c_str()), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
-    FailNextAllocations(0);
-    ExpectReadError(ERROR_NOT_ENOUGH_MEMORY);
-    ExpectEmptyAfterFailure();
-    EXPECT_EQ(editor().buffer, nullptr);
-}
-
-// After a failed load the view is disabled, but messages posted to it still arrive: typing,
-// deleting, pasting and saving change neither the buffer nor the file.
-TEST_F(FileIo, PostedEditsAfterAFailedLoadChangeNothing) {
-    const auto path = dir.Write(L"held.bin", Bytes("kept"));
-    HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(editor().LoadFile(path.c_str()), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    CloseHandle(holder);
     ASSERT_FALSE(IsWindowEnabled(page.view()));
     editor().PutClipboardText("4142");
     boxes.Clear();
@@ -204,10 +189,19 @@ TEST_F(FileIo, PostedEditsAfterAFailedLoadChangeNothing) {
         PostMessageW(page.view(), WM_KEYDOWN, key, 1);
     TestPage::Pump();
     HoldModifiers(false, false);
-    EXPECT_EQ(editor().length, 0);
-    EXPECT_EQ(editor().modified, 0);
+    ExpectEmptyAfterFailure();
     EXPECT_EQ(boxes.Count(), 0u) << "no save question";
-    EXPECT_EQ(ReadAll(path), Bytes("kept"));
+    EXPECT_EQ(ReadAll(path), Bytes("locked"));
+}
+
+TEST_F(FileIo, FailingAllocationIsReportedAsOutOfMemory) {
+    const auto path = dir.Write(L"a.bin", Bytes("abc"));
+    FailNextAllocations(1);
+    EXPECT_EQ(editor().LoadFile(path.c_str()), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    FailNextAllocations(0);
+    ExpectReadError(ERROR_NOT_ENOUGH_MEMORY);
+    ExpectEmptyAfterFailure();
+    EXPECT_EQ(editor().buffer, nullptr);
 }
 
 // A file too large for the buffer must be refused before anything is read or allocated, and
@@ -271,44 +265,20 @@ TEST_F(FileIo, EmptyFileTakesTheBytesTypedIntoIt) {
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
-// The slot of this program's import table (the product is linked in) through which it calls
-// `function`: a way to have the system refuse what Wine never refuses.
-void** ImportSlot(const char* function) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const DWORD at = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + at); at && dll->Name;
-         ++dll) {
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
-        auto* slot = reinterpret_cast<void**>(base + dll->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slot)
-            if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) &&
-                !strcmp(
-                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name,
-                    function))
-                return slot;
-    }
-    return nullptr;
-}
-
-BOOL WINAPI FlushRefused(HANDLE) {
-    SetLastError(ERROR_DEVICE_NOT_CONNECTED); // as when the medium is pulled out
-    return FALSE;
-}
-
 // A save is done only when the system has written it to the medium: a refused flush is a
 // failed save that keeps the changes.
 TEST_F(FileIo, SaveThatCannotBeFlushedFailsAndKeepsTheChanges) {
     WriteAndLoad(L"a.bin", Bytes("abc"));
     Edit(Bytes("kept"));
-    void** slot = ImportSlot("FlushFileBuffers");
-    ASSERT_NE(slot, nullptr);
-    DWORD access = 0;
-    VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &access);
-    void* const flush = std::exchange(*slot, reinterpret_cast<void*>(&FlushRefused));
+    BOOL (*refused)
+    (HANDLE) = [](HANDLE) {
+        SetLastError(ERROR_DEVICE_NOT_CONNECTED); // as when the medium is pulled out
+        return FALSE;
+    };
+    void* const flush = PatchImport("FlushFileBuffers", reinterpret_cast<void*>(refused));
+    ASSERT_NE(flush, nullptr);
     const DWORD code = editor().SaveFile(0);
-    *slot = flush;
+    PatchImport("FlushFileBuffers", flush);
     EXPECT_EQ(code, static_cast<DWORD>(ERROR_DEVICE_NOT_CONNECTED));
     ExpectSaveError(ERROR_DEVICE_NOT_CONNECTED);
     EXPECT_EQ(EditorBytes(editor()), Bytes("kept"));
@@ -542,8 +512,6 @@ class FileIoOnPage : public testing::Test {
         editor().modified = 1;
         return EditorBytes(editor());
     }
-    // Through the system's input queue: the keys pressed in turn, then released in reverse.
-    void Press(std::vector<WORD> keys) { PressKeys(keys); }
     // Another program writes the file, or another file renamed over it, and gives it a
     // last-write time.
     void Rewrite(const char* bytes, DWORD timeHigh, bool byRename = false) {
@@ -559,10 +527,11 @@ class FileIoOnPage : public testing::Test {
 
     TempFolder dir;
     const bool folderMade = CreateDirectoryW(dir.Path(std::wstring(200, L'f')).c_str(), nullptr);
-    const std::wstring name =
-        std::wstring(200, L'f') + L"\\" + std::wstring(199 - dir.folder().size(), L'n');
+    const std::wstring name = // the '~' makes it a name that may be short
+        std::wstring(200, L'f') + L"\\~" + std::wstring(198 - dir.folder().size(), L'n');
     const std::wstring path = dir.Write(name, Bytes("abcdefghijklmnopqrstuvwxyz"));
     MessageBoxRecorder boxes; // listening before the sheet opens
+    PathRecorder paths;       // from AddPages' first look on
     InProcessSheet sheet{std::vector<std::wstring>{path}};
 };
 
@@ -570,14 +539,14 @@ TEST_F(FileIoOnPage, FailedRevertLeavesNothingThatASaveCouldWriteOverTheFile) {
     HWND view = sheet.control(IDC_HEX_VIEW);
     SetForegroundWindow(sheet.sheet());
     SetFocus(view);
-    Press({'5'});
+    PressKeys({'5'});
     ASSERT_EQ(editor().modified, 1);
     HANDLE other = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     boxes.Answer({IDOK, IDOK, IDYES});
-    Press({VK_CONTROL, 'N'});
+    PressKeys({VK_CONTROL, 'N'});
     CloseHandle(other);
-    Press({'4', '1'});
-    Press({VK_CONTROL, 'S'});
+    PressKeys({'4', '1'});
+    PressKeys({VK_CONTROL, 'S'});
     const auto shown = MessageBoxesOnly(boxes);
     ASSERT_EQ(shown.size(), 2u) << "the revert question and the read error, no save question";
     EXPECT_EQ(shown[1].text,
@@ -585,6 +554,24 @@ TEST_F(FileIoOnPage, FailedRevertLeavesNothingThatASaveCouldWriteOverTheFile) {
     EXPECT_FALSE(IsWindowEnabled(view));
     EXPECT_EQ(std::wstring(editor().filePath), path) << "kept for a later revert";
     EXPECT_EQ(ReadAll(path), Bytes("abcdefghijklmnopqrstuvwxyz"));
+}
+
+// From AddPages through the page's load to its save, no call gets the long path in another form.
+TEST_F(FileIoOnPage, LongPathReachesTheFileSystemOnlyInItsLongForm) {
+    const auto changed = Change();
+    boxes.Answer({IDYES});
+    EXPECT_FALSE(sheet.PressButton(PSBTN_OK));
+    const auto calls = paths.Calls();
+    for (const auto& [function, given] : calls)
+        EXPECT_TRUE(given.size() < 260 || given.rfind(L"\\\\?\\", 0) == 0)
+            << function << " " << given;
+    for (const char* function :
+         {"FindFirstFileW", "GetLongPathNameW", "GetFileAttributesW", "CreateFileW"})
+        EXPECT_NE(std::count(calls.begin(), calls.end(),
+                             std::pair{std::string(function), L"\\\\?\\" + path}),
+                  0)
+            << function;
+    EXPECT_EQ(ReadAll(path), changed);
 }
 
 // Another program rewrites the file after the load: another size at the same write time, the
@@ -650,15 +637,12 @@ TEST_F(FileIoOnPage, DecliningToOverwriteWhenTheSheetClosesWritesNothing) {
 TEST_F(FileIoOnPage, TheQuestionLeavesTheFileFreeAndYesLooksAgain) {
     const auto changed = Change();
     Rewrite("first rewrite", 0x01D00000);
-    int asked = 0;
-    MessageBoxRecorder answering(GetCurrentThreadId(), MessageBoxRecorder::Answers::BoxesOnly,
-                                 [&](const RecordedBox&, int) {
-                                     if (++asked == 1)
-                                         Rewrite("second rewrite", 0x01D00000);
-                                 });
+    MessageBoxRecorder answering(
+        GetCurrentThreadId(), MessageBoxRecorder::Answers::BoxesOnly,
+        [&](const RecordedBox&, int) { Rewrite("second rewrite", 0x01D00000); });
     answering.Answer({IDYES, IDNO});
     EXPECT_EQ(editor().SaveFile(0), static_cast<DWORD>(ERROR_CANCELLED));
-    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(answering.Count(), 2u);
     EXPECT_EQ(ReadAll(path), Bytes("second rewrite"));
     answering.Answer({IDYES});
     EXPECT_EQ(editor().SaveFile(0), 0u);

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <new>
 #include <string>
 
@@ -15,7 +14,6 @@
 #include "server/registry_settings.h"
 #include "server/shell_ext.h"
 #include "support/message_box_recorder.h"
-#include "support/path_recorder.h"
 #include "support/properties_driver.h"
 #include "support/test_window.h"
 
@@ -242,55 +240,18 @@ TEST_F(ShellExtAddPages, RefusedPageGivesItsReferenceBackExactlyOnce) {
     EXPECT_EQ(ObjectCount(), objectsBefore);
 }
 
-TEST_F(ShellExtAddPages, DataObjectWithoutDropGivesNoPage) {
+// Shells may refuse the drop list (for items at long paths): the item list then gives the same
+// items, in its order.
+TEST_F(ShellExtAddPages, DataObjectWithoutDropGivesItsItemListOrNoPage) {
     SetSwitch(0);
     EXPECT_EQ(AddPagesFor({file_}, false), S_OK);
     EXPECT_EQ(collector_.offered, 0);
-}
-
-// Shells may refuse the drop list (for items at long paths): the item list gives the same
-// items, in its order.
-TEST_F(ShellExtAddPages, ItemListStandsInForARefusedDropList) {
-    SetSwitch(0);
     const std::wstring other = folder_.Write(L"other.bin", {4});
     EXPECT_EQ(AddPagesFor({other, file_}, false, true), S_OK);
     EXPECT_EQ(collector_.offered, 1);
     ASSERT_EQ(ext_->dropCount, 2u);
     EXPECT_EQ(SelectionPath(*ext_, 0), other);
     EXPECT_EQ(SelectionPath(*ext_, 1), file_);
-}
-
-// Windows takes a path of 260 characters or more only in its "\\?\" form (Wine takes both):
-// from AddPages' first look through the page's start and load to its save, no call gets
-// another. The '~' makes the name one that may be short.
-TEST_F(ShellExtAddPages, LongPathReachesTheFileSystemOnlyInItsLongForm) {
-    SetSwitch(0);
-    const std::wstring sub = folder_.Path(std::wstring(200, L'f'));
-    ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
-    const std::wstring file = folder_.Write(std::wstring(200, L'f') + L"\\~" +
-                                                std::wstring(198 - folder_.folder().size(), L'n'),
-                                            {1, 2, 3});
-    ASSERT_EQ(file.size(), 400u);
-    MessageBoxRecorder boxes;
-    {
-        PathRecorder paths;
-        InProcessSheet sheet({file});
-        ASSERT_NE(sheet.page(), nullptr);
-        ASSERT_EQ(sheet.ext().editor.length, 3);
-        sheet.ext().editor.buffer[0] = 9;
-        sheet.ext().editor.modified = 1;
-        boxes.Answer({IDYES});
-        EXPECT_FALSE(sheet.PressButton(PSBTN_OK));
-        EXPECT_EQ(paths.PlainLongPaths(), std::vector<std::wstring>{});
-        for (const char* function :
-             {"FindFirstFileW", "GetLongPathNameW", "GetFileAttributesW", "CreateFileW"}) {
-            const auto given = paths.PathsOf(function);
-            EXPECT_NE(std::count(given.begin(), given.end(), L"\\\\?\\" + file), 0) << function;
-        }
-    }
-    EXPECT_EQ(ReadAll(file), (std::vector<uint8_t>{9, 2, 3}));
-    DeleteFileW(file.c_str());
-    RemoveDirectoryW(sub.c_str());
 }
 
 TEST_F(ShellExtAddPages, FirstItemThatNoLongerExistsGivesNoPage) {

@@ -5,7 +5,12 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
+
+// Points this program's imports of `function` at `standIn`; returns what they pointed at, or
+// null when nothing imports it. A way to have the system refuse what Wine never refuses.
+void* PatchImport(const char* function, void* standIn);
 
 class PathRecorder {
   public:
@@ -14,8 +19,6 @@ class PathRecorder {
     PathRecorder(const PathRecorder&) = delete;
     PathRecorder& operator=(const PathRecorder&) = delete;
 
-    // The paths handed to `function` ("CreateFileW", ...) so far, in order.
-    std::vector<std::wstring> PathsOf(const char* function) const;
-    // "Function path" for every path of 260 characters or more that lacked the "\\?\" form.
-    std::vector<std::wstring> PlainLongPaths() const;
+    // Every call so far, in order: the function's name and the path it was given.
+    std::vector<std::pair<std::string, std::wstring>> Calls() const;
 };

@@ -52,24 +52,25 @@ HGLOBAL MakeDrop(const std::vector<std::wstring>& paths, bool wide) {
     return memory;
 }
 
-HGLOBAL MakeItemList(const std::vector<std::wstring>& paths) {
-    std::vector<PIDLIST_ABSOLUTE> items(paths.size());
+// The shell's item list ("Shell IDList Array") for paths of one folder: the count, each list's
+// offset, the folder's list, then each item's list relative to it.
+static HGLOBAL MakeItemList(const std::vector<std::wstring>& paths) {
+    std::vector<PIDLIST_ABSOLUTE> items(paths.size() + 1);
     for (size_t i = 0; i < paths.size(); ++i)
-        SHParseDisplayName(paths[i].c_str(), nullptr, &items[i], 0, nullptr);
-    PIDLIST_ABSOLUTE folder = ILClone(items[0]);
-    ILRemoveLastID(folder);
-    std::vector<UINT> header{static_cast<UINT>(paths.size())}; // then each list's offset
+        SHParseDisplayName(paths[i].c_str(), nullptr, &items[i + 1], 0, nullptr);
+    items[0] = ILClone(items[1]);
+    ILRemoveLastID(items[0]);
+    std::vector<UINT> header{static_cast<UINT>(paths.size())};
     std::string lists;
-    for (size_t i = 0; i <= items.size(); ++i) {
-        const auto* list = i == 0 ? folder : ILFindLastID(items[i - 1]);
-        header.push_back(static_cast<UINT>(sizeof(UINT) * (items.size() + 2) + lists.size()));
+    for (size_t i = 0; i < items.size(); ++i) {
+        const auto* list = i == 0 ? items[0] : ILFindLastID(items[i]);
+        header.push_back(static_cast<UINT>(sizeof(UINT) * (items.size() + 1) + lists.size()));
         lists.append(reinterpret_cast<const char*>(list), ILGetSize(list));
-        ILFree(i == 0 ? folder : items[i - 1]);
+        ILFree(items[i]);
     }
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, header.size() * sizeof(UINT) + lists.size());
-    auto* block = static_cast<BYTE*>(GlobalLock(memory));
-    memcpy(block, header.data(), header.size() * sizeof(UINT));
-    memcpy(block + header.size() * sizeof(UINT), lists.data(), lists.size());
+    lists.insert(0, reinterpret_cast<const char*>(header.data()), header.size() * sizeof(UINT));
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, lists.size());
+    memcpy(GlobalLock(memory), lists.data(), lists.size());
     GlobalUnlock(memory);
     return memory;
 }

@@ -24,9 +24,6 @@ class CShellExt;
 // page).
 HGLOBAL MakeDrop(const std::vector<std::wstring>& paths, bool wide = true);
 
-// A "Shell IDList Array" block for paths of one folder.
-HGLOBAL MakeItemList(const std::vector<std::wstring>& paths);
-
 class DropDataObject : public IDataObject {
   public:
     // Starts with one reference, the caller's. Serves the drop list, the item list, or both.
