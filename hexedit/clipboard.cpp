@@ -1,7 +1,7 @@
 // Copy, Cut, Paste and the "Copy" menu's layouts. The texts come from the portable core; this
 // file only moves bytes to and from the clipboard. Every block is built before the clipboard
-// is emptied, so a copy that can't be made leaves the user's clipboard as it was, and every
-// message is shown after the clipboard has been closed.
+// is emptied, so a copy that can't be made or is cancelled leaves the user's clipboard as it
+// was, and every message is shown after the clipboard has been closed.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -9,11 +9,13 @@
 
 #include "hexedit/clipboard_format.h"
 #include "hexedit/core/byte_buffer.h"
+#include "hexedit/core/chunked_layouts.h"
 #include "hexedit/core/copy_layouts.h"
 #include "hexedit/core/paste_rule.h"
 #include "hexedit/error_text.h"
 #include "hexedit/hex_edit.h"
 #include "hexedit/module_context.h"
+#include "hexedit/progress_window.h"
 #include "hexedit/win32_handles.h"
 
 namespace {
@@ -25,32 +27,37 @@ constexpr wchar_t kCopyError[] = L"Could not copy to clipboard - %s";
 // a block counts as one that could not be allocated.
 constexpr uint64_t kLargestClipboardBlock = 2147479552;
 
-// A filled block not yet handed over, or the error code of its failed allocation. A block
-// that could be allocated but not locked is freed and skipped without an error.
+// A block not yet handed over, or the error code of its failed allocation. A block that
+// could be allocated but not locked is freed and skipped without an error.
 struct Block {
     UniqueGlobal memory;
     DWORD error = ERROR_SUCCESS;
 };
 
-template <class Fill> Block BuildBlock(uint64_t size, Fill fill) {
+Block AllocateBlock(uint64_t size) {
     Block block;
     if (size > kLargestClipboardBlock || !AllocationAllowed(size)) {
         block.error = ERROR_NOT_ENOUGH_MEMORY;
         return block;
     }
-    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(size)));
-    if (!memory) {
+    block.memory.reset(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(size)));
+    if (!block.memory) {
         const DWORD error = GetLastError();
         block.error = error ? error : ERROR_NOT_ENOUGH_MEMORY;
-        return block;
     }
+    return block;
+}
+
+template <class Fill> Block BuildBlock(uint64_t size, Fill fill) {
+    Block block = AllocateBlock(size);
     {
-        ScopedGlobalLock lock(memory.get());
-        if (!lock.data())
+        ScopedGlobalLock lock(block.memory.get());
+        if (!lock.data()) {
+            block.memory.reset();
             return block;
+        }
         fill(static_cast<char*>(lock.data()));
     } // The clipboard takes only unlocked blocks.
-    block.memory = std::move(memory);
     return block;
 }
 
@@ -71,30 +78,74 @@ struct CopyOutcome {
     DWORD errors[2] = {ERROR_SUCCESS, ERROR_SUCCESS};
 };
 
-// The selection as text (hex digits, or characters when `asCharacters`) and as raw bytes.
-CopyOutcome CopySelection(HWND owner, const uint8_t* bytes, uint64_t n, bool asCharacters) {
-    CopyOutcome outcome;
-    Block text = asCharacters ? BuildBlock(layouts::CharBlockSize(n),
-                                           [&](char* out) { layouts::WriteChars(bytes, n, out); })
-                              : BuildBlock(layouts::HexBlockSize(n), [&](char* out) {
-                                    const uint64_t written = layouts::WriteHex(bytes, n, out);
-                                    out[written + 1] = '\0'; // the block's spare byte
-                                });
-    Block raw = BuildBlock(n, [&](char* out) { std::memcpy(out, bytes, static_cast<size_t>(n)); });
-    if (!text.memory && !raw.memory) {
-        outcome.errors[0] = text.error;
-        outcome.errors[1] = raw.error;
-        return outcome;
+// What is copied: the selection's bytes and where the first one is in the file.
+struct Selection {
+    const uint8_t* bytes;
+    uint64_t n;
+    uint32_t firstOffset;
+};
+
+// Fills the locked blocks (either may be missing) a step at a time, counting and stopping
+// between steps. It reads the selection through its own pointer and writes only the blocks.
+DWORD FillSteps(layouts::Chunked layout, Selection selection, char* text, char* raw,
+                FileJobProgress& progress) {
+    for (uint64_t from = 0; from < selection.n; from += layouts::kCopyStepBytes) {
+        if (progress.cancel.load())
+            return ERROR_OPERATION_ABORTED;
+        const uint64_t count = std::min(layouts::kCopyStepBytes, selection.n - from);
+        if (text)
+            layouts::WriteStep(layout, selection.bytes, selection.n, selection.firstOffset, from,
+                               count, text);
+        if (raw)
+            layouts::WriteStep(layouts::Chunked::Raw, selection.bytes, selection.n, 0, from, count,
+                               raw);
+        progress.done.fetch_add(count);
     }
-    const UINT privateFormat = PrivateClipboardFormat();
+    return ERROR_SUCCESS;
+}
+
+// The selection as the text of `layout`, with its raw bytes too when `withRaw`. Blocks are
+// allocated and locked here; one of more than a step is filled on a worker, with the progress
+// window after a second. The sheet refuses all input meanwhile, so the buffer stays as it is.
+// A cancelled copy frees its blocks and leaves the clipboard as it was, unmentioned.
+CopyOutcome CopySelection(HWND owner, const wchar_t* path, Selection selection,
+                          layouts::Chunked layout, bool withRaw) {
+    CopyOutcome outcome;
+    Block text = AllocateBlock(layouts::ChunkedBlockSize(layout, selection.n));
+    Block raw = withRaw ? AllocateBlock(selection.n) : Block{};
+    outcome.errors[0] = text.error;
+    outcome.errors[1] = raw.error;
+    DWORD code = ERROR_SUCCESS;
+    {
+        ScopedGlobalLock textLock(text.memory.get());
+        ScopedGlobalLock rawLock(raw.memory.get());
+        char* textOut = static_cast<char*>(textLock.data());
+        char* rawOut = static_cast<char*>(rawLock.data());
+        if (!textOut && !rawOut)
+            return outcome;
+        auto job = [layout, selection, textOut, rawOut](FileJobProgress& progress) {
+            return FillSteps(layout, selection, textOut, rawOut, progress);
+        };
+        if (selection.n <= layouts::kCopyStepBytes) {
+            FileJobProgress progress;
+            code = job(progress);
+        } else {
+            code = RunFileJob(owner, progress::Operation::Copy, path, selection.n, job);
+        }
+        if (!textOut)
+            text.memory.reset();
+        if (!rawOut)
+            raw.memory.reset();
+    } // The clipboard takes only unlocked blocks.
+    if (code != ERROR_SUCCESS)
+        return CopyOutcome{};
+    const UINT privateFormat = withRaw ? PrivateClipboardFormat() : 0;
     ScopedClipboard clipboard(owner);
     if (!clipboard.IsOpen())
         return outcome;
     EmptyClipboard();
     Place(text.memory, CF_TEXT);
     outcome.rawPlaced = Place(raw.memory, privateFormat);
-    outcome.errors[0] = text.error;
-    outcome.errors[1] = raw.error;
     return outcome;
 }
 
@@ -157,8 +208,9 @@ void CHexEdit::Cut() {
     if (n <= 0)
         return;
     const int32_t first = std::min(selAnchor, selEnd);
-    const CopyOutcome outcome =
-        CopySelection(hwnd, buffer + first, static_cast<uint64_t>(n), caretPane == 1);
+    const CopyOutcome outcome = CopySelection(
+        hwnd, filePath, {buffer + first, static_cast<uint64_t>(n), static_cast<uint32_t>(first)},
+        caretPane == 1 ? layouts::Chunked::Chars : layouts::Chunked::Hex, true);
     // Only bytes that can be pasted back may leave the buffer.
     if (outcome.rawPlaced) {
         modified = 1;
@@ -181,31 +233,32 @@ void CHexEdit::CopyAs(int layout) {
     DWORD errors[2] = {ERROR_SUCCESS, ERROR_SUCCESS};
     switch (static_cast<CopyLayout>(layout)) {
     case CopyLayout::Hex:
-    case CopyLayout::Text: {
-        if (n <= 0)
-            return;
-        const CopyOutcome outcome = CopySelection(hwnd, bytes, static_cast<uint64_t>(n),
-                                                  layout == static_cast<int>(CopyLayout::Text));
-        errors[0] = outcome.errors[0];
-        errors[1] = outcome.errors[1];
-        break;
-    }
-    case CopyLayout::CArray:
+    case CopyLayout::Text:
     case CopyLayout::View: {
         if (n <= 0)
             return;
         const bool view = layout == static_cast<int>(CopyLayout::View);
-        const uint64_t size = view ? layouts::ViewWorkingSize(static_cast<uint64_t>(n))
-                                   : layouts::CArrayWorkingSize(static_cast<uint64_t>(n));
+        const layouts::Chunked chunked = view ? layouts::Chunked::View
+                                         : layout == static_cast<int>(CopyLayout::Text)
+                                             ? layouts::Chunked::Chars
+                                             : layouts::Chunked::Hex;
+        const CopyOutcome outcome = CopySelection(
+            hwnd, filePath, {bytes, static_cast<uint64_t>(n), static_cast<uint32_t>(first)},
+            chunked, !view);
+        errors[0] = outcome.errors[0];
+        errors[1] = outcome.errors[1];
+        break;
+    }
+    case CopyLayout::CArray: {
+        if (n <= 0)
+            return;
+        const uint64_t size = layouts::CArrayWorkingSize(static_cast<uint64_t>(n));
         GuardedBlock<char> text(static_cast<char*>(GuardedAlloc(size)));
         if (!text) {
             errors[0] = ERROR_NOT_ENOUGH_MEMORY;
             break;
         }
-        const uint64_t length =
-            view ? layouts::WriteView(bytes, static_cast<uint64_t>(n), static_cast<uint32_t>(first),
-                                      text.get())
-                 : layouts::WriteCArray(bytes, static_cast<uint64_t>(n), text.get());
+        const uint64_t length = layouts::WriteCArray(bytes, static_cast<uint64_t>(n), text.get());
         errors[0] = PutText(hwnd, text.get(), length);
         break;
     }

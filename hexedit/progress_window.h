@@ -2,8 +2,8 @@
 // thread waits here. For the first second the thread answers only messages sent to it, so an
 // operation that ends by then looks exactly as before: no window, no change of focus. After
 // that a small modal progress window, owned by the sheet and centred over it, shows what is
-// done; reads have Cancel (button, Esc, close). While it runs the sheet is disabled and input,
-// commands and button presses posted to the sheet are dropped.
+// done; reads and copies have Cancel (button, Esc, close). While it runs the sheet is disabled and
+// input, commands and button presses posted to the sheet are dropped.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +15,7 @@
 #include "hexedit/file_worker.h"
 
 // Runs `job` (moving `total` bytes of the file at `path`) off the thread of `view`'s sheet and
-// returns its code; ERROR_OPERATION_ABORTED when the user cancelled a read.
+// returns its code; ERROR_OPERATION_ABORTED when the user cancelled a read or copy.
 DWORD RunFileJob(HWND view, progress::Operation operation, const std::wstring& path, uint64_t total,
                  FileJob job);
 

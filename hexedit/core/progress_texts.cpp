@@ -16,7 +16,10 @@ std::wstring Grouped(uint64_t value) {
 std::wstring Heading(Operation operation, const std::wstring& path) {
     const size_t slash = path.find_last_of(L"\\/:");
     const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    return (operation == Operation::Read ? L"Reading " : L"Saving ") + name;
+    const wchar_t* verb = operation == Operation::Read   ? L"Reading "
+                          : operation == Operation::Save ? L"Saving "
+                                                         : L"Copying ";
+    return verb + name;
 }
 
 std::wstring CountText(uint64_t done, uint64_t total) {

@@ -3,11 +3,14 @@
 // the allocation limit, and a paste that either happens whole or leaves everything alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hexedit/core/bookmark_slots.h"
+#include "hexedit/core/chunked_layouts.h"
 #include "hexedit/core/copy_layouts.h"
 #include "hexedit/core/paste_rule.h"
 #include "tests/support/layout_reference.h"
@@ -217,6 +220,30 @@ TEST(CopyLayouts, WritersAgreeWithTheReference) {
         EXPECT_EQ(Chars(bytes), reference::CharText(bytes)) << n;
         EXPECT_EQ(CArray(bytes), reference::CArray(bytes)) << n;
         EXPECT_EQ(View(bytes, 0x123), reference::View(bytes, 0x123)) << n;
+    }
+}
+
+// A long copy written 1 MiB of the selection at a time fills exactly the block a single call
+// gives: each step ending on either side of a line and of a hex pair.
+TEST(CopyLayouts, StepsOfALongCopyJoinIntoTheWholeBlock) {
+    using layouts::Chunked;
+    const std::string nul(1, '\0');
+    for (uint64_t n : {1, 1048575, 1048576, 1048577, 2097165}) {
+        Bytes bytes(n);
+        for (uint64_t i = 0; i < n; ++i)
+            bytes[i] = static_cast<uint8_t>(i * 37 + i / 251);
+        const std::pair<Chunked, std::string> rows[] = {
+            {Chunked::Hex, Hex(bytes) + nul + nul},
+            {Chunked::Chars, Chars(bytes) + nul},
+            {Chunked::View, View(bytes, 0x7FFFFFF8) + nul},
+            {Chunked::Raw, std::string(bytes.begin(), bytes.end())}};
+        for (const auto& [layout, whole] : rows) {
+            std::string block(layouts::ChunkedBlockSize(layout, n), '#');
+            for (uint64_t from = 0; from < n; from += 1048576)
+                layouts::WriteStep(layout, bytes.data(), n, 0x7FFFFFF8, from,
+                                   std::min<uint64_t>(1048576, n - from), &block[0]);
+            EXPECT_TRUE(block == whole) << static_cast<int>(layout) << " " << n;
+        }
     }
 }
 

@@ -11,6 +11,7 @@ TEST(ProgressTexts, ShowRuleAndTexts) {
     EXPECT_FALSE(progress::ShowWindowNow(5000, true)); // ended before anyone looked
     EXPECT_TRUE(progress::CanCancel(Operation::Read));
     EXPECT_FALSE(progress::CanCancel(Operation::Save));
+    EXPECT_TRUE(progress::CanCancel(Operation::Copy));
 
     struct Row {
         Operation operation;
@@ -21,7 +22,8 @@ TEST(ProgressTexts, ShowRuleAndTexts) {
                         {Operation::Save, L"C:\\Data\\report.bin", L"Saving report.bin"},
                         {Operation::Read, L"\\\\nas\\share\\video.mkv", L"Reading video.mkv"},
                         {Operation::Save, L"Z:/tmp/a b.bin", L"Saving a b.bin"},
-                        {Operation::Read, L"D:x.bin", L"Reading x.bin"}};
+                        {Operation::Read, L"D:x.bin", L"Reading x.bin"},
+                        {Operation::Copy, L"C:\\Data\\report.bin", L"Copying report.bin"}};
     for (const Row& row : rows)
         EXPECT_EQ(progress::Heading(row.operation, row.path), row.heading);
 
@@ -37,6 +39,7 @@ TEST(ProgressTexts, ShowRuleAndTexts) {
     EXPECT_EQ(progress::BarPosition(0, 0), 1000);
 
     EXPECT_EQ(progress::NoteText(Operation::Read), L"");
+    EXPECT_EQ(progress::NoteText(Operation::Copy), L"");
     EXPECT_EQ(progress::NoteText(Operation::Save),
               L"A save can't be stopped: stopped half-way, the file would be part old, part "
               L"new.");

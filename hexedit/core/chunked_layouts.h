@@ -1,0 +1,25 @@
+// The texts of a long copy written a step at a time, so that a worker can count what is done
+// and stop between steps. Each step writes its bytes' part where the whole layout puts it, and
+// the steps together leave exactly the block the layout's single call would.
+#pragma once
+
+#include <cstdint>
+
+namespace layouts {
+
+enum class Chunked { Hex, Chars, View, Raw };
+
+// Selection bytes per step: a whole number of View lines.
+constexpr uint64_t kCopyStepBytes = uint64_t{1} << 20;
+
+// The exact block a copy of `n` bytes fills: the text and its NUL (the hex block's spare byte
+// included), the raw bytes without one.
+uint64_t ChunkedBlockSize(Chunked layout, uint64_t n);
+
+// Writes the part of selection bytes [from, from + count) into the block `out` of a copy of
+// the `n` bytes at `bytes`, whose first byte is at `firstOffset`. `from` is a multiple of 8;
+// the step that reaches `n` ends the text.
+void WriteStep(Chunked layout, const uint8_t* bytes, uint64_t n, uint32_t firstOffset,
+               uint64_t from, uint64_t count, char* out);
+
+} // namespace layouts
