@@ -9,6 +9,7 @@
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/copy_layouts.h"
 #include "hexedit/error_text.h"
+#include "resources/resource_ids.h"
 #include "support/message_box_recorder.h"
 #include "support/test_window.h"
 #include "support/unix_files.h"
@@ -490,4 +491,34 @@ TEST_F(ClipboardOnView, CopyTooLargeForTheClipboardIsRefusedAndNothingIsLost) {
         EXPECT_EQ(text, TextBlock("kept"));
         EXPECT_EQ(editor().length, 2147483647); // Cut removed nothing
     }
+}
+
+// Half a gigabyte copied as hex takes over a second: the progress window comes up, and its
+// Cancel leaves the user's clipboard and focus as they were, without a word.
+TEST_F(ClipboardOnView, LongCopyShowsProgressAndItsCancelKeepsTheClipboard) {
+    Open(kAbc);
+    const std::wstring big = folder.Path(L"big.bin");
+    ASSERT_TRUE(MakeSparseFile(big, 512 << 20));
+    ASSERT_EQ(editor().LoadFile(big.c_str()), 0u);
+    other.Put(CF_TEXT, TextBlock("kept"));
+    Select(0, (512 << 20) - 1, 2);
+    const DWORD self = GetCurrentThreadId();
+    wchar_t heading[64] = {};
+    std::thread canceller([self, &heading] {
+        HWND window = nullptr;
+        if (WaitFor([&] { return (window = ProgressWindowOf(self)) != nullptr; }, 20000)) {
+            GetDlgItemTextW(window, IDC_PROGRESS_HEADING, heading, 64);
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+    });
+    MessageBoxRecorder boxes;
+    Key('C', false, true);
+    canceller.join();
+    EXPECT_STREQ(heading, L"Copying big.bin");
+    EXPECT_EQ(boxes.Count(), 0u);
+    Bytes text, raw;
+    ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
+    EXPECT_EQ(text, TextBlock("kept"));
+    EXPECT_FALSE(ClipboardBlock(RawFormat(), raw));
+    EXPECT_EQ(GetFocus(), page.view());
 }
