@@ -7,12 +7,14 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "hexedit/core/byte_buffer.h"
+#include "hexedit/core/chunked_layouts.h"
 #include "hexedit/core/copy_layouts.h"
 
 namespace {
@@ -58,6 +60,22 @@ void View(benchmark::State& state) {
     Layout(state, layouts::ViewWorkingSize, [](const uint8_t* b, uint64_t n, char* out) {
         return layouts::WriteView(b, n, 0, out);
     });
+}
+
+void Chars(benchmark::State& state) {
+    Layout(state, layouts::CharBlockSize, layouts::WriteChars);
+}
+
+// The same texts as a long copy writes them, a step at a time into the exact block.
+template <layouts::Chunked kLayout> void Steps(benchmark::State& state) {
+    Layout(
+        state, [](uint64_t n) { return layouts::ChunkedBlockSize(kLayout, n); },
+        [](const uint8_t* b, uint64_t n, char* out) {
+            for (uint64_t from = 0; from < n; from += layouts::kCopyStepBytes)
+                layouts::WriteStep(kLayout, b, n, 0, from,
+                                   std::min(layouts::kCopyStepBytes, n - from), out);
+            return n;
+        });
 }
 
 bool WriteShmFile() {
@@ -116,6 +134,15 @@ struct ShmFileRemover {
 } // namespace
 
 BENCHMARK(Hex)->Name("layouts/hex_256MiB")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(Steps<layouts::Chunked::Hex>)
+    ->Name("layouts/hex_steps_256MiB")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK(Chars)->Name("layouts/chars_256MiB")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(Steps<layouts::Chunked::Chars>)
+    ->Name("layouts/chars_steps_256MiB")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 BENCHMARK(XxdPlain)
     ->Name("layouts/xxd_p_256MiB")
     ->Unit(benchmark::kMillisecond)
@@ -128,6 +155,10 @@ BENCHMARK(XxdInclude)
     ->UseManualTime()
     ->Iterations(1);
 BENCHMARK(View)->Name("layouts/view_256MiB")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(Steps<layouts::Chunked::View>)
+    ->Name("layouts/view_steps_256MiB")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 BENCHMARK(XxdGroups)
     ->Name("layouts/xxd_g1_256MiB")
     ->Unit(benchmark::kMillisecond)
