@@ -160,10 +160,11 @@ TEST_F(SlowMedia, ReleasedHeldRevertShowsEveryByteAndNothingTyped) {
     EXPECT_EQ(Held([&] { editor->RevertFile(); },
                    [view](HWND) {
                        PostMessageW(view, WM_KEYDOWN, VK_DELETE, 0);
-                       PostMessageW(view, WM_CHAR, '7', 0);
+                       PostMessageW(view, WM_KEYDOWN, VK_F11, 0); // the next layout
                    }),
               L"Reading second.bin, Cancel, answers, stays, sheet open");
     EXPECT_EQ(std::vector<uint8_t>(editor->buffer, editor->buffer + editor->length), bytes);
+    EXPECT_EQ(editor->viewMode, 1);
     EXPECT_TRUE(IsWindowEnabled(sheet_->sheet()));
     EXPECT_EQ(GetFocus(), view);
 }
