@@ -101,48 +101,23 @@ NumberedFiles::~NumberedFiles() {
     WaitFor([&] { return !Exists(folder_); }, 120000);
 }
 
-SlowMount::SlowMount(long long bytesPerSecond) : folder_(MakeUniqueTempFolder(L"propweave-slow")) {
+SlowMount::SlowMount(long long bytesPerSecond) {
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring program = exe;
-    program = program.substr(0, program.find_last_of(L'\\')) + L"\\..\\slowfs\\slowfs";
-    const std::wstring unix = UnixPath(folder_);
-    CreateDirectoryW((folder_ + L"src").c_str(), nullptr);
-    CreateDirectoryW((folder_ + L"mnt").c_str(), nullptr);
-    const std::wstring marker = folder_ + L"src\\mounted";
-    CloseHandle(CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    StartUnixCommand(L"'" + UnixPath(program) + L"' '" + unix + L"src' '" + unix + L"mnt' " +
-                     std::to_wstring(bytesPerSecond) + L" >/dev/null 2>&1 & echo $! > '" + unix +
-                     L"pid'");
+    std::wstring program = UnixPath(exe);
+    program.replace(program.rfind(L'/'), std::wstring::npos, L"/../slowfs/slowfs");
+    source_.Write(L"mounted", {});
+    StartUnixCommand(L"'" + program + L"' '" + UnixPath(source_.folder()) + L"' '" +
+                     UnixPath(mountPoint_) + L"' " + std::to_wstring(bytesPerSecond) +
+                     L" >/dev/null 2>&1 & echo $! > '" + UnixPath(source_.Path(L"pid")) + L"'");
     mounted_ = WaitFor([&] { return Exists(Path(L"mounted")); }, 5000);
 }
 
 SlowMount::~SlowMount() {
     Release();
-    const std::wstring unix = UnixPath(folder_);
-    StartUnixCommand(L"kill $(cat '" + unix + L"pid'); while mountpoint -q '" + unix +
-                     L"mnt'; do sleep 0.05; done; rm -rf '" + unix + L"'");
-    WaitFor([&] { return !Exists(folder_); }, 10000);
-}
-
-std::wstring SlowMount::Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const {
-    const std::wstring source = folder_ + L"src\\" + name;
-    HANDLE file = CreateFileW(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD put = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-        CloseHandle(file);
-    }
-    return Path(name);
-}
-
-bool SlowMount::Hold() const {
-    const std::wstring hold = folder_ + L"src\\slowfs.hold";
-    HANDLE file = CreateFileW(hold.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    return file != INVALID_HANDLE_VALUE && CloseHandle(file);
-}
-
-bool SlowMount::Release() const {
-    const std::wstring hold = folder_ + L"src\\slowfs.hold";
-    return DeleteFileW(hold.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    const std::wstring unix = UnixPath(mountPoint_);
+    StartUnixCommand(L"kill $(cat '" + UnixPath(source_.Path(L"pid")) +
+                     L"'); while mountpoint -q '" + unix + L"'; do sleep 0.05; done; rmdir '" +
+                     unix + L"'");
+    WaitFor([&] { return !Exists(mountPoint_); }, 10000);
 }

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "support/test_window.h"
+
 // Runs a Unix command line through /bin/sh. Wine gives no usable process handle for it, so
 // callers wait for its effect instead.
 bool StartUnixCommand(const std::wstring& shellCommand);
@@ -72,13 +74,17 @@ class SlowMount {
     SlowMount(const SlowMount&) = delete;
     SlowMount& operator=(const SlowMount&) = delete;
     bool Mounted() const { return mounted_; }
-    std::wstring Path(const std::wstring& name) const { return folder_ + L"mnt\\" + name; }
-    // Writes a file from the Unix side, past the mount's rate and hold.
-    std::wstring Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const;
-    bool Hold() const;
-    bool Release() const;
+    std::wstring Path(const std::wstring& name) const { return mountPoint_ + name; }
+    // Writes straight into the served folder, past the mount's rate and hold.
+    std::wstring Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const {
+        source_.Write(name, bytes);
+        return Path(name);
+    }
+    bool Hold() const { return Exists(source_.Write(L"slowfs.hold", {})); }
+    void Release() const { DeleteFileW(source_.Path(L"slowfs.hold").c_str()); }
 
   private:
-    std::wstring folder_;
+    TempFolder source_;
+    std::wstring mountPoint_ = MakeUniqueTempFolder(L"propweave-slow");
     bool mounted_ = false;
 };
