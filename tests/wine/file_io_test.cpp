@@ -270,7 +270,7 @@ TEST_F(FileIo, EmptyFileTakesTheBytesTypedIntoIt) {
 TEST_F(FileIo, SaveThatCannotBeFlushedFailsAndKeepsTheChanges) {
     WriteAndLoad(L"a.bin", Bytes("abc"));
     Edit(Bytes("kept"));
-    BOOL (*refused)
+    BOOL(*refused)
     (HANDLE) = [](HANDLE) {
         SetLastError(ERROR_DEVICE_NOT_CONNECTED); // as when the medium is pulled out
         return FALSE;
