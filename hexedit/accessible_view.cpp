@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "hexedit/com_object.h"
 #include "hexedit/hex_edit.h"
 
 namespace {
@@ -36,12 +37,17 @@ LONG LiveAccessibleObjects() {
 // Answers for child 0 and the caret cell from the editor's fields; what is not the view's own
 // (parent, help, default action, keyboard shortcut, selection) comes from the system's object
 // for the control. Once disconnected every call says so.
-class AccessibleView final : public IAccessible {
+class AccessibleView final : public ComObject<AccessibleView, IAccessible> {
   public:
+    static const QITAB kInterfaces[];
+
     static AccessibleView* Create(CHexEdit& editor) {
         auto* view = new (std::nothrow) AccessibleView(editor);
-        if (view && FAILED(CreateStdAccessibleObject(editor.hwnd, OBJID_CLIENT, IID_IAccessible,
-                                                     reinterpret_cast<void**>(&view->standard_))))
+        if (!view)
+            return nullptr;
+        view->AddRef(); // the view's own reference
+        if (FAILED(CreateStdAccessibleObject(editor.hwnd, OBJID_CLIENT, IID_IAccessible,
+                                             reinterpret_cast<void**>(&view->standard_))))
             view->standard_ = nullptr; // then only the view's own answers are given
         return view;
     }
@@ -51,28 +57,6 @@ class AccessibleView final : public IAccessible {
         if (standard_)
             standard_->Release();
         standard_ = nullptr;
-    }
-
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
-            *ppv = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override {
-        return static_cast<ULONG>(InterlockedIncrement(&refs_));
-    }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG count = InterlockedDecrement(&refs_);
-        if (count == 0)
-            delete this;
-        return static_cast<ULONG>(count);
     }
 
     // IDispatch: no type information; clients use the IAccessible methods.
@@ -324,7 +308,12 @@ class AccessibleView final : public IAccessible {
 
     CHexEdit* editor_;
     IAccessible* standard_ = nullptr;
-    LONG refs_ = 1;
+};
+
+const QITAB AccessibleView::kInterfaces[] = {
+    InterfaceEntry<AccessibleView, IAccessible>(),
+    InterfaceEntry<AccessibleView, IDispatch>(),
+    {},
 };
 
 LRESULT ViewAccessibility::Answer(CHexEdit& editor, WPARAM flags) {

@@ -6,7 +6,7 @@
 
 #include <unknwn.h>
 
-#include "server/com_object.h"
+#include "hexedit/com_object.h"
 
 class CShellExtClassFactory final : public ComObject<CShellExtClassFactory, IClassFactory> {
   public:

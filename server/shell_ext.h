@@ -8,7 +8,7 @@
 #include <shlobj.h>
 
 #include "page/page_host.h"
-#include "server/com_object.h"
+#include "hexedit/com_object.h"
 #include "server/unique_stg_medium.h"
 
 // Both faces share one reference count (ComObject's).

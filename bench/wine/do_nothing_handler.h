@@ -7,7 +7,7 @@
 
 #include <shlobj.h>
 
-#include "server/com_object.h"
+#include "hexedit/com_object.h"
 
 template <void (*AddPagesTo)(LPFNSVADDPROPSHEETPAGE, LPARAM)>
 class DoNothingHandler final
