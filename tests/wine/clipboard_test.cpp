@@ -11,6 +11,7 @@
 #include "hexedit/error_text.h"
 #include "resources/resource_ids.h"
 #include "support/message_box_recorder.h"
+#include "support/path_recorder.h"
 #include "support/test_window.h"
 #include "support/unix_files.h"
 
@@ -493,28 +494,47 @@ TEST_F(ClipboardOnView, CopyTooLargeForTheClipboardIsRefusedAndNothingIsLost) {
     }
 }
 
-// Half a gigabyte copied as hex takes over a second: the progress window comes up, and its
-// Cancel leaves the user's clipboard and focus as they were, without a word.
+// The copy's worker is made to start held, so the copy outlasts a second on any machine: the
+// progress window comes up, and its Cancel leaves the user's clipboard and focus as they were,
+// without a word.
+decltype(&CreateThread) g_createThread = nullptr;
+HANDLE g_heldThread = nullptr;
+
+HANDLE WINAPI CreateHeldThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack,
+                               LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags,
+                               LPDWORD id) {
+    return g_heldThread =
+               g_createThread(security, stack, start, parameter, flags | CREATE_SUSPENDED, id);
+}
+
 TEST_F(ClipboardOnView, LongCopyShowsProgressAndItsCancelKeepsTheClipboard) {
-    Open(kAbc);
-    const std::wstring big = folder.Path(L"big.bin");
-    ASSERT_TRUE(MakeSparseFile(big, 512 << 20));
-    ASSERT_EQ(editor().LoadFile(big.c_str()), 0u);
+    Open(Bytes((2 << 20) + 1, 0x41)); // over one copy step: the copy goes to a worker
     other.Put(CF_TEXT, TextBlock("kept"));
-    Select(0, (512 << 20) - 1, 2);
+    Select(0, 2 << 20, 2);
+    g_heldThread = nullptr;
     const DWORD self = GetCurrentThreadId();
     wchar_t heading[64] = {};
     std::thread canceller([self, &heading] {
         HWND window = nullptr;
-        if (WaitFor([&] { return (window = ProgressWindowOf(self)) != nullptr; }, 20000)) {
+        WaitFor([&] { return (window = ProgressWindowOf(self)) != nullptr; }, 20000);
+        if (window) {
             GetDlgItemTextW(window, IDC_PROGRESS_HEADING, heading, 64);
-            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         }
+        WaitFor([] { return g_heldThread != nullptr; }, 20000);
+        if (g_heldThread)
+            ResumeThread(g_heldThread);
     });
+    // Patched once the canceller runs, so that only the copy's worker starts held.
+    g_createThread = reinterpret_cast<decltype(&CreateThread)>(
+        PatchImport("CreateThread", reinterpret_cast<void*>(&CreateHeldThread)));
     MessageBoxRecorder boxes;
-    Key('C', false, true);
+    if (g_createThread)
+        Key('C', false, true);
     canceller.join();
-    EXPECT_STREQ(heading, L"Copying big.bin");
+    ASSERT_NE(g_createThread, nullptr);
+    PatchImport("CreateThread", reinterpret_cast<void*>(g_createThread));
+    EXPECT_STREQ(heading, L"Copying clip.bin");
     EXPECT_EQ(boxes.Count(), 0u);
     Bytes text, raw;
     ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
