@@ -94,13 +94,20 @@ void SetUpTooltip(HWND page, PageData& data, PageHost& host) {
     data.tooltip = tooltip;
 }
 
-void ShowHeaderIcon(HWND page, PageData& data, const PageHost& host) {
-    bool owned = false;
-    HICON icon = LoadHeaderIcon(host, &owned);
-    if (owned)
-        data.fileIcon = icon;
+// Shows `icon` in the header; an owned one replaces (and frees) any owned one before it.
+void SetHeaderIcon(HWND page, PageData& data, HICON icon, bool owned) {
     // No icon to be had clears the template's own icon too.
     SendDlgItemMessageW(page, IDC_HEADER_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    if (data.fileIcon)
+        DestroyIcon(data.fileIcon);
+    data.fileIcon = owned ? icon : nullptr;
+}
+
+void ShowHeaderIcon(HWND page, PageData& data, const PageHost& host) {
+    const HeaderIcon icon = LoadHeaderIcon(page, host);
+    // While the lookup goes on, the template's icon stays.
+    if (!icon.pending)
+        SetHeaderIcon(page, data, icon.icon, icon.owned);
 }
 
 // Path of the item behind chooser entry `entry`.
@@ -305,6 +312,14 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
     return TRUE;
 }
 
+INT_PTR OnHeaderIcon(HWND page, HICON icon) {
+    if (PageData* data = DataOf(page))
+        SetHeaderIcon(page, *data, icon, icon != nullptr);
+    else if (icon)
+        DestroyIcon(icon);
+    return TRUE;
+}
+
 INT_PTR OnDestroy(HWND page) {
     PageData* data = DataOf(page);
     SetWindowLongPtrW(page, DWLP_USER, 0);
@@ -319,11 +334,9 @@ INT_PTR OnDestroy(HWND page) {
     }
     if (data->tooltip)
         DestroyWindow(data->tooltip);
-    if (data->fileIcon) {
-        // Take it out of the control first, so the control never shows a destroyed icon.
-        SendDlgItemMessageW(page, IDC_HEADER_ICON, STM_SETICON, 0, 0);
-        DestroyIcon(data->fileIcon);
-    }
+    // Taken out of the control first, so the control never shows a destroyed icon.
+    SetHeaderIcon(page, *data, nullptr, false);
+    DropPostedHeaderIcons(page);
     if (data->bannerBitmap)
         DeleteObject(data->bannerBitmap);
     if (data->linkFont)
@@ -356,8 +369,13 @@ INT_PTR CALLBACK PageDlgProc(HWND page, UINT message, WPARAM wParam, LPARAM lPar
         return OnContextMenu(page, reinterpret_cast<HWND>(wParam), lParam);
     case WM_HEXVIEWSIZE:
         return OnViewSize(page, wParam);
+    case WM_HEADERICON:
+        return OnHeaderIcon(page, reinterpret_cast<HICON>(wParam));
     case WM_DESTROY:
         return OnDestroy(page);
+    case WM_NCDESTROY:
+        DropPostedHeaderIcons(page); // any posted after WM_DESTROY
+        return FALSE;
     default:
         return FALSE;
     }

@@ -15,6 +15,7 @@
 #include "resources/resource_ids.h"
 #include "server/shell_ext.h"
 #include "support/message_box_recorder.h"
+#include "support/path_recorder.h"
 #include "support/properties_driver.h"
 #include "support/test_window.h"
 #include "support/unix_files.h"
@@ -146,6 +147,56 @@ TEST_F(SlowMedia, CancelledHeldRevertEndsLikeAFailedOneWithoutABox) {
     EXPECT_FALSE(sheet_->PressButton(PSBTN_OK));    // closes
     EXPECT_EQ(MessageBoxesOnly(boxes_).size(), 1u); // the Revert question alone
     EXPECT_EQ(ReadAll(mount_.Path(L"held.bin")), bytes);
+}
+
+// The shell's icon call on a stalled medium: held until the gate opens (at most 10 s), it then
+// finds `g_foundIcon`. A real hold of the mount can't stand in for it under Wine: Wine reads a
+// view of a file that can't be mapped while holding its memory lock, stalling the whole process.
+HANDLE g_iconGate = nullptr;
+HICON g_foundIcon = nullptr;
+
+HICON WINAPI GatedIcon(HINSTANCE, LPWSTR, WORD*) {
+    WaitForSingleObject(g_iconGate, 10000);
+    return g_foundIcon;
+}
+
+// A page opening on a held file comes up with the load's window instead of freezing in the
+// search for the file's icon; Cancel ends it as a failed load without the box, and the icon
+// comes once the medium lets go.
+TEST_F(SlowMedia, PageOpeningOnAHeldFileCanBeCancelledAndGetsItsIconLater) {
+    const auto bytes = SeededBytes(3 << 20, 7);
+    const std::wstring path = mount_.Write(L"opened.txt", bytes);
+    g_iconGate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    g_foundIcon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    void* const extract =
+        PatchImport("ExtractAssociatedIconW", reinterpret_cast<void*>(&GatedIcon));
+    ASSERT_NE(extract, nullptr);
+    LRESULT iconWhileHeld = 0;
+    EXPECT_EQ(Held([&] { sheet_ = std::make_unique<InProcessSheet>(std::vector{path}); },
+                   [&](HWND window) {
+                       HWND sheet = GetWindow(window, GW_OWNER);
+                       for (HWND child = GetWindow(sheet, GW_CHILD); child;
+                            child = GetWindow(child, GW_HWNDNEXT))
+                           if (HWND icon = GetDlgItem(child, IDC_HEADER_ICON))
+                               iconWhileHeld = SendMessageW(icon, STM_GETICON, 0, 0);
+                       PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                   }),
+              L"Reading opened.txt, Cancel, answers, stays, sheet open");
+    SetEvent(g_iconGate);
+    ASSERT_NE(sheet_->page(), nullptr);
+    EXPECT_EQ(sheet_->ext().editor.length, 0);
+    EXPECT_FALSE(IsWindowEnabled(sheet_->control(IDC_HEX_VIEW)));
+    EXPECT_TRUE(MessageBoxesOnly(boxes_).empty());
+    EXPECT_NE(iconWhileHeld, 0); // the template's, meanwhile
+    HWND icon = sheet_->control(IDC_HEADER_ICON);
+    EXPECT_TRUE(WaitFor([&] {
+        TestPage::Pump();
+        return SendMessageW(icon, STM_GETICON, 0, 0) == reinterpret_cast<LRESULT>(g_foundIcon);
+    }));
+    EXPECT_FALSE(sheet_->PressButton(PSBTN_OK)); // closes, asking nothing
+    EXPECT_EQ(ReadAll(path), bytes);
+    PatchImport("ExtractAssociatedIconW", extract);
+    CloseHandle(g_iconGate);
 }
 
 // A held Revert let go without Cancel shows every byte; keys posted to the view meanwhile reach
