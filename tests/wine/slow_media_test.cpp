@@ -199,6 +199,32 @@ TEST_F(SlowMedia, PageOpeningOnAHeldFileCanBeCancelledAndGetsItsIconLater) {
     CloseHandle(g_iconGate);
 }
 
+// A cancelled chooser switch is a failed one: the entry before it comes back, without a box.
+TEST_F(SlowMedia, CancelledHeldSwitchShowsThePreviousEntryAgain) {
+    TempFolder folder;
+    const auto bytes = SeededBytes(100, 1);
+    const std::wstring local = folder.Write(L"local.bin", bytes);
+    sheet_ = std::make_unique<InProcessSheet>(
+        std::vector{local, mount_.Write(L"remote.bin", SeededBytes(3 << 20, 2))});
+    ASSERT_NE(sheet_->page(), nullptr);
+    HWND chooser = sheet_->control(IDC_FILE_CHOOSER);
+    SendMessageW(chooser, CB_SETCURSEL, 1, 0);
+    EXPECT_EQ(Held(
+                  [&] {
+                      SendMessageW(sheet_->page(), WM_COMMAND,
+                                   MAKEWPARAM(IDC_FILE_CHOOSER, CBN_SELCHANGE),
+                                   reinterpret_cast<LPARAM>(chooser));
+                  },
+                  [](HWND window) {
+                      PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                  }),
+              L"Reading remote.bin, Cancel, answers, stays, sheet open");
+    CHexEdit& editor = sheet_->ext().editor;
+    EXPECT_EQ(std::vector<uint8_t>(editor.buffer, editor.buffer + editor.length), bytes);
+    EXPECT_EQ(SendMessageW(chooser, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(MessageBoxesOnly(boxes_).empty());
+}
+
 // A held Revert let go without Cancel shows every byte; keys posted to the view meanwhile reach
 // nothing, and the sheet and the focus come back.
 TEST_F(SlowMedia, ReleasedHeldRevertShowsEveryByteAndNothingTyped) {
