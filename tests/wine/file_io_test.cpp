@@ -42,10 +42,6 @@ size_t BytesGiven(const std::wstring& path) {
     return total;
 }
 
-std::vector<uint8_t> EditorBytes(const CHexEdit& e) {
-    return e.buffer ? std::vector<uint8_t>(e.buffer, e.buffer + e.length) : std::vector<uint8_t>();
-}
-
 class FileIo : public testing::Test {
   protected:
     void SetUp() override { page.Attach(); }

@@ -481,7 +481,7 @@ TEST_F(PageDecorations, FailedSwitchShowsThePreviousFileAgain) {
     EXPECT_EQ(sheet.ext().currentFile, 0);
     EXPECT_EQ(std::wstring(editor.filePath), first);
     ASSERT_EQ(editor.length, 300);
-    EXPECT_EQ(std::vector<uint8_t>(editor.buffer, editor.buffer + editor.length), small);
+    EXPECT_EQ(EditorBytes(editor), small);
     EXPECT_EQ(editor.modified, 0);
     EXPECT_TRUE(IsWindowEnabled(sheet.control(IDC_HEX_VIEW)));
     EXPECT_EQ(ReadAll(first), small);

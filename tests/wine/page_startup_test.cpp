@@ -15,11 +15,6 @@
 
 namespace {
 
-std::vector<uint8_t> EditorBytes(CHexEdit& editor) {
-    return editor.buffer ? std::vector<uint8_t>(editor.buffer, editor.buffer + editor.length)
-                         : std::vector<uint8_t>();
-}
-
 std::wstring ToolText(HWND tooltip, HWND page, HWND control) {
     wchar_t text[1024] = {};
     TOOLINFOW tool{};

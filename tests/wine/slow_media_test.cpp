@@ -32,6 +32,10 @@ LRESULT CALLBACK CountBars(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+void PressCancel(HWND window) {
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
 class SlowMedia : public testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(mount_.Mounted()); }
@@ -125,7 +129,7 @@ TEST_F(SlowMedia, HeldSaveCannotBeCancelledAndWritesEveryByte) {
                    }),
               L"Saving saved.bin, answers, stays, sheet open");
     EXPECT_EQ(editor->modified, 0);
-    EXPECT_EQ(std::vector<uint8_t>(editor->buffer, editor->buffer + editor->length), bytes);
+    EXPECT_EQ(EditorBytes(*editor), bytes);
     EXPECT_EQ(ReadAll(mount_.Path(L"saved.bin")), bytes);
 }
 
@@ -136,10 +140,7 @@ TEST_F(SlowMedia, CancelledHeldRevertEndsLikeAFailedOneWithoutABox) {
     CHexEdit* editor = OpenChanged(L"held.bin", bytes);
     ASSERT_NE(editor, nullptr);
     boxes_.Answer({IDOK}); // "Revert file to last saved version, ...?"
-    EXPECT_EQ(Held([&] { editor->RevertFile(); },
-                   [](HWND window) {
-                       PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                   }),
+    EXPECT_EQ(Held([&] { editor->RevertFile(); }, PressCancel),
               L"Reading held.bin, Cancel, answers, stays, sheet open");
     EXPECT_EQ(editor->length, 0);
     EXPECT_EQ(editor->modified, 0);
@@ -215,12 +216,10 @@ TEST_F(SlowMedia, CancelledHeldSwitchShowsThePreviousEntryAgain) {
                                    MAKEWPARAM(IDC_FILE_CHOOSER, CBN_SELCHANGE),
                                    reinterpret_cast<LPARAM>(chooser));
                   },
-                  [](HWND window) {
-                      PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                  }),
+                  PressCancel),
               L"Reading remote.bin, Cancel, answers, stays, sheet open");
     CHexEdit& editor = sheet_->ext().editor;
-    EXPECT_EQ(std::vector<uint8_t>(editor.buffer, editor.buffer + editor.length), bytes);
+    EXPECT_EQ(EditorBytes(editor), bytes);
     EXPECT_EQ(SendMessageW(chooser, CB_GETCURSEL, 0, 0), 0);
     EXPECT_TRUE(MessageBoxesOnly(boxes_).empty());
 }
@@ -240,7 +239,7 @@ TEST_F(SlowMedia, ReleasedHeldRevertShowsEveryByteAndNothingTyped) {
                        PostMessageW(view, WM_KEYDOWN, VK_F11, 0); // the next layout
                    }),
               L"Reading second.bin, Cancel, answers, stays, sheet open");
-    EXPECT_EQ(std::vector<uint8_t>(editor->buffer, editor->buffer + editor->length), bytes);
+    EXPECT_EQ(EditorBytes(*editor), bytes);
     EXPECT_EQ(editor->viewMode, 1);
     EXPECT_TRUE(IsWindowEnabled(sheet_->sheet()));
     EXPECT_EQ(GetFocus(), view);

@@ -138,6 +138,11 @@ std::wstring TempFolder::Write(const std::wstring& name, const std::vector<uint8
     return path;
 }
 
+std::vector<uint8_t> EditorBytes(const CHexEdit& editor) {
+    return editor.buffer ? std::vector<uint8_t>(editor.buffer, editor.buffer + editor.length)
+                         : std::vector<uint8_t>();
+}
+
 std::vector<uint8_t> ReadAll(const std::wstring& path) {
     std::vector<uint8_t> bytes;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
