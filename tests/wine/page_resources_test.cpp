@@ -136,17 +136,6 @@ Usage Measure() {
     return u;
 }
 
-bool IconAlive(HICON icon) {
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info))
-        return false;
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
-    return true;
-}
-
 // Opens and closes the page once; returns how many of the objects the page and its editor made
 // (header icon, tooltip window, view font) are still alive afterwards.
 int OpenAndClose(const std::vector<std::wstring>& paths) {

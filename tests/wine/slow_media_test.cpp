@@ -196,6 +196,17 @@ TEST_F(SlowMedia, PageOpeningOnAHeldFileCanBeCancelledAndGetsItsIconLater) {
     }));
     EXPECT_FALSE(sheet_->PressButton(PSBTN_OK)); // closes, asking nothing
     EXPECT_EQ(ReadAll(path), bytes);
+
+    // A lookup that ends after its page has gone frees what it found.
+    ResetEvent(g_iconGate);
+    g_foundIcon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    {
+        TempFolder folder;
+        InProcessSheet gone({folder.Write(L"gone.txt", bytes)});
+        EXPECT_NE(gone.page(), nullptr);
+    }
+    SetEvent(g_iconGate);
+    EXPECT_TRUE(WaitFor([] { return !IconAlive(g_foundIcon); }));
     PatchImport("ExtractAssociatedIconW", extract);
     CloseHandle(g_iconGate);
 }

@@ -138,6 +138,17 @@ std::wstring TempFolder::Write(const std::wstring& name, const std::vector<uint8
     return path;
 }
 
+bool IconAlive(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return false;
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    return true;
+}
+
 std::vector<uint8_t> EditorBytes(const CHexEdit& editor) {
     return editor.buffer ? std::vector<uint8_t>(editor.buffer, editor.buffer + editor.length)
                          : std::vector<uint8_t>();

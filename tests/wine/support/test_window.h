@@ -92,6 +92,8 @@ std::vector<uint8_t> SeededBytes(size_t count, uint8_t seed);
 std::vector<uint8_t> IconFileBytes();
 
 std::vector<uint8_t> ReadAll(const std::wstring& path);
+// Whether `icon` still exists (not yet destroyed).
+bool IconAlive(HICON icon);
 // The bytes the editor holds; none without a buffer.
 std::vector<uint8_t> EditorBytes(const CHexEdit& editor);
 bool Exists(const std::wstring& path);
