@@ -33,3 +33,7 @@ void CHexEdit::DeleteSelection() {
         return;
     editing::DeleteSelection(*this);
 }
+
+void CHexEdit::Beep() {
+    MessageBeep(MB_OK);
+}

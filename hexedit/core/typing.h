@@ -9,6 +9,7 @@
 #include "hexedit/core/buffer_edits.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/caret_motion.h"
+#include "hexedit/core/code_page_1252.h"
 #include "hexedit/core/hex_digit.h"
 #include "hexedit/core/scroll_math.h"
 
@@ -48,10 +49,18 @@ template <class Editor> void TypeCharacter(Editor& e, uint32_t code, bool ctrl) 
         return;
     }
     int nibble = -1;
+    int textByte = -1;
     if (e.caretPane != kTextPane) {
         nibble = HexDigitValue(code);
         if (nibble < 0) {
             e.Invalidate();
+            return;
+        }
+    } else {
+        // The byte the pane shows as this character; one it can't show is refused, audibly.
+        textByte = cp1252::ByteOf(code);
+        if (textByte < 0) {
+            e.Beep();
             return;
         }
     }
@@ -70,7 +79,7 @@ template <class Editor> void TypeCharacter(Editor& e, uint32_t code, bool ctrl) 
     if (room) {
         uint8_t& byte = e.buffer[e.caretOffset];
         if (e.caretPane == kTextPane)
-            byte = static_cast<uint8_t>(code & 0xFF);
+            byte = static_cast<uint8_t>(textByte);
         else if (e.caretPane == kHexHigh)
             byte = static_cast<uint8_t>((byte & 0x0F) | (nibble << 4));
         else
