@@ -1,6 +1,7 @@
 #include "hexedit/core/chunked_search.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "hexedit/core/byte_search.h"
@@ -69,35 +70,57 @@ ChunkedResult FindInSource(bytes::ByteSource& source, const uint8_t* pattern, in
     const int64_t highest = static_cast<int64_t>(std::min<uint64_t>(last, length - m));
     if (lowest > highest)
         return {-1, false};
-    // Every chunk holds more candidates than overlap, and stays within the search's int32_t.
-    const int64_t chunk = std::min<int64_t>(
-        std::max<int64_t>(static_cast<int64_t>(chunkBytes), 2 * m), int64_t{1} << 30);
-    const int64_t perChunk = chunk - (m - 1);
+    // Reads start and end on multiples of the chunk size, so that with chunks of whole pages a
+    // long search reads straight past the cache. The last m - 1 bytes of one read are carried
+    // to the next, so a match across the border between two reads is found.
+    const int64_t chunk =
+        std::clamp<int64_t>(static_cast<int64_t>(chunkBytes), 1, int64_t{1} << 30);
+    const int64_t carryMax = m - 1;
     const uint64_t total = static_cast<uint64_t>(highest - lowest + 1);
-    std::vector<uint8_t> data(static_cast<size_t>(chunk));
-    std::vector<uint8_t> unreadable(static_cast<size_t>(chunk));
-    uint64_t searched = 0;
-    while (searched < total) {
-        const int64_t candidates =
-            std::min<int64_t>(perChunk, static_cast<int64_t>(total - searched));
-        // Forwards the chunk's first candidate follows the searched ones; backwards its last
-        // precedes them.
-        const int64_t start = forwards ? lowest + static_cast<int64_t>(searched)
-                                       : highest - static_cast<int64_t>(searched) - candidates + 1;
-        const size_t bytes = static_cast<size_t>(candidates + m - 1);
-        const bytes::ReadResult read =
-            source.Read(static_cast<uint64_t>(start), data.data(), bytes, unreadable.data());
-        const Chunk c{data.data(), unreadable.data(), read.anyUnreadable,
-                      static_cast<int32_t>(read.count)};
+    std::vector<uint8_t> data(static_cast<size_t>(chunk + carryMax));
+    std::vector<uint8_t> unreadable(data.size());
+    int64_t carry = 0;
+    bool carryUnreadable = false;
+    int64_t next = forwards ? lowest : highest + m; // the byte to read next (backwards: below)
+    for (;;) {
+        const int64_t from = forwards ? next : std::max(lowest, (next - 1) / chunk * chunk);
+        const int64_t to = forwards ? std::min(highest + m, (next + chunk) / chunk * chunk) : next;
+        const size_t fresh = static_cast<size_t>(to - from);
+        // The carried bytes stand before the fresh ones forwards, after them backwards.
+        const size_t at = forwards ? static_cast<size_t>(carry) : 0;
+        if (!forwards) {
+            std::memmove(data.data() + fresh, data.data(), static_cast<size_t>(carry));
+            std::memmove(unreadable.data() + fresh, unreadable.data(), static_cast<size_t>(carry));
+        }
+        const bytes::ReadResult read = source.Read(static_cast<uint64_t>(from), data.data() + at,
+                                                   fresh, unreadable.data() + at);
+        const int32_t n = static_cast<int32_t>(carry + static_cast<int64_t>(fresh));
+        const int64_t base = forwards ? from - carry : from;
+        const bool anyUnreadable = read.anyUnreadable || carryUnreadable;
+        const Chunk c{data.data(), unreadable.data(), anyUnreadable, n};
         const int32_t p = forwards ? FirstReadableMatch(c, pattern, patternLength)
                                    : LastReadableMatch(c, pattern, patternLength);
         if (p >= 0)
-            return {start + p, false};
-        searched += static_cast<uint64_t>(candidates);
-        if (hook && !hook(searched, total) && searched < total)
+            return {base + p, false};
+        // Candidates done; the first reads may hold only the tail of a candidate.
+        const int64_t searched =
+            std::max<int64_t>(0, forwards ? base + n - m + 1 - lowest : highest - from + 1);
+        const bool done = forwards ? to == highest + m : from == lowest;
+        if (done)
+            return {-1, false};
+        if (hook && !hook(static_cast<uint64_t>(searched), total))
             return {-1, true};
+        carry = std::min<int64_t>(carryMax, n);
+        const uint8_t* carried = unreadable.data() + (forwards ? n - carry : 0);
+        carryUnreadable = anyUnreadable &&
+                          std::any_of(carried, carried + carry, [](uint8_t u) { return u != 0; });
+        if (forwards) {
+            std::memmove(data.data(), data.data() + n - carry, static_cast<size_t>(carry));
+            std::memmove(unreadable.data(), unreadable.data() + n - carry,
+                         static_cast<size_t>(carry));
+        }
+        next = forwards ? to : from;
     }
-    return {-1, false};
 }
 
 } // namespace search

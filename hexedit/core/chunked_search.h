@@ -1,6 +1,6 @@
 // Find through a byte source of any size, a chunk at a time: chunks overlap by the pattern's
-// length - 1, so a match across a chunk's border is found, and a hook after every chunk reports
-// progress and may stop the search.
+// length - 1, so a match across a chunk's border is found, and a hook after every chunk but the
+// last reports progress and may stop the search.
 #pragma once
 
 #include <cstddef>

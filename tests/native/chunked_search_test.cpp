@@ -28,7 +28,7 @@ struct Source final : bytes::ByteSource {
 } // namespace
 
 TEST(ChunkedSearch, FindsAcrossChunkBordersInBothDirectionsWithinTheWindow) {
-    // The pattern run + k, l matches at k; with chunks of 8, 4 and 5 are chunk borders.
+    // The pattern run + k matches at k; 6 .. 9 and 5 .. 8 cross the border of chunks of 8 (and 3).
     const uint8_t run[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 38, 39}, zeros[] = {0, 0};
     const struct {
         const uint8_t* pattern;
@@ -37,14 +37,14 @@ TEST(ChunkedSearch, FindsAcrossChunkBordersInBothDirectionsWithinTheWindow) {
         bool forwards;
         int64_t found;
     } rows[] = {
-        {run + 4, 4, 0, UINT64_MAX, true, 4},    {run + 5, 4, 0, UINT64_MAX, false, 5},
+        {run + 6, 4, 0, UINT64_MAX, true, 6},    {run + 5, 4, 0, UINT64_MAX, false, 5},
         {run + 6, 4, 7, UINT64_MAX, true, -1},   {run + 6, 4, 0, 5, false, -1},
         {run + 9, 1, 0, 63, false, 9},           {zeros, 2, 0, UINT64_MAX, true, -1},
         {run + 10, 2, 0, UINT64_MAX, false, 38}, {run, 0, 0, 63, true, -1},
     };
     Source source;
     for (const auto& row : rows)
-        for (size_t chunk : {8, 5, 64}) {
+        for (size_t chunk : {8, 3, 64}) {
             const search::ChunkedResult r = search::FindInSource(
                 source, row.pattern, row.length, row.first, row.last, row.forwards, nullptr, chunk);
             EXPECT_EQ(r.found, row.found) << row.pattern[0] << " chunk " << chunk;
@@ -65,7 +65,7 @@ TEST(ChunkedSearch, TheHookSeesEveryChunkAndMayCancel) {
         search::FindInSource(source, absent, 2, 0, UINT64_MAX, false, hook, 8);
     EXPECT_TRUE(r.cancelled);
     EXPECT_EQ(r.found, -1);
-    EXPECT_EQ(progress, (std::vector<uint64_t>{7, 14, 21}));
+    EXPECT_EQ(progress, (std::vector<uint64_t>{7, 15, 23}));
     // A stop asked for after the last chunk comes too late to cancel anything.
     const auto stop = [](uint64_t, uint64_t) { return false; };
     EXPECT_FALSE(search::FindInSource(source, absent, 2, 60, 63, true, stop, 8).cancelled);
