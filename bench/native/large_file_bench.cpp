@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <random>
 #include <vector>
 
+#include "bench/random_bytes.h"
 #include "hexedit/core/byte_search.h"
 #include "hexedit/core/chunked_search.h"
 #include "hexedit/core/on_demand_source.h"
@@ -23,15 +23,7 @@ constexpr size_t kScreen = 16 * 16;
 const uint8_t kAbsent[8] = {'n', 'o', 't', 'h', 'e', 'r', 'e', '!'};
 
 const std::vector<uint8_t>& RandomBlock() {
-    static const std::vector<uint8_t> bytes = [] {
-        std::vector<uint8_t> b(kBlock);
-        std::mt19937_64 random(42);
-        for (size_t i = 0; i < b.size(); i += 8) {
-            const uint64_t word = random();
-            std::memcpy(b.data() + i, &word, 8);
-        }
-        return b;
-    }();
+    static const std::vector<uint8_t> bytes = RandomBytes(kBlock);
     return bytes;
 }
 
