@@ -2,6 +2,8 @@
 // spread positions beyond it, exact line and page steps.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "hexedit/core/scroll_mapping.h"
 
 using scroll::WideRows;
@@ -17,28 +19,19 @@ uint64_t After(int code, uint64_t top, int32_t track = 0) {
     return next;
 }
 
-} // namespace
-
-TEST(ScrollMapping, SmallFilesCountOneBarPositionPerRow) {
-    const WideRows rows{1000, 10, 16};
-    const scroll::ScrollBarSettings bar = scroll::ScrollBarFor(48, rows);
-    EXPECT_EQ(bar.maximum, 62);
-    EXPECT_EQ(bar.page, 10);
-    EXPECT_EQ(bar.position, 3);
-    EXPECT_EQ(scroll::TopForBarPosition(5, rows), 80u);
-    EXPECT_EQ(scroll::BottomTop(rows), 848u);
+std::tuple<int32_t, int32_t, int32_t> Bar(const scroll::ScrollBarSettings& bar) {
+    return {bar.maximum, bar.page, bar.position};
 }
 
-TEST(ScrollMapping, LargeFilesSpreadTheBarAndItsBottomShowsTheLastRow) {
+} // namespace
+
+TEST(ScrollMapping, RowsUpToTheBarsLimitThenSpreadPositionsWhoseBottomShowsTheLastRow) {
+    EXPECT_EQ(Bar(scroll::ScrollBarFor(48, WideRows{1000, 10, 16})), std::make_tuple(62, 10, 3));
     EXPECT_EQ(scroll::BottomTop(k100GiB), kBottom);
-    const scroll::ScrollBarSettings top = scroll::ScrollBarFor(0, k100GiB);
-    EXPECT_EQ(top.maximum, 0x3FFFFFFF);
-    EXPECT_EQ(top.page, 1);
-    EXPECT_EQ(top.position, 0);
+    EXPECT_EQ(Bar(scroll::ScrollBarFor(0, k100GiB)), std::make_tuple(0x3FFFFFFF, 1, 0));
     EXPECT_EQ(scroll::ScrollBarFor(kBottom, k100GiB).position, 0x3FFFFFFF);
     EXPECT_EQ(scroll::ScrollBarFor(0, WideRows{0x10000000000, 10, 16}).page, 1); // never 0
     EXPECT_EQ(After(scroll::kThumbTrack, 0, 0x3FFFFFFF), kBottom);
-    EXPECT_EQ(After(scroll::kThumbTrack, 0, 0x3FFFFFFE), 0x18FFFFFF00u);
     EXPECT_EQ(After(scroll::kThumbTrack, 0, 0x20000000), 0xC7FFFFFE0u);
     EXPECT_EQ(After(scroll::kThumbTrack, kBottom, -3), 0u);
     // A top between positions stands at the position of the row above it.
@@ -46,7 +39,7 @@ TEST(ScrollMapping, LargeFilesSpreadTheBarAndItsBottomShowsTheLastRow) {
     EXPECT_EQ(scroll::TopForBarPosition(0x1FFFFFFF, k100GiB), 0xC7FFFFF80u);
 }
 
-TEST(ScrollMapping, LineAndPageStepsMoveRowsExactly) {
+TEST(ScrollMapping, StepsMoveRowsExactly) {
     EXPECT_EQ(After(scroll::kLineDown, 0x123456780), 0x123456790u);
     EXPECT_EQ(After(scroll::kLineUp, 0x123456780), 0x123456770u);
     EXPECT_EQ(After(scroll::kPageDown, 0x123456780), 0x123456820u);
@@ -56,12 +49,10 @@ TEST(ScrollMapping, LineAndPageStepsMoveRowsExactly) {
     EXPECT_EQ(After(scroll::kPageUp, 32), 0u);
     EXPECT_EQ(After(scroll::kBottom, 0), kBottom);
     EXPECT_EQ(After(scroll::kTop, kBottom), 0u);
-    uint64_t unchanged = 7;
-    EXPECT_FALSE(scroll::ScrollTop(scroll::kThumbPosition, 0, k100GiB, 0, unchanged));
-}
-
-TEST(ScrollMapping, AnOffsetOutOfViewComesInAThirdBelowTheTop) {
+    // An offset out of view comes in a third of a page below the top.
     EXPECT_EQ(scroll::EnsureVisibleTop(0x100000005, 0, k100GiB), 0xFFFFFFD0u);
     EXPECT_EQ(scroll::EnsureVisibleTop(0x100000005, 0xFFFFFFD0, k100GiB), 0xFFFFFFD0u);
     EXPECT_EQ(scroll::EnsureVisibleTop(0x18FFFFFFFF, 0, k100GiB), kBottom);
+    uint64_t unchanged = 7;
+    EXPECT_FALSE(scroll::ScrollTop(scroll::kThumbPosition, 0, k100GiB, 0, unchanged));
 }
