@@ -163,11 +163,27 @@ void BM_ScreenRead_WithChanges(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_Find8GiBForward_Chunked)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Find8GiBBackward_Chunked)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Read8GiB_PlainLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_FindBlock_Chunked)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FindBlock_FindForward)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScreenRead_CacheHit)->Arg(0)->Arg(65500);
-BENCHMARK(BM_ScreenRead_CacheMiss);
-BENCHMARK(BM_ScreenRead_WithChanges)->Arg(1000)->Arg(1000000);
+BENCHMARK(BM_Find8GiBForward_Chunked)
+    ->Name("large_file/find_8GiB_forward")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_Find8GiBBackward_Chunked)
+    ->Name("large_file/find_8GiB_backward")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_Read8GiB_PlainLoop)
+    ->Name("large_file/read_8GiB_1MiB_loop")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_FindBlock_Chunked)
+    ->Name("large_file/find_64MiB_block_chunked")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindBlock_FindForward)
+    ->Name("large_file/find_64MiB_block_FindForward")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScreenRead_CacheHit)->Name("large_file/screen_cache_hit")->Arg(0)->Arg(65500);
+BENCHMARK(BM_ScreenRead_CacheMiss)->Name("large_file/screen_cache_miss");
+BENCHMARK(BM_ScreenRead_WithChanges)
+    ->Name("large_file/screen_with_changes")
+    ->Arg(1000)
+    ->Arg(1000000);

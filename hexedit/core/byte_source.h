@@ -20,6 +20,9 @@ class ByteSource {
     // comes back as 0 with unreadable[i] = 1 (the mask, when given, is written for every filled
     // byte).
     virtual ReadResult Read(uint64_t offset, uint8_t* out, size_t count, uint8_t* unreadable) = 0;
+    // All Length() bytes in one piece, every one readable, when the source holds them so: a
+    // long scan then reads them where they lie. nullptr otherwise.
+    virtual const uint8_t* Block() const { return nullptr; }
 };
 
 // The whole block held in memory: every byte readable. The owner keeps the block alive and
@@ -33,6 +36,7 @@ class BlockSource final : public ByteSource {
     }
     uint64_t Length() const override { return length_; }
     ReadResult Read(uint64_t offset, uint8_t* out, size_t count, uint8_t* unreadable) override;
+    const uint8_t* Block() const override { return data_; }
 
   private:
     const uint8_t* data_;

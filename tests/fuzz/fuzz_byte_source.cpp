@@ -91,13 +91,13 @@ void CheckRead(bytes::OnDemandSource& source, Model& model, Input& in, bool mask
 }
 
 int64_t ReferenceFind(const Model& model, const Bytes& pattern, uint64_t first, uint64_t last,
-                      bool forwards) {
+                      bool forwards, bool allReadable) {
     const int64_t n = static_cast<int64_t>(model.current.size());
     const int64_t m = static_cast<int64_t>(pattern.size());
     const int64_t hi = std::min<int64_t>(static_cast<int64_t>(std::min<uint64_t>(last, n)), n - m);
     const auto matches = [&](int64_t p) {
         for (int64_t k = 0; k < m; ++k)
-            if (!model.Readable(p + k) || model.current[p + k] != pattern[k])
+            if (!(allReadable || model.Readable(p + k)) || model.current[p + k] != pattern[k])
                 return false;
         return true;
     };
@@ -135,7 +135,12 @@ void CheckFind(bytes::OnDemandSource& source, const Model& model, Input& in) {
     if (r.cancelled)
         Check(r.found == -1);
     else
-        Check(r.found == ReferenceFind(model, pattern, first, last, forwards));
+        Check(r.found == ReferenceFind(model, pattern, first, last, forwards, false));
+    // The same bytes held whole: searched where they lie, every byte readable.
+    bytes::BlockSource block(model.current.data(), n);
+    Check(search::FindInSource(block, pattern.data(), static_cast<int32_t>(pattern.size()), first,
+                               last, forwards, nullptr, chunk)
+              .found == ReferenceFind(model, pattern, first, last, forwards, true));
 }
 
 // Runs in offset order, apart, exactly the changed bytes; then written into the file.

@@ -26,13 +26,17 @@ TEST(ChunkedSearch, FindsAcrossChunkBordersInBothDirectionsWithinTheWindow) {
         {run + 9, 1, 0, 63, false, 9},           {zeros, 2, 0, UINT64_MAX, true, -1},
         {run + 38, 2, 0, UINT64_MAX, false, 38}, {run, 0, 0, 63, true, -1},
     };
+    bytes::BlockSource block(run, 64); // searched where it lies
+    bytes::ByteSource* const sources[] = {&source, &block};
     for (const auto& row : rows)
-        for (size_t chunk : {8, 3, 64}) {
-            const search::ChunkedResult r = search::FindInSource(
-                source, row.pattern, row.length, row.first, row.last, row.forwards, nullptr, chunk);
-            EXPECT_EQ(r.found, row.found) << row.pattern[0] << " chunk " << chunk;
-            EXPECT_FALSE(r.cancelled);
-        }
+        for (bytes::ByteSource* in : sources)
+            for (size_t chunk : {8, 3, 64}) {
+                const search::ChunkedResult r =
+                    search::FindInSource(*in, row.pattern, row.length, row.first, row.last,
+                                         row.forwards, nullptr, chunk);
+                EXPECT_EQ(r.found, row.found) << row.pattern[0] << " chunk " << chunk;
+                EXPECT_FALSE(r.cancelled);
+            }
 }
 
 TEST(ChunkedSearch, TheHookSeesEveryChunkAndMayCancel) {
