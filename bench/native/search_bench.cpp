@@ -4,11 +4,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <random>
 #include <string.h>
 #include <vector>
 
 #include "bench/memchr_scan.h"
+#include "bench/random_bytes.h"
 #include "hexedit/core/byte_search.h"
 
 namespace {
@@ -16,15 +16,7 @@ namespace {
 constexpr int32_t kGiB = 1 << 30;
 
 const std::vector<uint8_t>& RandomGiB() {
-    static const std::vector<uint8_t> bytes = [] {
-        std::vector<uint8_t> b(kGiB);
-        std::mt19937_64 random(42);
-        for (size_t i = 0; i < b.size(); i += 8) {
-            const uint64_t word = random();
-            std::memcpy(b.data() + i, &word, 8);
-        }
-        return b;
-    }();
+    static const std::vector<uint8_t> bytes = RandomBytes(kGiB);
     return bytes;
 }
 
