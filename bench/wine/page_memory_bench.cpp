@@ -163,10 +163,11 @@ void Measure(const char* name, int cycles, const std::function<bool()>& cycle) {
     std::printf("%-10s", name);
     for (int done = 1; done <= cycles && all; ++done) {
         all = cycle();
+        // Signed: memory given back makes the growth negative.
+        const double grown = static_cast<double>(static_cast<long long>(Committed()) -
+                                                 static_cast<long long>(start));
         if (done % 100 == 0 || done == cycles)
-            std::printf("  %4d: %+8ld B (%5.0f B/cycle)", done,
-                        static_cast<long>(Committed() - start),
-                        static_cast<double>(Committed() - start) / done);
+            std::printf("  %4d: %+8.0f B (%5.0f B/cycle)", done, grown, grown / done);
     }
     std::printf("\n");
     if (!all)
