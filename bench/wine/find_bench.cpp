@@ -110,6 +110,20 @@ Measured Checked(Measured m, const char* missing) {
     return m;
 }
 
+// F3 (or Shift+F3) from the near end of the buffer, where `needle` is absent: each search must
+// end in the not-found box, and the same key then finds the needle planted at the far end.
+Measured TimeF3(TestPage& page, int runs, bool backwards, const uint8_t* needle, int32_t n) {
+    CHexEdit& editor = page.editor();
+    const Measured m = Measure(
+        runs,
+        [&] {
+            editor.caretOffset = backwards ? editor.length : 0;
+            page.Key(VK_F3, backwards);
+        },
+        NotFoundBox());
+    return Checked(m, FindsPlanted(page, needle, n, backwards ? 0 : editor.length - n, backwards));
+}
+
 void PrintRate(const char* name, const Measured& m) {
     if (m.wall.missing)
         return PrintNotMeasured(name, m.wall.missing);
@@ -144,24 +158,9 @@ int main() {
         []() -> const char* { return g_sink == -1 ? nullptr : "the needle was found"; });
     PrintRate("C runtime memchr + memcmp, random 1 GiB", crt);
     editing::BuildFindPatterns(editor, "nothere!");
-    const Measured forwards = Measure(
-        kRuns,
-        [&] {
-            editor.caretOffset = 0;
-            page.Key(VK_F3, false);
-        },
-        NotFoundBox());
-    PrintRate("F3, random 1 GiB, 8-byte text absent",
-              Checked(forwards, FindsPlanted(page, needle, 8, kGiB - 8, false)));
-    const Measured backwards = Measure(
-        kRuns,
-        [&] {
-            editor.caretOffset = kGiB;
-            page.Key(VK_F3, true);
-        },
-        NotFoundBox());
-    PrintRate("Shift+F3, random 1 GiB, 8-byte text absent",
-              Checked(backwards, FindsPlanted(page, needle, 8, 0, true)));
+    const Measured forwards = TimeF3(page, kRuns, false, needle, 8);
+    PrintRate("F3, random 1 GiB, 8-byte text absent", forwards);
+    PrintRate("Shift+F3, random 1 GiB, 8-byte text absent", TimeF3(page, kRuns, true, needle, 8));
     editor.SetSelection(-1, -1);
     editing::FindOutcome outcome = editing::FindOutcome::Found;
     const Measured searchOnly = Measure(
@@ -198,24 +197,10 @@ int main() {
     editing::BuildFindPatterns(editor, "00000000000000000000000000000001");
     uint8_t zerosThenOne[16] = {};
     zerosThenOne[15] = 1;
-    const Measured zerosForwards = Measure(
-        kRuns,
-        [&] {
-            editor.caretOffset = 0;
-            page.Key(VK_F3, false);
-        },
-        NotFoundBox());
     PrintRate("F3, zero 1 GiB, fifteen 00 and 01 (+ its text)",
-              Checked(zerosForwards, FindsPlanted(page, zerosThenOne, 16, kGiB - 16, false)));
-    const Measured zerosBackwards = Measure(
-        kRuns,
-        [&] {
-            editor.caretOffset = kGiB;
-            page.Key(VK_F3, true);
-        },
-        NotFoundBox());
+              TimeF3(page, kRuns, false, zerosThenOne, 16));
     PrintRate("Shift+F3, zero 1 GiB, fifteen 00 and 01",
-              Checked(zerosBackwards, FindsPlanted(page, zerosThenOne, 16, 0, true)));
+              TimeF3(page, kRuns, true, zerosThenOne, 16));
 
     GuardedFree(editor.buffer);
     editor.buffer = nullptr;
