@@ -80,7 +80,7 @@ class AccessibleView final : public ComObject<AccessibleView, IAccessible> {
         if (!parent)
             return E_POINTER;
         *parent = nullptr;
-        return Gone() ? RPC_E_DISCONNECTED
+        return Gone() ? CO_E_OBJNOTCONNECTED
                       : Delegate([&](IAccessible* s) { return s->get_accParent(parent); });
     }
     STDMETHODIMP get_accChildCount(long* count) override {
@@ -88,7 +88,7 @@ class AccessibleView final : public ComObject<AccessibleView, IAccessible> {
             return E_POINTER;
         *count = 0;
         if (Gone())
-            return RPC_E_DISCONNECTED;
+            return CO_E_OBJNOTCONNECTED;
         *count = HasCell() ? 1 : 0;
         return S_OK;
     }
@@ -164,7 +164,7 @@ class AccessibleView final : public ComObject<AccessibleView, IAccessible> {
             return E_POINTER;
         VariantInit(out);
         if (Gone())
-            return RPC_E_DISCONNECTED;
+            return CO_E_OBJNOTCONNECTED;
         if (GetFocus() != editor_->hwnd)
             return S_FALSE;
         return PutLong(HasCell() ? kCaretCellChild : CHILDID_SELF, out);
@@ -173,7 +173,7 @@ class AccessibleView final : public ComObject<AccessibleView, IAccessible> {
         if (!out)
             return E_POINTER;
         VariantInit(out);
-        return Gone() ? RPC_E_DISCONNECTED
+        return Gone() ? CO_E_OBJNOTCONNECTED
                       : Delegate([&](IAccessible* s) { return s->get_accSelection(out); });
     }
     STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* out) override {
@@ -228,7 +228,7 @@ class AccessibleView final : public ComObject<AccessibleView, IAccessible> {
             return E_POINTER;
         VariantInit(out);
         if (Gone())
-            return RPC_E_DISCONNECTED;
+            return CO_E_OBJNOTCONNECTED;
         const a11y::CellBox box = a11y::CaretCellBox(*editor_);
         POINT point{x, y};
         ScreenToClient(editor_->hwnd, &point);
@@ -265,7 +265,7 @@ class AccessibleView final : public ComObject<AccessibleView, IAccessible> {
     // S_OK for the view and, while it has one, its caret cell; the error to answer otherwise.
     HRESULT Check(const VARIANT& child) const {
         if (Gone())
-            return RPC_E_DISCONNECTED;
+            return CO_E_OBJNOTCONNECTED;
         if (child.vt != VT_I4)
             return E_INVALIDARG;
         if (child.lVal == CHILDID_SELF || (IsCell(child) && HasCell()))
@@ -321,14 +321,19 @@ LRESULT ViewAccessibility::Answer(CHexEdit& editor, WPARAM flags) {
         object_ = AccessibleView::Create(editor);
     if (!object_)
         return 0;
+    // A reference that fits in 64 bits, or a negative error: the whole value tells, not its low
+    // half.
     const LRESULT result = LresultFromObject(IID_IAccessible, flags, object_);
-    return FAILED(static_cast<HRESULT>(result)) ? 0 : result;
+    return result > 0 ? result : 0;
 }
 
 void ViewAccessibility::Disconnect() {
     if (!object_)
         return;
     object_->Disconnect();
+    // Stubs that other processes hold let go of the object, and so of this module, now rather
+    // than whenever their clients do.
+    CoDisconnectObject(static_cast<IAccessible*>(object_), 0);
     object_->Release();
     object_ = nullptr;
 }

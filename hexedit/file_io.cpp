@@ -2,7 +2,9 @@
 // view size.
 #include "hexedit/hex_edit.h"
 
+#include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 
 #include "hexedit/core/byte_buffer.h"
@@ -63,32 +65,126 @@ DWORD WriteAndFlush(HANDLE file, const uint8_t* bytes, uint32_t size, uint64_t o
     return code;
 }
 
-uint64_t SizeOf(const BY_HANDLE_FILE_INFORMATION& info) {
-    return (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+// FileIdInfo of the file-information classes: Windows 8 and later.
+constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
+struct FileIdInformation {
+    ULONGLONG volumeSerialNumber;
+    BYTE fileId[16];
+};
+
+// What the handle tells of the file it opened: through links, the file itself (the path's
+// attributes would describe a link instead). The 64-bit file index is not unique on ReFS; the
+// 128-bit id with its 64-bit volume serial is, where the system gives them.
+DWORD StampOfHandle(HANDLE file, FileStamp& stamp) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file, &info))
+        return GetLastError();
+    stamp = FileStamp{};
+    stamp.volume = info.dwVolumeSerialNumber;
+    stamp.id[0] = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    stamp.size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    stamp.written = (static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                    info.ftLastWriteTime.dwLowDateTime;
+    FileIdInformation id{};
+    if (GetFileInformationByHandleEx(file, kFileIdInfo, &id, sizeof(id))) {
+        stamp.volume = id.volumeSerialNumber;
+        std::memcpy(stamp.id, id.fileId, sizeof(stamp.id));
+    }
+    return ERROR_SUCCESS;
 }
 
-// Opens the existing file at `systemPath` and reads what its handle tells of it: through links,
-// the file itself (the path's attributes would describe a link instead). The code of a failure.
-DWORD OpenWithInfo(const std::wstring& systemPath, DWORD access, DWORD share, UniqueFile& file,
-                   BY_HANDLE_FILE_INFORMATION& info) {
+// Opens the existing file at `systemPath` and reads its stamp; the code of a failure.
+DWORD OpenWithStamp(const std::wstring& systemPath, DWORD access, DWORD share, UniqueFile& file,
+                    FileStamp& stamp) {
     file.reset(CreateFileW(systemPath.c_str(), access, share, nullptr, OPEN_EXISTING,
                            kOpenAttributes, nullptr));
     if (!file)
         return GetLastError();
-    return GetFileInformationByHandle(file.get(), &info) ? ERROR_SUCCESS : GetLastError();
+    return StampOfHandle(file.get(), stamp);
+}
+
+// What a load's worker found. Shared with it: a load cancelled while the medium is stalled ends
+// on the worker, which then lets go of the block and the file.
+struct FileRead {
+    bool pathChecked = false; // the path names something that is not a folder
+    bool tooLarge = false;
+    FileStamp stamp;
+    GuardedBlock<uint8_t> block;
+    uint32_t size = 0;
+};
+
+// Every call of the file system a load makes, run on the worker: a share that stops answering
+// may block in the lookup or the open as well as in the read. The file is closed here too.
+DWORD ReadWholeFile(const std::wstring& systemPath, FileRead& read, FileJobProgress& progress) {
+    const DWORD attributes = GetFileAttributesW(systemPath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError();
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return ERROR_ACCESS_DENIED;
+    read.pathChecked = true;
+    // No other program may write while the file is open for reading: this is the file as read.
+    UniqueFile file;
+    FileStamp stamp;
+    if (const DWORD code = OpenWithStamp(systemPath, GENERIC_READ, FILE_SHARE_READ, file, stamp))
+        return code;
+    if (progress.cancel.load())
+        return ERROR_OPERATION_ABORTED; // cancelled while the lookup or the open was stalled
+    if (!filesize::FitsInBuffer(static_cast<int64_t>(stamp.size))) {
+        read.tooLarge = true;
+        return ERROR_FILE_TOO_LARGE;
+    }
+    progress.total.store(stamp.size);
+    read.stamp = stamp;
+    if (stamp.size == 0)
+        return ERROR_SUCCESS;
+    const auto size = static_cast<uint32_t>(stamp.size);
+    GuardedBlock<uint8_t> block(static_cast<uint8_t*>(GuardedAlloc(size)));
+    if (!block)
+        return ERROR_NOT_ENOUGH_MEMORY;
+    if (const DWORD code = ReadChunks(file.get(), block.get(), size, progress))
+        return code;
+    read.block = std::move(block);
+    read.size = size;
+    return ERROR_SUCCESS;
+}
+
+// One try at a save, run on the worker: the exclusive open, the stamp compare, the bytes, the
+// flush, the close and the stamp of the file as saved. A file changed by another program since
+// `accepted` is closed again untouched, for the user to be asked.
+struct SaveTry {
+    FileStamp accepted;
+    const uint8_t* bytes = nullptr;
+    uint32_t size = 0;
+    FileStamp found;      // as opened
+    bool changed = false; // by another program: nothing was written
+    bool written = false; // the write was tried, whatever came of it
+    bool savedKnown = false;
+    FileStamp saved;
+};
+
+DWORD SaveOnce(const std::wstring& systemPath, SaveTry& save, FileJobProgress& progress) {
+    UniqueFile file;
+    // Held exclusively from here on, so what is compared is what gets overwritten.
+    if (const DWORD code =
+            OpenWithStamp(systemPath, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, file, save.found))
+        return code;
+    if (save.found != save.accepted) {
+        save.changed = true;
+        return ERROR_SUCCESS;
+    }
+    save.written = true;
+    DWORD code = WriteAndFlush(file.get(), save.bytes, save.size, save.found.size, progress);
+    if (!CloseHandle(file.release()) && code == ERROR_SUCCESS)
+        code = GetLastError();
+    // Read once the file is closed, which is when the system settles its last-write time.
+    UniqueFile saved;
+    save.savedKnown = OpenWithStamp(systemPath, FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, saved,
+                                    save.saved) == ERROR_SUCCESS;
+    return code;
 }
 
 } // namespace
-
-CHexEdit::FileStamp CHexEdit::StampOf(const BY_HANDLE_FILE_INFORMATION& info) {
-    FileStamp stamp;
-    stamp.volume = info.dwVolumeSerialNumber;
-    stamp.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    stamp.size = SizeOf(info);
-    stamp.written = (static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                    info.ftLastWriteTime.dwLowDateTime;
-    return stamp;
-}
 
 DWORD CHexEdit::ReportFileError(const wchar_t* format, const wchar_t* title, DWORD code) {
     MessageBoxW(hwnd, FormatErrorMessage(format, code).c_str(), title, MB_OK | MB_ICONERROR);
@@ -133,75 +229,73 @@ DWORD CHexEdit::LoadFile(const wchar_t* path) {
 }
 
 DWORD CHexEdit::ReadIntoBuffer(const std::wstring& path) {
+    auto read = std::make_shared<FileRead>();
     const std::wstring systemPath = longpath::ForFileSystem(path);
-    const DWORD attributes = GetFileAttributesW(systemPath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return GetLastError();
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return ERROR_ACCESS_DENIED;
-
-    wcsncpy(filePath, path.c_str(), kPathCapacity - 1);
-    filePath[kPathCapacity - 1] = L'\0';
-
-    // No other program may write while the file is open for reading: this is the file as read.
-    UniqueFile file;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (const DWORD code = OpenWithInfo(systemPath, GENERIC_READ, FILE_SHARE_READ, file, info))
-        return code;
-    const uint64_t size = SizeOf(info);
-    if (!filesize::FitsInBuffer(static_cast<int64_t>(size))) {
-        // Nothing of it can be held; forget the path too, so no later save can write a
-        // shortened copy over it.
-        filePath[0] = L'\0';
-        return ERROR_FILE_TOO_LARGE;
+    const DWORD code = RunFileJob(
+        hwnd, progress::Operation::Read, path, FileJobProgress::kUnknownTotal,
+        [read, systemPath](FileJobProgress& progress) {
+            return ReadWholeFile(systemPath, *read, progress);
+        },
+        OnCancel::LeaveBehind);
+    // A cancelled load may still be running: nothing of it is looked at. Its path becomes this
+    // editor's all the same, so a revert tries the file again.
+    if (code == ERROR_OPERATION_ABORTED || read->pathChecked) {
+        wcsncpy(filePath, path.c_str(), kPathCapacity - 1);
+        filePath[kPathCapacity - 1] = L'\0';
     }
-    fileStamp = StampOf(info);
-    if (size == 0)
-        return ERROR_SUCCESS;
-
-    const auto byteCount = static_cast<uint32_t>(size);
-    GuardedBlock<uint8_t> block(static_cast<uint8_t*>(GuardedAlloc(byteCount)));
-    if (!block)
-        return ERROR_NOT_ENOUGH_MEMORY;
-    // The worker gets the handle and a block that is not yet the editor's; it becomes the
-    // buffer only once the worker has ended with every byte. A partial copy is never shown
-    // nor held.
-    HANDLE handle = file.get();
-    uint8_t* into = block.get();
-    const DWORD code = RunFileJob(hwnd, progress::Operation::Read, path, byteCount,
-                                  [handle, into, byteCount](FileJobProgress& progress) {
-                                      return ReadChunks(handle, into, byteCount, progress);
-                                  });
+    if (code == ERROR_OPERATION_ABORTED)
+        return code;
+    // Nothing of a file too large can be held; its path is forgotten too, so no later save can
+    // write a shortened copy over it.
+    if (read->tooLarge)
+        filePath[0] = L'\0';
     if (code != ERROR_SUCCESS)
         return code;
-    buffer = block.release();
-    ResetViewState(static_cast<int32_t>(byteCount));
+    fileStamp = read->stamp;
+    if (read->size == 0)
+        return ERROR_SUCCESS;
+    // The block becomes the buffer only once every byte is in it: a partial copy is never shown
+    // nor held.
+    buffer = read->block.release();
+    ResetViewState(static_cast<int32_t>(read->size));
     UpdateScrollBar();
     return ERROR_SUCCESS;
 }
 
-DWORD CHexEdit::OpenForSaving(UniqueFile& file, uint64_t& oldSize) {
+DWORD CHexEdit::WriteOverFile() {
     const std::wstring systemPath = longpath::ForFileSystem(filePath);
-    FileStamp accepted = fileStamp;
+    SaveTry save;
+    save.accepted = fileStamp;
+    // The worker reads the buffer through its own copy of the pointer; nothing on this thread
+    // can change or free the block meanwhile, since every edit, load and close is refused
+    // until the save has ended. It has no Cancel: stopped half-way the file would be part
+    // old, part new.
+    save.bytes = buffer;
+    save.size = static_cast<uint32_t>(length);
+    SaveTry* job = &save;
     for (;;) {
-        // Held exclusively from here on, so what is compared is what gets overwritten.
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (const DWORD code =
-                OpenWithInfo(systemPath, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, file, info))
+        const DWORD code = RunFileJob(hwnd, progress::Operation::Save, filePath, save.size,
+                                      [job, systemPath](FileJobProgress& progress) {
+                                          return SaveOnce(systemPath, *job, progress);
+                                      });
+        // What this save did to the file, even a failed one, is no other program's change;
+        // unreadable, the next save asks rather than overwrite unasked.
+        if (save.written) {
+            fileStamp = save.saved;
+            if (!save.savedKnown)
+                fileStamp.size = ~0ull;
+        }
+        if (code != ERROR_SUCCESS || !save.changed)
             return code;
-        const FileStamp found = StampOf(info);
-        oldSize = found.size;
-        if (!(found != accepted))
-            return ERROR_SUCCESS;
-        // Not held while the user decides: the program that changed the file may be using it.
-        file.reset();
+        // Asked with the file closed: the program that changed it may be using it.
         if (MessageBoxW(hwnd,
                         L"The file has been changed by another program since it was loaded. Do "
                         L"you want to overwrite it?",
                         L"Save", MB_YESNO | MB_ICONWARNING) != IDYES)
             return ERROR_CANCELLED;
         // Yes overwrites the file as it was when asked; a change made meanwhile is asked about.
-        accepted = found;
+        save.accepted = save.found;
+        save.changed = false;
     }
 }
 
@@ -215,37 +309,9 @@ DWORD CHexEdit::SaveFile(int ask) {
     if (!modified)
         return ERROR_SUCCESS;
 
-    UniqueFile file;
-    uint64_t oldSize = 0;
-    DWORD code = OpenForSaving(file, oldSize);
+    const DWORD code = WriteOverFile();
     if (code == ERROR_CANCELLED)
         return code;
-    if (code != ERROR_SUCCESS)
-        return ReportFileError(kSaveError, L"Save", code);
-    // The worker reads the buffer through its own copy of the pointer; nothing on this thread
-    // can change or free the block meanwhile, since every edit, load and close is refused
-    // until the save has ended. It has no Cancel: stopped half-way the file would be part
-    // old, part new.
-    HANDLE handle = file.get();
-    const uint8_t* bytes = buffer;
-    const auto size = static_cast<uint32_t>(length);
-    code = RunFileJob(hwnd, progress::Operation::Save, filePath, size,
-                      [handle, bytes, size, oldSize](FileJobProgress& progress) {
-                          return WriteAndFlush(handle, bytes, size, oldSize, progress);
-                      });
-    if (!CloseHandle(file.release()) && code == ERROR_SUCCESS)
-        code = GetLastError();
-    // Read once the file is closed, which is when the system settles its last-write time. What
-    // this save did to the file, even a failed one, is no other program's change; unreadable,
-    // the next save asks rather than overwrite unasked.
-    BY_HANDLE_FILE_INFORMATION saved{};
-    if (OpenWithInfo(longpath::ForFileSystem(filePath), FILE_READ_ATTRIBUTES,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, file,
-                     saved) == ERROR_SUCCESS)
-        fileStamp = StampOf(saved);
-    else
-        fileStamp.size = ~0ull;
-    file.reset();
     if (code != ERROR_SUCCESS)
         return ReportFileError(kSaveError, L"Save", code);
     modified = 0;

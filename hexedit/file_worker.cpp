@@ -1,5 +1,6 @@
 #include "hexedit/file_worker.h"
 
+#include <new>
 #include <utility>
 
 namespace {
@@ -42,27 +43,88 @@ DWORD WriteChunks(HANDLE file, const uint8_t* from, uint32_t size, FileJobProgre
     return ERROR_SUCCESS;
 }
 
-FileWorker::FileWorker(FileJob job) : job_(std::move(job)) {}
+// Owned jointly by the FileWorker and its thread; whichever lets go last deletes it, and with
+// it the job and everything the job holds.
+struct FileWorker::Shared {
+    explicit Shared(FileJob work) : job(std::move(work)) {}
+    FileJob job;
+    FileJobProgress progress;
+    std::atomic<DWORD> result{ERROR_SUCCESS};
+    HMODULE module = nullptr; // the thread's own reference
+    LONG refs = 1;
+    void Release() {
+        if (InterlockedDecrement(&refs) == 0)
+            delete this;
+    }
+    void Run() {
+        try {
+            result.store(job(progress));
+        } catch (...) { // std::bad_alloc: nothing may leave the thread
+            result.store(ERROR_NOT_ENOUGH_MEMORY);
+        }
+        job = nullptr; // what it holds goes now, on this thread, however late that is
+    }
+};
+
+FileWorker::FileWorker(FileJob job) : shared_(new (std::nothrow) Shared(std::move(job))) {}
 
 FileWorker::~FileWorker() {
     if (thread_) {
         WaitForSingleObject(thread_, INFINITE);
         CloseHandle(thread_);
     }
+    if (shared_)
+        shared_->Release();
 }
 
 void FileWorker::Start() {
-    thread_ = CreateThread(nullptr, 0, &FileWorker::ThreadProc, this, 0, nullptr);
+    if (!shared_)
+        return; // result() tells
+    if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                           reinterpret_cast<LPCWSTR>(&FileWorker::ThreadProc), &shared_->module)) {
+        InterlockedIncrement(&shared_->refs);
+        thread_ = CreateThread(nullptr, 0, &FileWorker::ThreadProc, shared_, 0, nullptr);
+        if (!thread_) {
+            InterlockedDecrement(&shared_->refs);
+            FreeLibrary(shared_->module);
+        }
+    }
     if (!thread_)
-        ThreadProc(this);
+        shared_->Run();
 }
 
 bool FileWorker::HasEnded() const {
     return !thread_ || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
 }
 
-DWORD WINAPI FileWorker::ThreadProc(void* self) {
-    auto* worker = static_cast<FileWorker*>(self);
-    worker->result_.store(worker->job_(worker->progress_));
-    return 0;
+DWORD FileWorker::result() const {
+    if (leftBehind_)
+        return ERROR_OPERATION_ABORTED;
+    return shared_ ? shared_->result.load() : ERROR_NOT_ENOUGH_MEMORY;
+}
+
+FileJobProgress& FileWorker::progress() {
+    return shared_ ? shared_->progress : unshared_;
+}
+
+void FileWorker::LeaveBehind() {
+    if (!thread_)
+        return; // it has ended (or ran here)
+    shared_->progress.cancel.store(true);
+    CancelSynchronousIo(thread_); // Wine can't, and a share may not: then the call ends by itself
+    CloseHandle(thread_);
+    thread_ = nullptr;
+    shared_->Release();
+    shared_ = nullptr;
+    leftBehind_ = true;
+}
+
+// The module may be unloaded while a job is stuck on a dead share; the thread's reference keeps
+// its code loaded until it has let go of everything else.
+DWORD WINAPI FileWorker::ThreadProc(void* parameter) {
+    auto* shared = static_cast<Shared*>(parameter);
+    HMODULE module = shared->module;
+    shared->Run();
+    shared->Release();
+    FreeLibraryAndExitThread(module, 0);
 }

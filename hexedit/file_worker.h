@@ -1,7 +1,7 @@
-// One long read or write of a file on a short-lived thread of its own. The thread is given a
-// file handle, a block allocated beforehand and a byte count, and reports through two atomic
-// counters only: it touches no window, no editor field and no COM object. The dialog's thread
-// owns the handle and the block and lets go of them only after the thread has ended.
+// One long piece of file work on a short-lived thread of its own: every call of the file system
+// that a load or save makes (lookup, open, read, write, flush, close), since on a share that
+// stops answering any of them may be the one that blocks. The thread reports through atomic
+// counters only: it touches no window, no editor field and no COM object.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +12,10 @@
 
 // All that the worker and the dialog's thread share.
 struct FileJobProgress {
-    std::atomic<uint64_t> done{0};   // bytes moved so far
-    std::atomic<bool> cancel{false}; // asked to stop after the current chunk
+    static constexpr uint64_t kUnknownTotal = ~uint64_t{0};
+    std::atomic<uint64_t> done{0};              // bytes moved so far
+    std::atomic<uint64_t> total{kUnknownTotal}; // set once the job knows the size
+    std::atomic<bool> cancel{false};            // asked to stop after the current chunk
 };
 
 // Reads `size` bytes from the file's current position into `into`, 1 MiB a call. Ends with
@@ -25,14 +27,15 @@ DWORD ReadChunks(HANDLE file, uint8_t* into, uint32_t size, FileJobProgress& pro
 // cancelled: a write stopped half-way leaves the file part old, part new.
 DWORD WriteChunks(HANDLE file, const uint8_t* from, uint32_t size, FileJobProgress& progress);
 
-// The work given to the thread. It may use only what it captured by value (handles, block
-// pointers, sizes) and the progress record.
+// The work given to the thread. It may use only what it captured by value and the progress
+// record. A job that may be left behind (FileWorker::LeaveBehind) must own all it uses, through
+// holders that free it on whichever thread lets go last.
 using FileJob = std::function<DWORD(FileJobProgress&)>;
 
 class FileWorker {
   public:
     explicit FileWorker(FileJob job);
-    // Waits for the thread: the block and the handle it uses outlive it.
+    // Waits for the thread, unless it was left behind.
     ~FileWorker();
     FileWorker(const FileWorker&) = delete;
     FileWorker& operator=(const FileWorker&) = delete;
@@ -43,13 +46,18 @@ class FileWorker {
     HANDLE ended() const { return thread_; }
     bool HasEnded() const;
     // The job's code; valid once it has ended.
-    DWORD result() const { return result_.load(); }
-    FileJobProgress& progress() { return progress_; }
+    DWORD result() const;
+    FileJobProgress& progress();
+    // Stops waiting for a job that may be stuck in a call that never returns: asks the system
+    // to cancel the call and lets the thread end on its own. What the job returns later goes
+    // nowhere; the thread keeps this module loaded until it has ended.
+    void LeaveBehind();
 
   private:
-    static DWORD WINAPI ThreadProc(void* self);
-    FileJob job_;
-    FileJobProgress progress_;
-    std::atomic<DWORD> result_{ERROR_SUCCESS};
+    struct Shared;
+    static DWORD WINAPI ThreadProc(void* shared);
+    Shared* shared_;
+    FileJobProgress unshared_; // counts for nobody when there is no shared record
     HANDLE thread_ = nullptr;
+    bool leftBehind_ = false;
 };

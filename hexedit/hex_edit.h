@@ -18,6 +18,20 @@ constexpr UINT WM_HEXVIEWSIZE = WM_APP + 1;
 // Result of HitTest for a point over the address column.
 constexpr LONG kAddressColumnHit = -666777;
 
+// The file as an editor last loaded or saved it: which file (volume and file id) and its size
+// and last-write time. A save finding any of them changed asks before overwriting what another
+// program wrote, including a file put in its place with the same size and time.
+struct FileStamp {
+    uint64_t volume = 0;
+    uint64_t id[2] = {}; // 128 bits where the file system gives them (ReFS), else the index
+    uint64_t size = 0;
+    uint64_t written = 0;
+    bool operator!=(const FileStamp& other) const {
+        return volume != other.volume || id[0] != other.id[0] || id[1] != other.id[1] ||
+               size != other.size || written != other.written;
+    }
+};
+
 class CHexEdit {
   public:
     CHexEdit();
@@ -129,29 +143,14 @@ class CHexEdit {
     void ResetViewState(int32_t newLength);
     // The reading part of LoadFile, from the attribute check on; the code to report.
     DWORD ReadIntoBuffer(const std::wstring& path);
+    // The writing part of SaveFile, asking about a file changed by another program; the code
+    // to report, ERROR_CANCELLED when the user declined.
+    DWORD WriteOverFile();
 
-    // The file as this editor last loaded or saved it: which file (volume and file index) and
-    // its size and last-write time. A save finding any of them changed asks before overwriting
-    // what another program wrote, including a file put in its place with the same size and time.
-    struct FileStamp {
-        uint64_t volume = 0;
-        uint64_t index = 0;
-        uint64_t size = 0;
-        uint64_t written = 0;
-        bool operator!=(const FileStamp& other) const {
-            return volume != other.volume || index != other.index || size != other.size ||
-                   written != other.written;
-        }
-    };
-    static FileStamp StampOf(const BY_HANDLE_FILE_INFORMATION& info);
     FileStamp fileStamp;
     // Set only while a load has succeeded: without a file nothing may edit the buffer or save
     // it, whatever messages reach the (disabled) view.
     bool fileLoaded = false;
-    // Opens the file to be saved, exclusively; on a change by another program since the stamp,
-    // asks (with the file closed, so that program can go on using it) and opens it again.
-    // Returns the code to report, ERROR_CANCELLED when the user declined.
-    DWORD OpenForSaving(UniqueFile& file, uint64_t& oldSize);
 
     // Find, Go To and Edit Bits: the faces of the shared input dialog and the dialog procedures.
     static constexpr int32_t kDialogFind = 1;

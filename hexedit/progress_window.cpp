@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <utility>
+#include <vector>
 
 #include "hexedit/module_context.h"
 #include "hexedit/win32_handles.h"
@@ -28,9 +29,11 @@ class BusyMark {
 struct WindowState {
     progress::Operation operation;
     const std::wstring* path;
-    uint64_t total;
-    FileJobProgress* progress;
+    FileWorker* worker;
     HWND sheet;
+    bool leaveBehind; // a Cancel stops waiting at once; otherwise after the current chunk
+    bool blockingSessionEnd = false;
+    FileJobProgress& progress() const { return worker->progress(); }
 };
 
 void CentreOver(HWND dialog, HWND owner) {
@@ -45,10 +48,14 @@ void CentreOver(HWND dialog, HWND owner) {
 }
 
 void ShowCount(HWND dialog, const WindowState& state) {
-    const uint64_t done = state.progress->done.load();
-    SetDlgItemTextW(dialog, IDC_PROGRESS_COUNT, progress::CountText(done, state.total).c_str());
+    const uint64_t done = state.progress().done.load();
+    const uint64_t total = state.progress().total.load();
+    // Until the file has been opened there is no count to give.
+    const bool known = total != FileJobProgress::kUnknownTotal;
+    SetDlgItemTextW(dialog, IDC_PROGRESS_COUNT,
+                    known ? progress::CountText(done, total).c_str() : L"");
     SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETPOS,
-                        static_cast<WPARAM>(progress::BarPosition(done, state.total)), 0);
+                        static_cast<WPARAM>(known ? progress::BarPosition(done, total) : 0), 0);
 }
 
 void OnProgressInit(HWND dialog, WindowState& state) {
@@ -69,7 +76,7 @@ void OnProgressInit(HWND dialog, WindowState& state) {
 void OnProgressCancel(HWND dialog, WindowState& state) {
     if (!progress::CanCancel(state.operation))
         return;
-    state.progress->cancel.store(true);
+    state.progress().cancel.store(true);
     EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);
 }
 
@@ -95,7 +102,7 @@ bool IsInput(UINT message) {
 // What reaches the sheet meanwhile must change nothing: typing, clicks, commands, closing,
 // and the sheet's own button and page messages.
 bool Refused(const MSG& msg, HWND sheet, HWND dialog) {
-    if (!msg.hwnd || msg.hwnd == dialog || IsChild(dialog, msg.hwnd))
+    if (!msg.hwnd || (dialog && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd))))
         return false;
     if (msg.hwnd != sheet && !IsChild(sheet, msg.hwnd))
         return false;
@@ -104,51 +111,122 @@ bool Refused(const MSG& msg, HWND sheet, HWND dialog) {
            (msg.hwnd == sheet && msg.message >= WM_USER && msg.message < WM_APP);
 }
 
-// Answers messages sent to the thread and takes nothing else from its queue, until the job
-// ends (true) or, unless `untilEnd`, it is time for the window (false).
-bool WaitQuietly(const FileWorker& worker, DWORD start, bool untilEnd) {
+// Whether the wait is over: the job has ended, or it was cancelled and need not be waited for.
+bool Done(const FileWorker& worker, const WindowState& state) {
+    return worker.HasEnded() || (state.leaveBehind && state.progress().cancel.load());
+}
+
+// Answers messages sent to the thread and takes nothing else from its queue, until the wait is
+// over (true) or it is time for the window (false).
+bool WaitQuietly(FileWorker& worker, const WindowState& state, DWORD start) {
     HANDLE ended = worker.ended();
     for (;;) {
         const DWORD elapsed = GetTickCount() - start;
-        if (worker.HasEnded())
+        if (Done(worker, state))
             return true;
-        if (!untilEnd && progress::ShowWindowNow(elapsed, false))
+        if (progress::ShowWindowNow(elapsed, false))
             return false;
-        const DWORD wait = untilEnd ? INFINITE : progress::kShowAfterMs - elapsed;
-        if (MsgWaitForMultipleObjectsEx(1, &ended, wait, QS_SENDMESSAGE, 0) == WAIT_OBJECT_0 + 1) {
+        if (MsgWaitForMultipleObjectsEx(1, &ended, progress::kShowAfterMs - elapsed, QS_SENDMESSAGE,
+                                        0) == WAIT_OBJECT_0 + 1) {
             MSG msg;
             PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
     }
 }
 
-// The window's own loop, until the job ends. Returns whether WM_QUIT came meanwhile (and
-// its code), to be posted again afterwards.
-bool RunWindowLoop(FileWorker& worker, HWND dialog, WindowState& state, WPARAM* quitCode) {
+// What the loop took from the queue and did not dispatch, to be posted again in order once the
+// operation has ended: a command or a close that came meanwhile is done then, not lost.
+struct HeldBack {
+    std::vector<MSG> posted;
     bool quit = false;
+    WPARAM quitCode = 0;
+    void PostAgain() const {
+        for (const MSG& msg : posted)
+            PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+        if (quit)
+            PostQuitMessage(static_cast<int>(quitCode));
+    }
+};
+
+// Takes one message from the queue: typing and clicks meant for the sheet are dropped, what
+// else would change it is held back, the rest (the window's own, painting, other windows of the
+// thread) is dispatched.
+void TakeMessage(MSG& msg, HWND dialog, const WindowState& state, HeldBack& held) {
+    if (msg.message == WM_QUIT) {
+        held.quit = true;
+        held.quitCode = msg.wParam;
+    } else if (Refused(msg, state.sheet, dialog)) {
+        if (!IsInput(msg.message) && msg.message != WM_CONTEXTMENU)
+            held.posted.push_back(msg);
+    } else if (!dialog || !IsDialogMessageW(dialog, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// The loop once the first second is over, with the window when there is one, until the wait
+// is over.
+void RunWindowLoop(FileWorker& worker, HWND dialog, WindowState& state, HeldBack& held) {
     DWORD lastCount = GetTickCount();
     HANDLE ended = worker.ended();
-    while (MsgWaitForMultipleObjectsEx(1, &ended, progress::kRefreshMs, QS_ALLINPUT,
-                                       MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0) {
+    while (!Done(worker, state)) {
+        if (MsgWaitForMultipleObjectsEx(1, &ended, progress::kRefreshMs, QS_ALLINPUT,
+                                        MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0)
+            continue;
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                quit = true;
-                *quitCode = msg.wParam;
-            } else if (!Refused(msg, state.sheet, dialog) && !IsDialogMessageW(dialog, &msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-            if (worker.HasEnded())
-                break;
-        }
-        if (GetTickCount() - lastCount >= progress::kRefreshMs) {
+        while (!Done(worker, state) && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            TakeMessage(msg, dialog, state, held);
+        if (dialog && GetTickCount() - lastCount >= progress::kRefreshMs) {
             ShowCount(dialog, state);
             lastCount = GetTickCount();
         }
     }
-    return quit;
 }
+
+// The end of the session while a job runs. A save holds it back: ended half-way, the file would
+// be part old, part new; the system shows the user why. A read or copy lets it go, as its Cancel
+// would.
+LRESULT CALLBACK GuardSessionEnd(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR data) {
+    auto& state = *reinterpret_cast<WindowState*>(data);
+    const bool save = !progress::CanCancel(state.operation);
+    if (message == WM_QUERYENDSESSION && save) {
+        if (!state.blockingSessionEnd)
+            state.blockingSessionEnd =
+                ShutdownBlockReasonCreate(
+                    window, progress::Heading(state.operation, *state.path).c_str()) != FALSE;
+        return FALSE;
+    }
+    if (message == WM_ENDSESSION && wParam) {
+        if (save)
+            WaitForSingleObject(state.worker->ended(), INFINITE);
+        else
+            state.progress().cancel.store(true);
+        return 0;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+class SessionEndGuard {
+  public:
+    explicit SessionEndGuard(WindowState& state)
+        : state_(state),
+          installed_(state.sheet && SetWindowSubclass(state.sheet, GuardSessionEnd, kSubclassId,
+                                                      reinterpret_cast<DWORD_PTR>(&state))) {}
+    ~SessionEndGuard() {
+        if (installed_)
+            RemoveWindowSubclass(state_.sheet, GuardSessionEnd, kSubclassId);
+        if (state_.blockingSessionEnd)
+            ShutdownBlockReasonDestroy(state_.sheet);
+    }
+    SessionEndGuard(const SessionEndGuard&) = delete;
+    SessionEndGuard& operator=(const SessionEndGuard&) = delete;
+
+  private:
+    static constexpr UINT_PTR kSubclassId = 0x48584A42;
+    WindowState& state_;
+    bool installed_;
+};
 
 HWND MakeProgressWindow(WindowState& state) {
     ScopedActivationContext context(ModuleActivationContext());
@@ -157,6 +235,13 @@ HWND MakeProgressWindow(WindowState& state) {
     if (dialog)
         ShowWindow(dialog, SW_SHOW);
     return dialog;
+}
+
+// The job's code; a job cancelled while it may still be stuck is left to end on its own.
+DWORD Finish(FileWorker& worker) {
+    if (!worker.HasEnded())
+        worker.LeaveBehind();
+    return worker.result();
 }
 
 } // namespace
@@ -170,36 +255,37 @@ bool InputRefusedNow(HWND window, UINT message) {
 }
 
 DWORD RunFileJob(HWND view, progress::Operation operation, const std::wstring& path, uint64_t total,
-                 FileJob job) {
+                 FileJob job, OnCancel onCancel) {
     HWND sheet = view ? GetAncestor(view, GA_ROOT) : nullptr;
     BusyMark busy(sheet);
     FileWorker worker(std::move(job));
+    if (total != FileJobProgress::kUnknownTotal)
+        worker.progress().total.store(total);
+    WindowState state{operation, &path, &worker, sheet, onCancel == OnCancel::LeaveBehind};
+    SessionEndGuard session(state);
     const DWORD start = GetTickCount();
+    HeldBack held;
     {
         ScopedCursor wait(IDC_WAIT);
         worker.Start();
-        if (WaitQuietly(worker, start, false))
-            return worker.result();
+        if (WaitQuietly(worker, state, start))
+            return Finish(worker);
     }
-    WindowState state{operation, &path, total, &worker.progress(), sheet};
     HWND focus = GetFocus();
     const bool sheetActive = sheet && GetActiveWindow() == sheet;
     HWND dialog = sheet ? MakeProgressWindow(state) : nullptr;
-    if (!dialog) {
-        WaitQuietly(worker, start, true);
-        return worker.result();
-    }
-    EnableWindow(sheet, FALSE);
-    WPARAM quitCode = 0;
-    const bool quit = RunWindowLoop(worker, dialog, state, &quitCode);
+    // EnableWindow answers whether the sheet was disabled already (by a box of its own, say).
+    const bool sheetWasEnabled = dialog && !EnableWindow(sheet, FALSE);
+    RunWindowLoop(worker, dialog, state, held);
     // Enabled before the window goes, so activation returns to the sheet and not elsewhere.
-    EnableWindow(sheet, TRUE);
-    DestroyWindow(dialog);
-    if (sheetActive)
+    if (sheetWasEnabled)
+        EnableWindow(sheet, TRUE);
+    if (dialog)
+        DestroyWindow(dialog);
+    if (dialog && sheetActive)
         SetActiveWindow(sheet);
-    if (focus && IsWindow(focus))
+    if (dialog && focus && IsWindow(focus))
         SetFocus(focus);
-    if (quit)
-        PostQuitMessage(static_cast<int>(quitCode));
-    return worker.result();
+    held.PostAgain();
+    return Finish(worker);
 }

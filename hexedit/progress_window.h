@@ -2,8 +2,9 @@
 // thread waits here. For the first second the thread answers only messages sent to it, so an
 // operation that ends by then looks exactly as before: no window, no change of focus. After
 // that a small modal progress window, owned by the sheet and centred over it, shows what is
-// done; reads and copies have Cancel (button, Esc, close). While it runs the sheet is disabled and
-// input, commands and button presses posted to the sheet are dropped.
+// done; reads and copies have Cancel (button, Esc, close). While it runs the sheet is disabled;
+// typing and clicks posted to it are dropped, and commands, closing and button presses posted to
+// it are held back and posted again once the operation has ended.
 #pragma once
 
 #include <windows.h>
@@ -14,10 +15,17 @@
 #include "hexedit/core/progress_texts.h"
 #include "hexedit/file_worker.h"
 
-// Runs `job` (moving `total` bytes of the file at `path`) off the thread of `view`'s sheet and
-// returns its code; ERROR_OPERATION_ABORTED when the user cancelled a read or copy.
+// What Cancel does: stop after the current chunk (the job uses blocks the caller owns), or stop
+// waiting at once and leave a job that owns all it uses to end on its own, however long a stalled
+// medium keeps it in a call.
+enum class OnCancel { WaitForChunk, LeaveBehind };
+
+// Runs `job` (moving `total` bytes of the file at `path`, or FileJobProgress::kUnknownTotal for
+// the job to tell) off the thread of `view`'s sheet and returns its code;
+// ERROR_OPERATION_ABORTED when the user cancelled a read or copy. While it runs the end of the
+// session is held back for a save, and ends a read or copy as Cancel would.
 DWORD RunFileJob(HWND view, progress::Operation operation, const std::wstring& path, uint64_t total,
-                 FileJob job);
+                 FileJob job, OnCancel onCancel = OnCancel::WaitForChunk);
 
 // Whether a long read or write is running for the sheet that holds `window`: everything that
 // could change the page or the editor is refused meanwhile.

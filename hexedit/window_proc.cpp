@@ -51,13 +51,15 @@ void OnSetFocus(CHexEdit& e) {
         TellCaret(e, true);
 }
 
+// The client area is the view's own object. Every other id goes to the default handling, not
+// to the EDIT control's, so UI Automation picks its proxy for the window itself.
 LRESULT OnGetObject(CHexEdit& e, HWND hwnd, WPARAM wParam, LPARAM lParam) {
     // Only the low 32 bits carry the object id.
     if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
         if (const LRESULT answer = e.accessibility.Answer(e, wParam))
             return answer;
     }
-    return CallWindowProcW(e.originalWndProc, hwnd, WM_GETOBJECT, wParam, lParam);
+    return DefWindowProcW(hwnd, WM_GETOBJECT, wParam, lParam);
 }
 
 LRESULT Dispatch(CHexEdit& e, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

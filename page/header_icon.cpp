@@ -38,10 +38,14 @@ HICON FindItemIcon(const std::wstring& path) {
     return nullptr;
 }
 
-// Shared by the page and the lookup's thread; whichever lets go last frees it. `state` decides
-// which of the two hands the icon on: the page while it is still waiting, the thread after.
+} // namespace
+
+// Shared by the page and the lookup's thread; whichever lets go last frees it, and the icon with
+// it unless the page has taken it. The icon never travels in a message, so a page that goes
+// while a notice is on its way leaves nothing behind. `state` decides who shows the icon: the
+// page while it is still waiting, the notice after.
 struct IconLookup {
-    enum : LONG { kLooking, kFound, kPostWhenFound };
+    enum : LONG { kLooking, kFound, kNoticeWhenFound };
     std::wstring path;
     HWND page = nullptr;
     HICON icon = nullptr;
@@ -50,16 +54,28 @@ struct IconLookup {
     LONG refs = 2;
 };
 
-void Release(IconLookup* lookup) {
-    if (InterlockedDecrement(&lookup->refs) == 0)
-        delete lookup;
+void ReleaseIconLookup(IconLookup* lookup) {
+    if (!lookup || InterlockedDecrement(&lookup->refs) != 0)
+        return;
+    if (lookup->icon)
+        DestroyIcon(lookup->icon);
+    delete lookup;
 }
 
+bool TakeFoundIcon(IconLookup* lookup, HICON* icon) {
+    *icon = nullptr;
+    if (!lookup || InterlockedCompareExchange(&lookup->state, 0, 0) != IconLookup::kFound)
+        return false;
+    *icon = static_cast<HICON>(
+        InterlockedExchangePointer(reinterpret_cast<void**>(&lookup->icon), nullptr));
+    return true;
+}
+
+namespace {
+
 void Finish(IconLookup* lookup) {
-    if (InterlockedExchange(&lookup->state, IconLookup::kFound) == IconLookup::kPostWhenFound &&
-        !PostMessageW(lookup->page, WM_HEADERICON, reinterpret_cast<WPARAM>(lookup->icon), 0) &&
-        lookup->icon)
-        DestroyIcon(lookup->icon); // the page is gone
+    if (InterlockedExchange(&lookup->state, IconLookup::kFound) == IconLookup::kNoticeWhenFound)
+        PostMessageW(lookup->page, WM_HEADERICON, 0, 0);
 }
 
 // The thread holds a reference to this module, so that the code it runs stays loaded
@@ -72,7 +88,7 @@ DWORD WINAPI LookUpIcon(void* parameter) {
         CoUninitialize();
     HMODULE module = lookup->module;
     Finish(lookup);
-    Release(lookup);
+    ReleaseIconLookup(lookup);
     FreeLibraryAndExitThread(module, 0);
 }
 
@@ -121,19 +137,13 @@ HeaderIcon LoadHeaderIcon(HWND page, const PageHost& host) {
     }
     WaitBriefly(thread);
     CloseHandle(thread);
-    if (InterlockedExchange(&lookup->state, IconLookup::kPostWhenFound) == IconLookup::kFound) {
-        result.icon = lookup->icon;
+    if (InterlockedExchange(&lookup->state, IconLookup::kNoticeWhenFound) == IconLookup::kFound) {
+        InterlockedExchange(&lookup->state, IconLookup::kFound);
+        TakeFoundIcon(lookup, &result.icon);
         result.owned = result.icon != nullptr;
+        ReleaseIconLookup(lookup);
     } else {
-        result.pending = true;
+        result.pending = lookup;
     }
-    Release(lookup);
     return result;
-}
-
-void DropPostedHeaderIcons(HWND page) {
-    MSG msg;
-    while (PeekMessageW(&msg, page, WM_HEADERICON, WM_HEADERICON, PM_REMOVE))
-        if (msg.wParam)
-            DestroyIcon(reinterpret_cast<HICON>(msg.wParam));
 }

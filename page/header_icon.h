@@ -11,17 +11,24 @@
 
 #include "page/page_host.h"
 
-// Posted to the page by a lookup that outlasted the wait. wParam: the icon found, which the
-// page then owns, or null when there is none to be had.
+// Posted to the page by a lookup that outlasted the wait, once it has ended: the icon is to be
+// taken from the lookup (TakeFoundIcon).
 constexpr UINT WM_HEADERICON = WM_APP + 2;
 
+// A lookup still going on when the page was shown; the page holds it until it goes.
+struct IconLookup;
+
 struct HeaderIcon {
-    HICON icon = nullptr; // null when none could be had, or while `pending`
-    bool owned = false;   // the resource icon is shared, never destroyed
-    bool pending = false; // still looking: WM_HEADERICON will bring it
+    HICON icon = nullptr;          // null when none could be had, or while pending
+    bool owned = false;            // the resource icon is shared, never destroyed
+    IconLookup* pending = nullptr; // still looking: WM_HEADERICON tells when it has ended
 };
 
 HeaderIcon LoadHeaderIcon(HWND page, const PageHost& host);
 
-// Destroys the icons that lookups posted to a page that is going away.
-void DropPostedHeaderIcons(HWND page);
+// Whether a pending lookup has ended; then `icon` is what it found (null for none), now the
+// caller's.
+bool TakeFoundIcon(IconLookup* lookup, HICON* icon);
+
+// The page's hold on a pending lookup; an icon nobody took goes with the lookup.
+void ReleaseIconLookup(IconLookup* lookup);

@@ -11,8 +11,9 @@ struct PageData {
     HBITMAP bannerBitmap;      // owned, made on first draw
     int bannerWidth;
     int bannerHeight;
-    HFONT linkFont; // owned, made on first draw
-    HICON fileIcon; // owned; null when the shown icon is the shared resource icon
+    HFONT linkFont;                // owned, made on first draw
+    HICON fileIcon;                // owned; null when the shown icon is the shared resource icon
+    struct IconLookup* iconLookup; // held while the header icon is still being looked for
 };
 
 // Allocation of the page's blocks (PageData, the file list), zeroed; replaceable so that tests

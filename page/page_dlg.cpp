@@ -106,6 +106,7 @@ void SetHeaderIcon(HWND page, PageData& data, HICON icon, bool owned) {
 void ShowHeaderIcon(HWND page, PageData& data, const PageHost& host) {
     const HeaderIcon icon = LoadHeaderIcon(page, host);
     // While the lookup goes on, the template's icon stays.
+    data.iconLookup = icon.pending;
     if (!icon.pending)
         SetHeaderIcon(page, data, icon.icon, icon.owned);
 }
@@ -312,11 +313,14 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
     return TRUE;
 }
 
-INT_PTR OnHeaderIcon(HWND page, HICON icon) {
-    if (PageData* data = DataOf(page))
-        SetHeaderIcon(page, *data, icon, icon != nullptr);
-    else if (icon)
-        DestroyIcon(icon);
+INT_PTR OnHeaderIcon(HWND page) {
+    PageData* data = DataOf(page);
+    HICON icon = nullptr;
+    if (!data || !TakeFoundIcon(data->iconLookup, &icon))
+        return TRUE;
+    ReleaseIconLookup(data->iconLookup);
+    data->iconLookup = nullptr;
+    SetHeaderIcon(page, *data, icon, icon != nullptr);
     return TRUE;
 }
 
@@ -336,7 +340,7 @@ INT_PTR OnDestroy(HWND page) {
         DestroyWindow(data->tooltip);
     // Taken out of the control first, so the control never shows a destroyed icon.
     SetHeaderIcon(page, *data, nullptr, false);
-    DropPostedHeaderIcons(page);
+    ReleaseIconLookup(data->iconLookup);
     if (data->bannerBitmap)
         DeleteObject(data->bannerBitmap);
     if (data->linkFont)
@@ -370,12 +374,9 @@ INT_PTR CALLBACK PageDlgProc(HWND page, UINT message, WPARAM wParam, LPARAM lPar
     case WM_HEXVIEWSIZE:
         return OnViewSize(page, wParam);
     case WM_HEADERICON:
-        return OnHeaderIcon(page, reinterpret_cast<HICON>(wParam));
+        return OnHeaderIcon(page);
     case WM_DESTROY:
         return OnDestroy(page);
-    case WM_NCDESTROY:
-        DropPostedHeaderIcons(page); // any posted after WM_DESTROY
-        return FALSE;
     default:
         return FALSE;
     }

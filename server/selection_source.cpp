@@ -44,6 +44,10 @@ bool AdoptDropList(const std::wstring& list, UniqueStgMedium& medium) {
     {
         const ScopedGlobalLock lock(memory);
         auto* header = static_cast<DROPFILES*>(lock.data());
+        if (!header) {
+            GlobalFree(memory);
+            return false;
+        }
         header->pFiles = sizeof(DROPFILES);
         header->fWide = TRUE;
         std::memcpy(header + 1, list.data(), bytes);

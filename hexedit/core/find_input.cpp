@@ -71,6 +71,23 @@ int32_t ParseHexAddress(const char* text) {
     return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
 }
 
+uint64_t ParseWideHexAddress(const char* text) {
+    if (!text)
+        return 0;
+    const char* c = text;
+    while (IsSpace(*c))
+        ++c;
+    const bool negative = *c == '-';
+    if (*c == '+' || *c == '-')
+        ++c;
+    if (c[0] == '0' && (c[1] == 'x' || c[1] == 'X') && HexValue(c[2]) >= 0)
+        c += 2;
+    uint64_t value = 0;
+    for (; HexValue(*c) >= 0; ++c)
+        value = value > (UINT64_MAX >> 4) ? UINT64_MAX : value * 16 + HexValue(*c);
+    return negative ? 0 : value;
+}
+
 int32_t ClampToBuffer(int32_t address, int32_t length) {
     if (address < 0)
         return 0;

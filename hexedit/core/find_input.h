@@ -24,8 +24,15 @@ size_t SpellHexBytes(const char* text, size_t length, uint8_t* out);
 // 0), saturating at the limits of a signed 32-bit value.
 int32_t ParseHexAddress(const char* text);
 
+// A Go To address for a file of any size: the same reading with up to 16 digits, a negative
+// address as 0, saturating at the largest unsigned 64-bit value.
+uint64_t ParseWideHexAddress(const char* text);
+
 // The address as a caret offset: 0 .. length.
 int32_t ClampToBuffer(int32_t address, int32_t length);
+inline uint64_t ClampToLength(uint64_t address, uint64_t length) {
+    return address > length ? length : address;
+}
 
 // The dialog's UTF-16 text as the bytes the view shows it with, on every system alike. A
 // character the view can't show becomes '?', which no address or hexadecimal form reads as a

@@ -23,7 +23,7 @@ std::wstring Heading(Operation operation, const std::wstring& path) {
 }
 
 std::wstring CountText(uint64_t done, uint64_t total) {
-    return Grouped(done) + L" of " + Grouped(total) + L" bytes";
+    return Grouped(done) + L" of " + Grouped(total) + (total == 1 ? L" byte" : L" bytes");
 }
 
 int BarPosition(uint64_t done, uint64_t total) {

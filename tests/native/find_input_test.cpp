@@ -124,6 +124,22 @@ TEST(FindInput, AddressIsClampedIntoTheBuffer) {
             << row.address << " in " << row.length;
 }
 
+TEST(FindInput, WideGoToAddressTakesSixteenDigits) {
+    const struct {
+        const char* input;
+        uint64_t address;
+    } rows[] = {{"1A", 0x1A},
+                {" 0x123456789", 0x123456789},
+                {"FFFFFFFFFFFFFFFF", 0xFFFFFFFFFFFFFFFF},
+                {"10000000000000000", 0xFFFFFFFFFFFFFFFF},
+                {"-5", 0},
+                {"+19000000g", 0x19000000},
+                {"0x", 0}};
+    for (const auto& row : rows)
+        EXPECT_EQ(find_input::ParseWideHexAddress(row.input), row.address) << row.input;
+    EXPECT_EQ(find_input::ClampToLength(0x1900000010, 0x1900000000), 0x1900000000u);
+}
+
 TEST(FindInput, DialogTextIsTheViewsBytesAndACharacterWithoutOneIsNoDigit) {
     const char16_t units[] = {u'A', u'\u00E9', u'\u20AC', u'\u0439', u'\u0100', u'z'};
     char out[6] = {};

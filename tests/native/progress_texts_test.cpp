@@ -20,6 +20,7 @@ TEST(ProgressTexts, ShowRuleAndTexts) {
 
     EXPECT_EQ(CountText(999, 1000), L"999 of 1,000 bytes");
     EXPECT_EQ(CountText(1048576, 2147483647), L"1,048,576 of 2,147,483,647 bytes");
+    EXPECT_EQ(CountText(0, 1), L"0 of 1 byte");
 
     EXPECT_EQ(BarPosition(16, 64), 250);
     EXPECT_EQ(BarPosition(1073741824, 2147483647), 500);

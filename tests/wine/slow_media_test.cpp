@@ -54,12 +54,13 @@ class SlowMedia : public testing::Test {
         return &editor;
     }
 
-    // Runs `operation` with the mount held. A second thread waits for the progress window, notes
-    // what it and the sheet show, presses the sheet's buttons, runs `during`, notes whether the
-    // window stayed, and lets the mount go. What it saw, and whether the sheet is still open.
+    // Runs `operation` with the mount held (every read and write, unless `held` already). A
+    // second thread waits for the progress window, notes what it and the sheet show, runs
+    // `during`, notes whether the window stayed, and lets the mount go. What it saw, and
+    // whether the sheet is still open.
     std::wstring Held(const std::function<void()>& operation,
-                      const std::function<void(HWND window)>& during) {
-        EXPECT_TRUE(mount_.Hold());
+                      const std::function<void(HWND window)>& during, bool held = false) {
+        EXPECT_TRUE(held || mount_.Hold());
         std::wstring seen = L"no window";
         std::thread driver([&, self = GetCurrentThreadId()] {
             HWND window = nullptr;
@@ -72,11 +73,6 @@ class SlowMedia : public testing::Test {
                        (IsWindowVisible(GetDlgItem(window, IDCANCEL)) ? L", Cancel" : L"") +
                        (answers ? L", answers" : L"") +
                        (IsWindowEnabled(sheet) ? L", sheet enabled" : L"");
-                for (WPARAM button : {PSBTN_OK, PSBTN_CANCEL}) {
-                    PostMessageW(sheet, PSM_PRESSBUTTON, button, 0);
-                    SendMessageW(sheet, PSM_PRESSBUTTON, button, 0);
-                }
-                PostMessageW(sheet, WM_CLOSE, 0, 0);
                 during(window);
                 Sleep(200);
                 seen += IsWindowVisible(window) ? L", stays" : L", gone";
@@ -112,8 +108,9 @@ TEST_F(SlowMedia, FastLoadAndSaveShowNoWindow) {
     EXPECT_EQ(GetFocus(), sheet.control(IDC_HEX_VIEW));
 }
 
-// A held save offers no Cancel, stays through Esc and close, ignores keys sent to the view and,
-// once let go, writes every byte.
+// A held save offers no Cancel, stays through Esc and close, ignores keys sent to the view and
+// the sheet's buttons and, once let go, writes every byte; the buttons pressed and the close
+// posted meanwhile then close the sheet, with nothing left to ask about.
 TEST_F(SlowMedia, HeldSaveCannotBeCancelledAndWritesEveryByte) {
     auto bytes = SeededBytes((3 << 20) + 7, 11);
     CHexEdit* editor = OpenChanged(L"saved.bin", bytes);
@@ -126,28 +123,100 @@ TEST_F(SlowMedia, HeldSaveCannotBeCancelledAndWritesEveryByte) {
                        SendMessageW(sheet_->control(IDC_HEX_VIEW), WM_KEYDOWN, VK_DELETE, 0);
                        PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
                        PostMessageW(window, WM_CLOSE, 0, 0);
+                       HWND sheet = GetWindow(window, GW_OWNER);
+                       for (WPARAM button : {PSBTN_OK, PSBTN_CANCEL}) {
+                           PostMessageW(sheet, PSM_PRESSBUTTON, button, 0);
+                           SendMessageW(sheet, PSM_PRESSBUTTON, button, 0);
+                       }
+                       PostMessageW(sheet, WM_CLOSE, 0, 0);
                    }),
-              L"Saving saved.bin, answers, stays, sheet open");
-    EXPECT_EQ(editor->modified, 0);
-    EXPECT_EQ(EditorBytes(*editor), bytes);
+              L"Saving saved.bin, answers, stays");
+    EXPECT_TRUE(MessageBoxesOnly(boxes_).empty());
     EXPECT_EQ(ReadAll(mount_.Path(L"saved.bin")), bytes);
 }
 
-// Cancel during a held Revert ends it as a failed Revert without the read-error box: the file
-// untouched, nothing left to save, and OK closes asking nothing.
+// Cancel during a held Revert ends it at once as a failed Revert without the read-error box:
+// the file untouched and nothing left to save, so the close posted meanwhile, kept until the
+// end, closes the sheet asking nothing.
 TEST_F(SlowMedia, CancelledHeldRevertEndsLikeAFailedOneWithoutABox) {
     const auto bytes = SeededBytes(3 << 20, 5);
     CHexEdit* editor = OpenChanged(L"held.bin", bytes);
     ASSERT_NE(editor, nullptr);
     boxes_.Answer({IDOK}); // "Revert file to last saved version, ...?"
-    EXPECT_EQ(Held([&] { editor->RevertFile(); }, PressCancel),
-              L"Reading held.bin, Cancel, answers, stays, sheet open");
-    EXPECT_EQ(editor->length, 0);
-    EXPECT_EQ(editor->modified, 0);
-    EXPECT_FALSE(IsWindowEnabled(sheet_->control(IDC_HEX_VIEW)));
-    EXPECT_FALSE(sheet_->PressButton(PSBTN_OK));    // closes
+    EXPECT_EQ(Held([&] { editor->RevertFile(); },
+                   [](HWND window) {
+                       PostMessageW(GetWindow(window, GW_OWNER), WM_CLOSE, 0, 0);
+                       PressCancel(window);
+                   }),
+              L"Reading held.bin, Cancel, answers, gone");
     EXPECT_EQ(MessageBoxesOnly(boxes_).size(), 1u); // the Revert question alone
     EXPECT_EQ(ReadAll(mount_.Path(L"held.bin")), bytes);
+}
+
+// A share that stops answering before the open: the lookup of a Revert stalls on the worker,
+// the sheet answers meanwhile, and the end of the session, which a read does not hold back,
+// ends it as Cancel would.
+TEST_F(SlowMedia, StalledLookupGivesWayToTheEndOfTheSession) {
+    const auto bytes = SeededBytes(100, 4);
+    CHexEdit* editor = OpenChanged(L"looked.bin", bytes);
+    ASSERT_NE(editor, nullptr);
+    boxes_.Answer({IDOK});
+    LRESULT query = 0;
+    ASSERT_TRUE(mount_.HoldLookup("looked.bin"));
+    EXPECT_EQ(Held([&] { editor->RevertFile(); },
+                   [&](HWND window) {
+                       HWND sheet = GetWindow(window, GW_OWNER);
+                       query = SendMessageW(sheet, WM_QUERYENDSESSION, 0, 0);
+                       SendMessageW(sheet, WM_ENDSESSION, TRUE, 0);
+                   },
+                   true),
+              L"Reading looked.bin, Cancel, answers, gone, sheet open");
+    EXPECT_EQ(query, TRUE);
+    EXPECT_EQ(editor->length, 0);
+    EXPECT_EQ(MessageBoxesOnly(boxes_).size(), 1u);
+}
+
+const wchar_t* g_blockReason = nullptr;
+BOOL WINAPI NoteBlockReason(HWND, LPCWSTR reason) {
+    g_blockReason = _wcsdup(reason);
+    return TRUE;
+}
+
+// A held save holds back the end of the session, saying why, and returns from its end only once
+// every byte is written.
+TEST_F(SlowMedia, HeldSaveHoldsBackTheEndOfTheSession) {
+    auto bytes = SeededBytes((3 << 20) + 3, 13);
+    CHexEdit* editor = OpenChanged(L"report.bin", bytes);
+    ASSERT_NE(editor, nullptr);
+    bytes.front() ^= 0xFF;
+    bytes.back() ^= 0xFF;
+    void* const create =
+        PatchImport("ShutdownBlockReasonCreate", reinterpret_cast<void*>(&NoteBlockReason));
+    LRESULT allowed = TRUE;
+    std::vector<uint8_t> atEnd;
+    std::thread ender;
+    EXPECT_EQ(Held([&] { EXPECT_EQ(editor->SaveFile(0), 0u); },
+                   [&](HWND window) {
+                       HWND sheet = GetWindow(window, GW_OWNER);
+                       EnumThreadWindows(
+                           GetWindowThreadProcessId(sheet, nullptr),
+                           [](HWND each, LPARAM all) {
+                               *reinterpret_cast<LRESULT*>(all) &=
+                                   SendMessageW(each, WM_QUERYENDSESSION, 0, 0);
+                               return TRUE;
+                           },
+                           reinterpret_cast<LPARAM>(&allowed));
+                       ender = std::thread([&, sheet] {
+                           SendMessageW(sheet, WM_ENDSESSION, TRUE, 0);
+                           atEnd = ReadAll(mount_.Path(L"report.bin"));
+                       });
+                   }),
+              L"Saving report.bin, answers, stays, sheet open");
+    ender.join();
+    PatchImport("ShutdownBlockReasonCreate", create);
+    EXPECT_EQ(allowed, FALSE);
+    EXPECT_STREQ(g_blockReason, L"Saving report.bin");
+    EXPECT_EQ(atEnd, bytes);
 }
 
 // The shell's icon call on a stalled medium: held until the gate opens (at most 10 s), it then
@@ -182,7 +251,7 @@ TEST_F(SlowMedia, PageOpeningOnAHeldFileCanBeCancelledAndGetsItsIconLater) {
                                iconWhileHeld = SendMessageW(icon, STM_GETICON, 0, 0);
                        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
                    }),
-              L"Reading opened.txt, Cancel, answers, stays, sheet open");
+              L"Reading opened.txt, Cancel, answers, gone, sheet open");
     SetEvent(g_iconGate);
     ASSERT_NE(sheet_->page(), nullptr);
     EXPECT_EQ(sheet_->ext().editor.length, 0);
@@ -228,7 +297,7 @@ TEST_F(SlowMedia, CancelledHeldSwitchShowsThePreviousEntryAgain) {
                                    reinterpret_cast<LPARAM>(chooser));
                   },
                   PressCancel),
-              L"Reading remote.bin, Cancel, answers, stays, sheet open");
+              L"Reading remote.bin, Cancel, answers, gone, sheet open");
     CHexEdit& editor = sheet_->ext().editor;
     EXPECT_EQ(EditorBytes(editor), bytes);
     EXPECT_EQ(SendMessageW(chooser, CB_GETCURSEL, 0, 0), 0);

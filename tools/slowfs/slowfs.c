@@ -2,7 +2,10 @@
 // network share, and holds every read and write while the file "slowfs.hold" exists in it, like
 // a stalled share. Usage: slowfs <folder> <mount point> <bytes per second, 0 = unlimited>
 // Runs in the foreground until unmounted or stopped. Only what the tests do is passed on:
-// reading and listing, creating, writing, cutting, flushing and deleting files.
+// reading and listing, creating, writing, cutting, flushing and deleting files. While the file
+// "slowfs.holdattr" exists, looking up the attributes of the file it names (a bare name in the
+// served folder) is held too, like a share that stops answering before the open: the one call
+// the tests may hold without stalling Wine, which looks a path up on the calling thread.
 #define FUSE_USE_VERSION 31
 #include <errno.h>
 #include <fcntl.h>
@@ -19,6 +22,7 @@
 
 static char g_root[PATH_MAX];
 static char g_hold[PATH_MAX + 16];
+static char g_holdAttr[PATH_MAX + 16];
 static double g_rate;
 static double g_busyUntil; // when the medium has served everything asked of it so far
 static pthread_mutex_t g_clock = PTHREAD_MUTEX_INITIALIZER;
@@ -57,7 +61,19 @@ static void* Init(struct fuse_conn_info* conn, struct fuse_config* cfg) {
     cfg->use_ino = 1;
     return NULL;
 }
+// Whether the lookup hold names `path` ("/name").
+static int LookupHeld(const char* path) {
+    char name[NAME_MAX + 1] = "";
+    FILE* control = fopen(g_holdAttr, "r");
+    if (!control) return 0;
+    int named = fgets(name, sizeof(name), control) != NULL;
+    fclose(control);
+    name[strcspn(name, "\r\n")] = '\0';
+    return named && name[0] && strcmp(path + 1, name) == 0;
+}
 static int GetAttr(const char* path, struct stat* st, struct fuse_file_info* fi) {
+    while (LookupHeld(path))
+        usleep(5000);
     if (fi) CHECK(fstat((int)fi->fh, st));
     REAL(path); CHECK(lstat(real, st));
 }
@@ -123,6 +139,7 @@ int main(int argc, char* argv[]) {
     }
     g_rate = atof(argv[3]);
     snprintf(g_hold, sizeof(g_hold), "%s/slowfs.hold", g_root);
+    snprintf(g_holdAttr, sizeof(g_holdAttr), "%s/slowfs.holdattr", g_root);
     char* fuseArgs[] = {argv[0], "-f", "-o", "default_permissions", argv[2], NULL};
     return fuse_main(5, fuseArgs, &kOperations, NULL);
 }

@@ -81,7 +81,14 @@ class SlowMount {
         return Path(name);
     }
     bool Hold() const { return Exists(source_.Write(L"slowfs.hold", {})); }
-    void Release() const { DeleteFileW(source_.Path(L"slowfs.hold").c_str()); }
+    // Holds looking up the attributes of the file `name` alone.
+    bool HoldLookup(const std::string& name) const {
+        return Exists(source_.Write(L"slowfs.holdattr", {name.begin(), name.end()}));
+    }
+    void Release() const {
+        DeleteFileW(source_.Path(L"slowfs.hold").c_str());
+        DeleteFileW(source_.Path(L"slowfs.holdattr").c_str());
+    }
 
   private:
     TempFolder source_;
