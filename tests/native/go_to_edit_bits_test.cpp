@@ -36,6 +36,28 @@ TEST(GoTo, CaretGoesToTheAddressWithinTheBuffer) {
     }
 }
 
+TEST(GoTo, SixteenDigitsReachAnyOffsetOfAFileReadOnDemand) {
+    const struct {
+        const char* input;
+        int64_t caret;
+    } rows[] = {
+        {"1234567890", 0x1234567890},
+        {"0x18FFFFFFFF", 0x18FFFFFFFF},
+        {"123456789ABCDEF0", 0x1900000000}, // past the end: the end position
+        {"FFFFFFFFFFFFFFFFF", 0x1900000000},
+        {"-1", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.input);
+        LargeModel m(50);
+        editing::GoToAddress(m.e, row.input);
+        EXPECT_EQ(m.e.caretOffset, row.caret);
+        EXPECT_TRUE(m.e.caretInView);
+    }
+    EXPECT_EQ(find_input::GoToInputLimit(0xFFFFFFFF), 8);
+    EXPECT_EQ(find_input::GoToInputLimit(0x100000000), 16);
+}
+
 TEST(GoTo, KeepsTheSelectionAndThePane) {
     ModelEditor e(Bytes(100, 7));
     e.SetSelection(3, 9);
@@ -65,6 +87,18 @@ TEST(EditBits, ANewValueIsStoredAtTheCaret) {
     EXPECT_EQ(e.modified, 1);
     EXPECT_EQ(e.invalidations, 1) << "the byte is drawn again";
     EXPECT_EQ(e.caretOffset, 1);
+}
+
+TEST(EditBits, AFileReadOnDemandTakesTheValueAsAnOverwriteButAppendsNothing) {
+    LargeModel m(0x140000000);
+    EXPECT_EQ(editing::ByteUnderCaret(m.e), 0x10);
+    EXPECT_TRUE(editing::StoreEditedByte(m.e, 0x10, 0x90));
+    EXPECT_EQ(m.e.ByteAt(0x140000000), 0x90);
+    EXPECT_EQ(m.e.modified, 1);
+    m.e.caretOffset = m.e.length;
+    EXPECT_FALSE(editing::StoreEditedByte(m.e, 0, 0x80));
+    EXPECT_EQ(m.e.TakeCommands(), std::vector<std::string>{"ResizeRefused"});
+    EXPECT_EQ(m.e.length, 107374182400);
 }
 
 TEST(EditBits, AnUnchangedValueWritesNothing) {

@@ -16,6 +16,7 @@
 #include "hexedit/core/key_commands.h"
 #include "hexedit/core/scroll_mapping.h"
 #include "hexedit/core/typing.h"
+#include "tests/support/paged_reader.h"
 
 struct ModelEditor {
     // The editor's own fields, from the same lists as CHexEdit's.
@@ -181,4 +182,16 @@ struct ModelEditor {
     }
     void ShowContextMenuAtCaret() { Record("ContextMenu"); }
     void MoveFocusOut(bool previous) { Record(previous ? "FocusPrevious" : "FocusNext"); }
+};
+
+// The model on a file of 100 GiB read on demand (byte i is 0x10 + i), the caret at `caret`.
+struct LargeModel {
+    static constexpr int64_t kLength = int64_t{100} << 30;
+    PagedReader reader;
+    ModelEditor e;
+    explicit LargeModel(int64_t caret = 0) {
+        e.LoadOnDemand(reader, kLength);
+        e.caretOffset = caret;
+        e.EnsureVisible(caret);
+    }
 };
