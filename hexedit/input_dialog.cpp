@@ -43,9 +43,9 @@ INT_PTR CALLBACK CHexEdit::InputDlgProc(HWND dialog, UINT message, WPARAM wParam
         if (editor->dialogKind == kDialogFind)
             ShowFindFace(dialog);
         else
-            SendDlgItemMessageW(
-                dialog, IDC_INPUT_TEXT, EM_LIMITTEXT,
-                find_input::GoToInputLimit(static_cast<uint64_t>(editor->length)), 0);
+            SendDlgItemMessageW(dialog, IDC_INPUT_TEXT, EM_LIMITTEXT,
+                                find_input::GoToInputLimit(static_cast<uint64_t>(editor->length)),
+                                0);
         return TRUE;
     }
     case WM_COMMAND: {

@@ -27,9 +27,8 @@ struct ShownRows {
 ShownRows ReadShownRows(const CHexEdit& e, int clientHeight) {
     int64_t shown = 0;
     if (e.charHeight > 0 && e.length > e.topOffset) {
-        const int64_t count = int64_t{paintplan::RowLimit(clientHeight, e.charHeight) /
-                                      e.charHeight} *
-                              e.bytesPerRow;
+        const int64_t count =
+            int64_t{paintplan::RowLimit(clientHeight, e.charHeight) / e.charHeight} * e.bytesPerRow;
         shown = std::min(count, e.length - e.topOffset);
     }
     ShownRows rows;
@@ -48,8 +47,8 @@ void LayOut(CHexEdit& e, HDC dc, int clientHeight) {
         return; // nothing measurable: stay unmeasured and try again next time
     e.charWidth = cell.cx;
     e.charHeight = cell.cy;
-    const scroll::ColumnLayout columns = scroll::ColumnsFor(
-        cell.cx, cell.cy, e.bytesPerRow, AddressDigits(e));
+    const scroll::ColumnLayout columns =
+        scroll::ColumnsFor(cell.cx, cell.cy, e.bytesPerRow, AddressDigits(e));
     e.hexColumnX = columns.hexColumnX;
     e.textColumnX = columns.textColumnX;
     e.layoutStale = 0;

@@ -136,7 +136,8 @@ int main() {
         CtrlKey(page.view(), 'V');
         pasteSamples.push_back(NowMs() - start);
         if (editor.length != kGiB + kSelection)
-            std::printf("paste did not insert 256 MiB (length %lld)\n", static_cast<long long>(editor.length));
+            std::printf("paste did not insert 256 MiB (length %lld)\n",
+                        static_cast<long long>(editor.length));
         // Back to 1 GiB outside the timing.
         editor.SetSelection(0, kSelection - 1);
         editor.DeleteSelection();

@@ -111,7 +111,6 @@ int main() {
     std::printf("%-48s %.1f ms after Cancel (target <= one chunk, 131 ms, + 100)\n",
                 "cancelled load ended", cancelledLoad - cancel.cancelledAt);
     std::printf("%-48s length %lld, view enabled %d\n", "after the cancelled load",
-                static_cast<long long>(editor.length),
-                IsWindowEnabled(page.view()) ? 1 : 0);
+                static_cast<long long>(editor.length), IsWindowEnabled(page.view()) ? 1 : 0);
     return 0;
 }

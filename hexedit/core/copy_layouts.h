@@ -27,10 +27,10 @@ constexpr uint64_t kCArrayLineValues = 16;
 
 // Block sizes, terminating NUL included. The hex and character blocks are those of a plain
 // copy; the CArray and View sizes are working texts with room to spare.
-uint64_t HexBlockSize(uint64_t n);       // 3n + 1
-uint64_t CharBlockSize(uint64_t n);      // n + 1
-uint64_t CArrayWorkingSize(uint64_t n);  // n / 8 + 6n + 1000
-uint64_t ViewWorkingSize(uint64_t n);    // 4n + 24 (n / 8) + 1000
+uint64_t HexBlockSize(uint64_t n);        // 3n + 1
+uint64_t CharBlockSize(uint64_t n);       // n + 1
+uint64_t CArrayWorkingSize(uint64_t n);   // n / 8 + 6n + 1000
+uint64_t ViewWorkingSize(uint64_t n);     // 4n + 24 (n / 8) + 1000
 constexpr uint64_t kAddressTextSize = 17; // up to 16 digits and a NUL
 constexpr uint64_t kAddressRangeTextSize = 36;
 

@@ -42,7 +42,8 @@ template <class Editor> int32_t ReadByteAt(const Editor& e, int64_t offset) {
         return e.buffer[offset];
     uint8_t byte = 0;
     uint8_t unreadable = 0;
-    const bytes::ReadResult r = e.source->Read(static_cast<uint64_t>(offset), &byte, 1, &unreadable);
+    const bytes::ReadResult r =
+        e.source->Read(static_cast<uint64_t>(offset), &byte, 1, &unreadable);
     return r.count == 1 && !unreadable ? byte : -1;
 }
 

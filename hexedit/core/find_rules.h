@@ -60,9 +60,8 @@ int64_t SearchNearerThan(const Editor& e, const uint8_t* pattern, int32_t patter
                          int direction, int64_t rival) {
     const search::SearchFrom from{e.caretOffset, e.selAnchor, e.selEnd};
     if (!IsOnDemand(e))
-        return search::SearchPatternBefore(e.buffer, static_cast<int32_t>(e.length), from,
-                                           pattern, patternLength, direction,
-                                           static_cast<int32_t>(rival));
+        return search::SearchPatternBefore(e.buffer, static_cast<int32_t>(e.length), from, pattern,
+                                           patternLength, direction, static_cast<int32_t>(rival));
     const bool forwards = direction == 1;
     int64_t start = 0;
     if (!search::SearchStart(from, e.length, patternLength, forwards, start) ||
@@ -100,8 +99,7 @@ template <class Editor> FindOutcome FindNextMatch(Editor& e, int direction) {
     if (hexAt >= 0)
         rival = hexAt;
     const int64_t textAt =
-        textValid ? SearchNearerThan(e, e.textPattern, e.textPatternLength, direction, rival)
-                  : -1;
+        textValid ? SearchNearerThan(e, e.textPattern, e.textPatternLength, direction, rival) : -1;
     if (hexAt < 0 && textAt < 0)
         return FindOutcome::NotFound;
 

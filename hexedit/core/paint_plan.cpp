@@ -34,8 +34,8 @@ void PutHex(Item& item, uint8_t byte, bool space) {
 Item Address(int64_t offset, int32_t digits, int32_t y) {
     Item item = Start(Kind::kAddress, Role::kAddress, 1, y);
     char text[17];
-    item.count = static_cast<uint8_t>(address::WriteAddress(static_cast<uint64_t>(offset),
-                                                            std::clamp(digits, 8, 16), text));
+    item.count = static_cast<uint8_t>(
+        address::WriteAddress(static_cast<uint64_t>(offset), std::clamp(digits, 8, 16), text));
     std::copy(text, text + item.count, item.text);
     return item;
 }

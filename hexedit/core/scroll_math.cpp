@@ -82,7 +82,8 @@ CaretCell CaretCellFor(int64_t offset, int32_t pane, int64_t top, const WideRows
                        const ColumnLayout& l) {
     const int64_t d = offset - top;
     const int64_t wideRow = d / r.bytesPerRow;
-    const int32_t col = static_cast<int32_t>(d % r.bytesPerRow); // sign of d, as the caret rule expects
+    // The column has the sign of d, as the caret rule expects.
+    const int32_t col = static_cast<int32_t>(d % r.bytesPerRow);
     if (col < 0 || wideRow < 0 || wideRow > r.visibleRows - 1)
         return {false, 0, 0};
     const int32_t y = static_cast<int32_t>(wideRow) * l.charHeight + kTopMargin;

@@ -72,10 +72,9 @@ CaretCell CaretCellFor(int64_t offset, int32_t pane, int64_t top, const WideRows
                        const ColumnLayout& layout);
 inline CaretCell CaretCellFor(int64_t offset, int32_t pane, int64_t top, const Rows& rows,
                               const ColumnLayout& layout) {
-    return CaretCellFor(offset, pane, top,
-                        WideRows{static_cast<uint64_t>(rows.length), rows.visibleRows,
-                                 rows.bytesPerRow},
-                        layout);
+    return CaretCellFor(
+        offset, pane, top,
+        WideRows{static_cast<uint64_t>(rows.length), rows.visibleRows, rows.bytesPerRow}, layout);
 }
 
 // Caret width: a block over one cell in overwrite mode, a thin bar in insert mode.

@@ -32,7 +32,10 @@ TEST(AccessibleText, WhatTheCaretCellAndTheViewSay) {
          "end of file",
          "offset 1900000000, 107374182400",
          "4294967296 bytes selected"},
-        {{0x140000000, 1, -2, 0x1900000000, 0, false}, "unreadable", "offset 140000000, 5368709120", ""},
+        {{0x140000000, 1, -2, 0x1900000000, 0, false},
+         "unreadable",
+         "offset 140000000, 5368709120",
+         ""},
     };
     for (const Said& row : rows)
         EXPECT_EQ(std::make_tuple(a11y::CellName(row.facts), a11y::CellValue(row.facts),

@@ -41,11 +41,9 @@ TEST(GoTo, SixteenDigitsReachAnyOffsetOfAFileReadOnDemand) {
         const char* input;
         int64_t caret;
     } rows[] = {
-        {"1234567890", 0x1234567890},
-        {"0x18FFFFFFFF", 0x18FFFFFFFF},
+        {"1234567890", 0x1234567890},        {"0x18FFFFFFFF", 0x18FFFFFFFF},
         {"123456789ABCDEF0", 0x1900000000}, // past the end: the end position
-        {"FFFFFFFFFFFFFFFFF", 0x1900000000},
-        {"-1", 0},
+        {"FFFFFFFFFFFFFFFFF", 0x1900000000}, {"-1", 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.input);
