@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs the benchmarks: Google Benchmark natively, then every timing harness under Wine.
 # Usage: tools/bench.sh [name-filter]
+# Exits non-zero when a harness did: one of its figures was NOT MEASURED (the operation timed
+# did not do its work) or it could not run. The other harnesses still run.
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 if [ -z "${PROPWEAVE_INNER:-}" ]; then
@@ -10,8 +12,9 @@ if [ -z "${PROPWEAVE_INNER:-}" ]; then
 fi
 source "$ROOT/tools/wine_env.sh"
 filter="${1:-}"
+failed=()
 echo "== Native (Google Benchmark)"
-"$BUILD_DIR/native/core_bench" ${filter:+--benchmark_filter="$filter"}
+"$BUILD_DIR/native/core_bench" ${filter:+--benchmark_filter="$filter"} || failed+=(core_bench)
 echo "== Under Wine"
 wineserver -k 2>/dev/null || true
 "$ROOT/tools/wine_prefix.sh"
@@ -20,6 +23,11 @@ for bench in "$WIN_BUILD_DIR"/*_bench.exe; do
     [ -e "$bench" ] || continue
     [ -n "$filter" ] && [[ "$(basename "$bench")" != *"$filter"* ]] && continue
     echo "-- $(basename "$bench")"
-    (cd "$WIN_BUILD_DIR" && "$ROOT/tools/wine_run.sh" "./$(basename "$bench")")
+    (cd "$WIN_BUILD_DIR" && "$ROOT/tools/wine_run.sh" "./$(basename "$bench")") ||
+        failed+=("$(basename "$bench")")
 done
 wineserver -k 2>/dev/null || true
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "== Failed or NOT MEASURED: ${failed[*]}"
+    exit 1
+fi

@@ -2,7 +2,9 @@
 // making its nearest texts of the same bytes from a file in tmpfs, output to /dev/null:
 // `xxd -p` for Hex, `xxd -i` for CArray, `xxd -g1` for View. xxd's time is the CPU time
 // (user + system) its process used, so a busy machine doesn't tilt the comparison: hold it
-// against the CPU column of our layouts. Skipped when xxd or /dev/shm is missing.
+// against the CPU column of our layouts. Skipped when xxd or /dev/shm is missing. Each text
+// must have come out whole: NUL-ended where its writer says, a character a byte at least, and
+// a text written in steps the same as the single call's.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -16,6 +18,7 @@
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/chunked_layouts.h"
 #include "hexedit/core/copy_layouts.h"
+#include "not_measured.h"
 
 namespace {
 
@@ -38,16 +41,30 @@ const uint8_t* Selection() {
     return bytes;
 }
 
-template <class Size, class Write> void Layout(benchmark::State& state, Size size, Write write) {
+// Null when `out` holds a whole text of `length` characters of the selection.
+const char* WholeText(const char* out, uint64_t length) {
+    return length >= kBytes && std::strlen(out) == length ? nullptr : "the text is not whole";
+}
+
+// Times `write`, which returns the text's length; `check(out, length)` looks at the text after.
+template <class Size, class Write, class Check>
+void Layout(benchmark::State& state, Size size, Write write, Check check) {
     const uint8_t* bytes = Selection();
     char* out = static_cast<char*>(GuardedAlloc(size(kBytes)));
     std::memset(out, 0, size(kBytes)); // first touch outside the timing
+    uint64_t length = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(write(bytes, kBytes, out));
+        length = write(bytes, kBytes, out);
+        benchmark::DoNotOptimize(length);
         benchmark::ClobberMemory();
     }
+    CheckMeasured(state, check(out, length));
     GuardedFree(out);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBytes));
+}
+
+template <class Size, class Write> void Layout(benchmark::State& state, Size size, Write write) {
+    Layout(state, size, write, WholeText);
 }
 
 void Hex(benchmark::State& state) {
@@ -66,16 +83,41 @@ void Chars(benchmark::State& state) {
     Layout(state, layouts::CharBlockSize, layouts::WriteChars);
 }
 
+// Null when `out` holds the same text as the single call `write` makes of the selection.
+template <class Write> const char* SameAsSingleCall(const char* out, Write write) {
+    // The View's working size is the largest of the three layouts' single-call blocks.
+    char* whole = static_cast<char*>(GuardedAlloc(layouts::ViewWorkingSize(kBytes)));
+    const uint64_t length = write(Selection(), kBytes, whole);
+    const bool same = std::memcmp(out, whole, length + 1) == 0;
+    GuardedFree(whole);
+    return same ? nullptr : "the steps did not write the single call's text";
+}
+
 // The same texts as a long copy writes them, a step at a time into the exact block.
-template <layouts::Chunked kLayout> void Steps(benchmark::State& state) {
+template <layouts::Chunked kLayout, class Write>
+void Steps(benchmark::State& state, Write singleCall) {
+    const auto size = [](uint64_t n) { return layouts::ChunkedBlockSize(kLayout, n); };
     Layout(
-        state, [](uint64_t n) { return layouts::ChunkedBlockSize(kLayout, n); },
+        state, size,
         [](const uint8_t* b, uint64_t n, char* out) {
             for (uint64_t from = 0; from < n; from += layouts::kCopyStepBytes)
                 layouts::WriteStep(kLayout, b, n, 0, from,
                                    std::min(layouts::kCopyStepBytes, n - from), out);
             return n;
-        });
+        },
+        [&](const char* out, uint64_t) { return SameAsSingleCall(out, singleCall); });
+}
+
+void HexSteps(benchmark::State& state) {
+    Steps<layouts::Chunked::Hex>(state, layouts::WriteHex);
+}
+void CharsSteps(benchmark::State& state) {
+    Steps<layouts::Chunked::Chars>(state, layouts::WriteChars);
+}
+void ViewSteps(benchmark::State& state) {
+    Steps<layouts::Chunked::View>(state, [](const uint8_t* b, uint64_t n, char* out) {
+        return layouts::WriteView(b, n, 0, out);
+    });
 }
 
 bool WriteShmFile() {
@@ -108,7 +150,7 @@ void Xxd(benchmark::State& state, const char* options) {
         const int result = std::system(command.c_str());
         const double used = ChildCpuSeconds() - before;
         if (result != 0) {
-            state.SkipWithError("xxd failed");
+            CheckMeasured(state, "xxd failed");
             break;
         }
         state.SetIterationTime(used);
@@ -134,12 +176,9 @@ struct ShmFileRemover {
 } // namespace
 
 BENCHMARK(Hex)->Name("layouts/hex_256MiB")->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(Steps<layouts::Chunked::Hex>)
-    ->Name("layouts/hex_steps_256MiB")
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+BENCHMARK(HexSteps)->Name("layouts/hex_steps_256MiB")->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(Chars)->Name("layouts/chars_256MiB")->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(Steps<layouts::Chunked::Chars>)
+BENCHMARK(CharsSteps)
     ->Name("layouts/chars_steps_256MiB")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
@@ -155,7 +194,7 @@ BENCHMARK(XxdInclude)
     ->UseManualTime()
     ->Iterations(1);
 BENCHMARK(View)->Name("layouts/view_256MiB")->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(Steps<layouts::Chunked::View>)
+BENCHMARK(ViewSteps)
     ->Name("layouts/view_steps_256MiB")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);

@@ -1,12 +1,14 @@
 // Times loading a 1 GiB file through the editor, and saving 1 GiB and 1 GiB + 1 MiB over it,
 // against plain ReadFile/WriteFile loops of the same sizes in the same run. A save ends with
 // the bytes on the medium, so it is held against the write loop plus one flush; the loop
-// without the flush shows what that flush costs.
+// without the flush shows what that flush costs. Each load is checked for the file's bytes,
+// each save for a byte changed before it and the file's new size.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "bench_files.h"
 #include "bench_timer.h"
 #include "hexedit/core/byte_buffer.h"
 #include "support/test_window.h"
@@ -16,13 +18,15 @@ namespace {
 constexpr DWORD kSize = 1u << 30;
 constexpr DWORD kChunk = 1u << 30; // one call, as the editor does
 
-void PlainRead(const std::wstring& path) {
+// True when every byte of the file was read.
+bool PlainRead(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
     LARGE_INTEGER size{};
     GetFileSizeEx(file, &size);
     auto* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(size.QuadPart)));
-    for (LONGLONG done = 0; done < size.QuadPart;) {
+    LONGLONG done = 0;
+    while (block && done < size.QuadPart) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min<LONGLONG>(kChunk, size.QuadPart - done));
         if (!ReadFile(file, block + done, want, &got, nullptr) || got == 0)
@@ -31,40 +35,43 @@ void PlainRead(const std::wstring& path) {
     }
     CloseHandle(file);
     std::free(block);
+    return file != INVALID_HANDLE_VALUE && done == kSize;
 }
 
-void PlainWrite(const std::wstring& path, const uint8_t* bytes, DWORD size, bool flush = true) {
+// True when all `size` bytes were written, the file ends there, and (with `flush`) they were
+// flushed.
+bool PlainWrite(const std::wstring& path, const uint8_t* bytes, DWORD size, bool flush = true) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    for (DWORD done = 0; done < size;) {
+    DWORD done = 0;
+    while (done < size) {
         DWORD put = 0;
         if (!WriteFile(file, bytes + done, std::min(kChunk, size - done), &put, nullptr) ||
             put == 0)
             break;
         done += put;
     }
-    SetEndOfFile(file);
+    bool ok = file != INVALID_HANDLE_VALUE && done == size && SetEndOfFile(file);
     if (flush)
-        FlushFileBuffers(file);
+        ok = FlushFileBuffers(file) && ok;
     CloseHandle(file);
+    return ok;
 }
 
-// A file of `size` bytes of a repeating pattern.
-void MakeFile(const std::wstring& path, DWORD size) {
-    std::vector<uint8_t> pattern(1 << 20);
-    for (size_t i = 0; i < pattern.size(); ++i)
-        pattern[i] = static_cast<uint8_t>(i * 131 + 7);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    for (DWORD i = 0; i < size / pattern.size(); ++i) {
-        DWORD put = 0;
-        WriteFile(file, pattern.data(), static_cast<DWORD>(pattern.size()), &put, nullptr);
-    }
+// Null when the file is `size` bytes long and holds `byte` at `offset`.
+const char* FileHas(const std::wstring& path, LONGLONG size, LONGLONG offset, uint8_t byte) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER found{}, at{};
+    at.QuadPart = offset;
+    uint8_t read = 0;
+    DWORD got = 0;
+    const bool ok = GetFileSizeEx(file, &found) &&
+                    SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+                    ReadFile(file, &read, 1, &got, nullptr) && got == 1;
     CloseHandle(file);
-}
-
-// Best and median of runs timed one by one, interleaved with another kind.
-Timing Of(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return {v.front(), v[v.size() / 2]};
+    if (!ok || found.QuadPart != size)
+        return "the file saved is not of the size saved";
+    return read == byte ? nullptr : "the file saved lacks the byte changed before the save";
 }
 
 } // namespace
@@ -73,34 +80,46 @@ int main() {
     TempFolder dir;
     const std::wstring path = dir.Path(L"one-gib.bin");
     const std::wstring plainPath = dir.Path(L"plain.bin");
-    MakeFile(path, kSize);
-    MakeFile(plainPath, kSize);
+    if (!WritePatternFile(path, kSize) || !WritePatternFile(plainPath, kSize)) {
+        PrintNotMeasured("file_io", "could not write the files");
+        return BenchExitCode();
+    }
     std::printf("file: 1 GiB; loads 3 runs, saves 7 runs each, interleaved\n");
 
     TestPage page;
     page.Attach();
     CHexEdit& editor = page.editor();
 
-    std::vector<double> load, plainLoad, save, plainSave, unflushed, grow, plainGrow;
+    // Runs timed one by one, interleaved with another kind.
+    Samples load, plainLoad, save, plainSave, unflushed, grow, plainGrow;
     for (int run = 0; run < 3; ++run) {
-        plainLoad.push_back(TimeRuns(1, [&] { PlainRead(path); }).best);
-        load.push_back(TimeRuns(1, [&] { editor.LoadFile(path.c_str()); }).best);
+        plainLoad.Time([&] { return PlainRead(path); });
+        load.Time([&] { return editor.LoadFile(path.c_str()) == ERROR_SUCCESS; },
+                  [&]() -> const char* {
+                      return HoldsPatternFile(editor, kSize) ? nullptr
+                                                             : "the load lacks the file's bytes";
+                  });
         // Drop the editor's block so the next load starts from a fresh allocation too.
-        if (run < 2) {
-            GuardedFree(editor.buffer);
-            editor.buffer = nullptr;
-            editor.length = 0;
-        }
+        if (run < 2)
+            editor.ReleaseFile();
+    }
+    if (!editor.buffer) {
+        PrintTiming("LoadFile 1 GiB", load.Of());
+        return BenchExitCode();
     }
     // Each write over a file of the same size; the plain loop has a file of its own, since
-    // the editor takes a rewrite by another program for a change to ask about.
+    // the editor takes a rewrite by another program for a change to ask about. Each save has
+    // a byte of its own to write.
     constexpr int kSaveRuns = 7;
     for (int run = 0; run < kSaveRuns; ++run) {
-        unflushed.push_back(
-            TimeRuns(1, [&] { PlainWrite(plainPath, editor.buffer, kSize, false); }).best);
-        plainSave.push_back(TimeRuns(1, [&] { PlainWrite(plainPath, editor.buffer, kSize); }).best);
+        const LONGLONG changed = LONGLONG{run} << 20;
+        const uint8_t byte = static_cast<uint8_t>(~editor.buffer[changed]);
+        editor.buffer[changed] = byte;
+        unflushed.Time([&] { return PlainWrite(plainPath, editor.buffer, kSize, false); });
+        plainSave.Time([&] { return PlainWrite(plainPath, editor.buffer, kSize); });
         editor.modified = 1;
-        save.push_back(TimeRuns(1, [&] { editor.SaveFile(0); }).best);
+        save.Time([&] { return editor.SaveFile(0) == ERROR_SUCCESS; },
+                  [&] { return FileHas(path, kSize, changed, byte); });
     }
     // 1 MiB more than the 1 GiB on disk: both files are cut back to 1 GiB between runs (the
     // editor's by a save of its own).
@@ -108,16 +127,19 @@ int main() {
     for (int run = 0; run < kSaveRuns; ++run) {
         PlainWrite(plainPath, editor.buffer, kSize);
         ResizeExact(editor.buffer, editor.length, kMore);
-        plainGrow.push_back(
-            TimeRuns(1, [&] { PlainWrite(plainPath, editor.buffer, kSize + kMore); }).best);
+        const uint8_t last = static_cast<uint8_t>(0xA0 + run);
+        editor.buffer[kSize + kMore - 1] = last;
+        plainGrow.Time([&] { return PlainWrite(plainPath, editor.buffer, kSize + kMore); });
         editor.modified = 1;
-        grow.push_back(TimeRuns(1, [&] { editor.SaveFile(0); }).best);
+        grow.Time([&] { return editor.SaveFile(0) == ERROR_SUCCESS; },
+                  [&] { return FileHas(path, kSize + kMore, kSize + kMore - 1, last); });
         ResizeExact(editor.buffer, editor.length, -kMore);
         editor.modified = 1;
-        editor.SaveFile(0);
+        if (editor.SaveFile(0) != ERROR_SUCCESS && !grow.missing)
+            grow.missing = "the file was not cut back to 1 GiB";
     }
-    const Timing timings[] = {Of(load), Of(plainLoad), Of(save),     Of(plainSave),
-                              Of(grow), Of(plainGrow), Of(unflushed)};
+    const Timing timings[] = {load.Of(), plainLoad.Of(), save.Of(),     plainSave.Of(),
+                              grow.Of(), plainGrow.Of(), unflushed.Of()};
     const char* names[] = {"LoadFile 1 GiB",
                            "plain ReadFile loop 1 GiB (fresh buffer)",
                            "SaveFile 1 GiB over 1 GiB",
@@ -132,7 +154,6 @@ int main() {
                timings[3].median, 1.10);
     PrintRatio("save, 1 MiB larger / plain write + flush (median)", timings[4].median,
                timings[5].median, 1.10);
-    DeleteFileW(path.c_str());
-    DeleteFileW(plainPath.c_str());
-    return 0;
+    editor.modified = 0;
+    return BenchExitCode();
 }

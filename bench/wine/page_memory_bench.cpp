@@ -3,7 +3,8 @@
 // procedure that does nothing, and against an object whose page the sheet refuses.
 // Usage: page_memory_bench [cycles [blank|refused|page|pageico|pagetwo|shell|probe]]
 // (default 300 cycles of each but "shell", Wine's own Properties dialog; prints the growth at
-// 100-cycle steps)
+// 100-cycle steps). A cycle counts only when it did what it stands for (the sheet showed its
+// page, the page held its file, the shell's dialog came up); else the growth is NOT MEASURED.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timer.h"
 #include "do_nothing_handler.h"
 #include "resources/resource_ids.h"
 #include "server/shell_ext.h"
@@ -46,7 +48,7 @@ INT_PTR CALLBACK DoNothing(HWND, UINT, WPARAM, LPARAM) {
 }
 
 // The same kind of sheet as the page's, with template 129 and a procedure that does nothing.
-void BlankSheet() {
+bool BlankSheet() {
     PROPSHEETPAGEW page{};
     page.dwSize = sizeof(page);
     page.dwFlags = PSP_USETITLE;
@@ -64,14 +66,19 @@ void BlankSheet() {
     header.phpage = &made;
     HWND sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
     Pump();
+    const bool shown = sheet && PropSheet_GetCurrentPageHwnd(sheet);
     SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     Pump();
     DestroyWindow(sheet);
     Pump();
+    return shown;
 }
 
-void RefusedPage(const std::wstring& file) {
+// True when the page was offered (and refused).
+bool RefusedPage(const std::wstring& file) {
     CShellExt* ext = new (std::nothrow) CShellExt();
+    if (!ext)
+        return false;
     ext->AddRef();
     auto* data = new DropDataObject({file});
     ext->Initialize(nullptr, data, nullptr);
@@ -81,28 +88,37 @@ void RefusedPage(const std::wstring& file) {
     ext->AddPages(PageCollector::Add, reinterpret_cast<LPARAM>(&refusing));
     ext->Release();
     Pump();
+    return refusing.offered == 1;
 }
 
-void Page(const std::wstring& file) {
-    InProcessSheet sheet({file});
-    sheet.PressButton(PSBTN_OK);
-}
-
-void Pages(const std::vector<std::wstring>& files) {
+// True when the page came up holding its file (the view is enabled only after a load) with an
+// entry per file in its chooser.
+bool Pages(const std::vector<std::wstring>& files) {
     InProcessSheet sheet(files);
+    const bool shown = sheet.page() && IsWindowEnabled(sheet.control(IDC_HEX_VIEW)) &&
+                       SendMessageW(sheet.control(IDC_FILE_CHOOSER), CB_GETCOUNT, 0, 0) ==
+                           static_cast<LRESULT>(files.size());
     sheet.PressButton(PSBTN_OK);
+    return shown;
 }
 
-// Wine's own Properties dialog for the file, with the page made current and closed by OK.
-void ShellDialog(const std::wstring& file) {
-    OpenShellProperties({file}, [](HWND sheet) {
+bool Page(const std::wstring& file) {
+    return Pages({file});
+}
+
+// Wine's own Properties dialog for the file, with the page made current and closed by OK; true
+// when the page showed.
+bool ShellDialog(const std::wstring& file) {
+    bool shown = false;
+    OpenShellProperties({file}, [&shown](HWND sheet) {
         if (!sheet)
             return;
-        ShowHexPage(sheet);
+        shown = ShowHexPage(sheet) != nullptr;
         PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
         for (int waited = 0; IsWindow(sheet) && waited < 20000; waited += 5)
             Sleep(5);
     });
+    return shown;
 }
 
 // The same shell calls without our code: a handler of the test's own, registered for all files,
@@ -116,7 +132,8 @@ const wchar_t kProbeHandlerKey[] =
 void AddNoPage(LPFNSVADDPROPSHEETPAGE, LPARAM) {}
 using Probe = DoNothingHandler<AddNoPage>;
 
-// Opens Wine's dialog `dialogs` times with the probe registered; returns the probes left alive.
+// Opens Wine's dialog `dialogs` times with the probe registered; returns the probes left alive,
+// -1 when the probe could not be registered or a dialog did not show.
 LONG ProbesLeftAfter(const std::wstring& file, int dialogs) {
     static StaticClassFactory<Probe> factory;
     DWORD cookie = 0;
@@ -128,27 +145,33 @@ LONG ProbesLeftAfter(const std::wstring& file, int dialogs) {
     RegCloseKey(key);
     RegCreateKeyW(HKEY_CLASSES_ROOT, kProbeHandlerKey, &key);
     RegCloseKey(key);
+    bool all = true;
     for (int i = 0; i < dialogs; ++i)
-        ShellDialog(file);
+        all = ShellDialog(file) && all;
     RegDeleteKeyW(HKEY_CLASSES_ROOT, kProbeHandlerKey);
     RegDeleteKeyW(HKEY_CLASSES_ROOT, kProbeKey);
     CoRevokeClassObject(cookie);
-    return Probe::alive;
+    return all ? Probe::alive : -1;
 }
 
-void Measure(const char* name, int cycles, const std::function<void()>& cycle) {
+// `cycle` returns whether it did what it stands for.
+void Measure(const char* name, int cycles, const std::function<bool()>& cycle) {
+    bool all = true;
     for (int i = 0; i < 30; ++i) // warm-up: the system's own first-use allocations
-        cycle();
+        all = cycle() && all;
     const SIZE_T start = Committed();
     std::printf("%-10s", name);
-    for (int done = 1; done <= cycles; ++done) {
-        cycle();
+    for (int done = 1; done <= cycles && all; ++done) {
+        all = cycle();
+        // Signed: memory given back makes the growth negative.
+        const double grown = static_cast<double>(static_cast<long long>(Committed()) -
+                                                 static_cast<long long>(start));
         if (done % 100 == 0 || done == cycles)
-            std::printf("  %4d: %+8ld B (%5.0f B/cycle)", done,
-                        static_cast<long>(Committed() - start),
-                        static_cast<double>(Committed() - start) / done);
+            std::printf("  %4d: %+8.0f B (%5.0f B/cycle)", done, grown, grown / done);
     }
     std::printf("\n");
+    if (!all)
+        PrintNotMeasured(name, "a cycle did not show what it stands for");
     std::fflush(stdout);
 }
 
@@ -167,14 +190,14 @@ int main(int argc, char** argv) {
     if (want("blank"))
         Measure("blank", cycles, BlankSheet);
     if (want("refused"))
-        Measure("refused", cycles, [&] { RefusedPage(file); });
+        Measure("refused", cycles, [&] { return RefusedPage(file); });
     if (want("page"))
-        Measure("page", cycles, [&] { Page(file); });
+        Measure("page", cycles, [&] { return Page(file); });
     const std::wstring icon = folder.Write(L"one.ico", IconFileBytes());
     if (want("pageico"))
-        Measure("pageico", cycles, [&] { Page(icon); });
+        Measure("pageico", cycles, [&] { return Page(icon); });
     if (only && std::string(only) == "shell") // needs the extension registered in the prefix
-        Measure("shell", cycles, [&] { ShellDialog(file); });
+        Measure("shell", cycles, [&] { return ShellDialog(file); });
     if (only && std::string(only) == "shell") {
         // The shell loaded its own copy of the DLL; S_FALSE there means objects of it are
         // still alive although every dialog has closed.
@@ -190,13 +213,19 @@ int main(int argc, char** argv) {
             : canUnload() == S_OK ? "S_OK"
                                   : "S_FALSE");
     }
-    if (only && std::string(only) == "probe")
-        std::printf("a handler without our code: %ld of 20 objects still alive after 20 dialogs\n",
-                    ProbesLeftAfter(file, 20));
+    if (only && std::string(only) == "probe") {
+        const LONG left = ProbesLeftAfter(file, 20);
+        if (left < 0)
+            PrintNotMeasured("a handler without our code", "a dialog did not show");
+        else
+            std::printf(
+                "a handler without our code: %ld of 20 objects still alive after 20 dialogs\n",
+                left);
+    }
     if (want("pagetwo"))
-        Measure("pagetwo", cycles, [&] { Pages({icon, file}); });
+        Measure("pagetwo", cycles, [&] { return Pages({icon, file}); });
     if (boxes.Count())
         std::printf("%zu message boxes were answered\n", boxes.Count());
     OleUninitialize();
-    return 0;
+    return BenchExitCode();
 }

@@ -1,6 +1,7 @@
 // Time of one full repaint of the view (whole client invalidated, UpdateWindow) for files of
 // 1 KiB, 1 MiB and 1 GiB, with and without a selection over the whole view. A frame draws only
-// the visible rows, so the cost must not grow with the file.
+// the visible rows, so the cost must not grow with the file. Each frame must leave nothing to
+// paint, and the last one must show something on the view's background.
 #include <windows.h>
 
 #include <cstdint>
@@ -34,6 +35,25 @@ bool MakeFile(const std::wstring& path, int64_t size) {
     return ok;
 }
 
+// Null when the frame left nothing to paint.
+const char* Painted(HWND view) {
+    return GetUpdateRect(view, nullptr, FALSE) ? "the frame left the view to paint" : nullptr;
+}
+
+// Null when the view's client shows more than one colour: the frame drew bytes on it.
+const char* ShowsBytes(HWND view) {
+    RECT client{};
+    GetClientRect(view, &client);
+    HDC screen = GetDC(view);
+    bool drawn = false;
+    const COLORREF background = GetPixel(screen, 0, 0);
+    for (int y = 0; y < client.bottom && !drawn; y += 2)
+        for (int x = 0; x < client.right && !drawn; x += 2)
+            drawn = GetPixel(screen, x, y) != background;
+    ReleaseDC(view, screen);
+    return drawn ? nullptr : "the view is blank";
+}
+
 struct Result {
     Timing plain;
     Timing selected;
@@ -42,7 +62,7 @@ struct Result {
 bool Measure(const TempFolder& folder, const wchar_t* name, int64_t size, Result& result) {
     const std::wstring path = folder.Path(name);
     if (!MakeFile(path, size)) {
-        std::printf("could not create %ls\n", name);
+        PrintNotMeasured("Paint", "could not create the file");
         return false;
     }
     bool ok = true;
@@ -51,7 +71,7 @@ bool Measure(const TempFolder& folder, const wchar_t* name, int64_t size, Result
         page.Attach();
         CHexEdit& editor = page.editor();
         if (editor.LoadFile(path.c_str()) != 0 || editor.length != size) {
-            std::printf("could not load %ls\n", name);
+            PrintNotMeasured("Paint", "could not load the file");
             ok = false;
         } else {
             const auto repaint = [&] {
@@ -61,10 +81,15 @@ bool Measure(const TempFolder& folder, const wchar_t* name, int64_t size, Result
             repaint(); // the layout happens once, outside the timing
             TestPage::Pump();
             repaint();
-            result.plain = TimeRuns(kRuns, repaint);
+            const auto painted = [&] { return Painted(page.view()); };
+            result.plain = TimeRuns(kRuns, repaint, painted);
+            if (const char* blank = ShowsBytes(page.view()))
+                result.plain = NotMeasured(blank);
             editor.selAnchor = 0;
             editor.selEnd = editor.length - 1;
-            result.selected = TimeRuns(kRuns, repaint);
+            result.selected = TimeRuns(kRuns, repaint, painted);
+            if (const char* blank = ShowsBytes(page.view()))
+                result.selected = NotMeasured(blank);
         }
     }
     DeleteFileW(path.c_str());
@@ -87,7 +112,7 @@ int main() {
     Result results[3];
     for (int i = 0; i < 3; ++i) {
         if (!Measure(folder, cases[i].file, cases[i].size, results[i]))
-            return 1;
+            return BenchExitCode();
         char name[64];
         std::snprintf(name, sizeof(name), "Paint %s", cases[i].label);
         PrintTiming(name, results[i].plain);
@@ -98,5 +123,5 @@ int main() {
                1.2);
     PrintRatio("Paint 1 GiB / 1 KiB with selection (median)", results[2].selected.median,
                results[0].selected.median, 1.2);
-    return 0;
+    return BenchExitCode();
 }

@@ -2,7 +2,8 @@
 // Properties dialog: the hex view's first frame with the extension registered, against the
 // floor (the same dialog with a page from template 129 whose dialog procedure does nothing,
 // floor_page.dll, its placeholder view's first frame) and against the dialog's first page with
-// no extension, for a 1 KiB and a 1 GiB file.
+// no extension, for a 1 KiB and a 1 GiB file. A run counts only when its paint came, and for
+// the page only when the view it painted holds the file (it is enabled only after a load).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_files.h"
 #include "bench_timer.h"
 #include "support/test_window.h"
 #include "tools/launcher/sheet_windows.h"
@@ -31,6 +33,7 @@ enum class Target { HexView, FirstPage };
 
 Target g_target = Target::HexView;
 double g_paintedAt = 0;
+bool g_enabledAtPaint = false;
 HWND g_watched = nullptr;
 bool g_switched = false;
 WNDPROC g_watchedProc = nullptr;
@@ -54,6 +57,7 @@ LRESULT CALLBACK WatchPaint(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     const LRESULT result = CallWindowProcW(g_watchedProc, window, message, wParam, lParam);
     if (message == WM_PAINT && g_paintedAt == 0) {
         g_paintedAt = NowMs();
+        g_enabledAtPaint = IsWindowEnabled(window) != FALSE;
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_watchedProc));
         PostMessageW(GetAncestor(window, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
     }
@@ -90,6 +94,7 @@ LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
 double OpenOnce(const std::wstring& path, Target target) {
     g_target = target;
     g_paintedAt = 0;
+    g_enabledAtPaint = false;
     g_watched = nullptr;
     g_switched = false;
     PIDLIST_ABSOLUTE pidl = nullptr;
@@ -100,8 +105,8 @@ double OpenOnce(const std::wstring& path, Target target) {
         FAILED(SHBindToParent(pidl, IID_IShellFolder, reinterpret_cast<void**>(&parent), &child)) ||
         FAILED(parent->GetUIObjectOf(nullptr, 1, &child, IID_IContextMenu, nullptr,
                                      reinterpret_cast<void**>(&menu)))) {
-        std::printf("could not reach the shell's context menu\n");
-        std::exit(1);
+        PrintNotMeasured("properties", "could not reach the shell's context menu");
+        std::exit(BenchExitCode());
     }
     CMINVOKECOMMANDINFO invoke{};
     invoke.cbSize = sizeof(invoke);
@@ -115,11 +120,6 @@ double OpenOnce(const std::wstring& path, Target target) {
     return g_paintedAt > 0 ? g_paintedAt - start : -1;
 }
 
-Timing Summary(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return {samples.front(), samples[samples.size() / 2]};
-}
-
 void SetHandlerRegistered(bool registered, const wchar_t* key = kHandlerKey);
 
 // The three dialogs of one file, taken in turns so that a change of the machine's load
@@ -128,7 +128,7 @@ struct Figures {
     Timing plain, floor, page;
 };
 Figures TimeInTurns(const std::wstring& path, int runs) {
-    std::vector<double> plain, floor, page;
+    Samples plain, floor, page;
     for (int i = 0; i <= runs; ++i) { // the first round warms up and is not counted
         SetHandlerRegistered(false);
         SetHandlerRegistered(false, kFloorHandlerKey);
@@ -138,13 +138,16 @@ Figures TimeInTurns(const std::wstring& path, int runs) {
         SetHandlerRegistered(false, kFloorHandlerKey);
         SetHandlerRegistered(true);
         const double h = OpenOnce(path, Target::HexView);
+        const bool loaded = g_enabledAtPaint;
         if (i > 0) {
-            plain.push_back(p);
-            floor.push_back(f);
-            page.push_back(h);
+            plain.Add(p, p < 0 ? "the first page never painted" : nullptr);
+            floor.Add(f, f < 0 ? "the floor page never painted" : nullptr);
+            page.Add(h, h < 0     ? "the hex view never painted"
+                        : !loaded ? "the hex view painted holds no file"
+                                  : nullptr);
         }
     }
-    return {Summary(plain), Summary(floor), Summary(page)};
+    return {plain.Of(), floor.Of(), page.Of()};
 }
 
 void SetHandlerRegistered(bool registered, const wchar_t* key) {
@@ -173,18 +176,10 @@ bool RegisterFloorClass() {
 
 std::wstring MakeFile(const TempFolder& folder, const wchar_t* name, LONGLONG size) {
     const std::wstring path = folder.Path(name);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::vector<uint8_t> chunk(1 << 20);
-    for (size_t i = 0; i < chunk.size(); ++i)
-        chunk[i] = static_cast<uint8_t>(i * 31);
-    for (LONGLONG done = 0; done < size;) {
-        const DWORD want = static_cast<DWORD>(std::min<LONGLONG>(chunk.size(), size - done));
-        DWORD put = 0;
-        WriteFile(file, chunk.data(), want, &put, nullptr);
-        done += put;
+    if (!WritePatternFile(path, static_cast<uint64_t>(size))) {
+        PrintNotMeasured("properties", "could not write the files");
+        std::exit(BenchExitCode());
     }
-    CloseHandle(file);
     return path;
 }
 
@@ -202,8 +197,8 @@ int main() {
     const std::wstring large = MakeFile(folder, L"large.bin", 1LL << 30);
 
     if (!RegisterFloorClass()) {
-        std::printf("floor_page.dll is missing beside the program\n");
-        return 1;
+        PrintNotMeasured("properties", "floor_page.dll is missing beside the program");
+        return BenchExitCode();
     }
     // Each 1 GiB dialog reads the whole file: few runs for the large file.
     const Figures smallFigures = TimeInTurns(small, 31);
@@ -220,17 +215,14 @@ int main() {
     PrintTiming("1 KiB: floor page (template 129, no code), painted", smallFloor);
     PrintTiming("1 KiB: Hex Editor page, hex view painted", smallPage);
     PrintRatio("1 KiB: page / floor (median)", smallPage.median, smallFloor.median, 1.3);
-    std::printf("%-48s %.3fx\n", "1 KiB: page / no page (median)",
-                smallPage.median / smallPlain.median);
+    PrintFactor("1 KiB: page / no page (median)", smallPage.median, smallPlain.median);
     PrintTiming("1 GiB: dialog without the page, first page painted", largePlain);
     PrintTiming("1 GiB: floor page (template 129, no code), painted", largeFloor);
     PrintTiming("1 GiB: Hex Editor page, hex view painted", largePage);
-    std::printf("%-48s %.3fx\n", "1 GiB: page / floor (median)",
-                largePage.median / largeFloor.median);
-    std::printf("%-48s %.3fx\n", "1 GiB: page / no page (median)",
-                largePage.median / largePlain.median);
+    PrintFactor("1 GiB: page / floor (median)", largePage.median, largeFloor.median);
+    PrintFactor("1 GiB: page / no page (median)", largePage.median, largePlain.median);
     UnhookWindowsHookEx(g_messageHook);
     UnhookWindowsHookEx(g_cbtHook);
     OleUninitialize();
-    return 0;
+    return BenchExitCode();
 }

@@ -3,6 +3,8 @@
 // combo box per item, in this process. The page sits in a modeless sheet made here from the
 // extension object linked in; each figure ends once the sheet's queue is empty, its first paint
 // done. Also the committed memory held per item while the page for 100,000 files is open.
+// The page counts only with an entry per file in its chooser, the floor only with an entry
+// per file and every file found.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -11,6 +13,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -24,11 +27,6 @@
 namespace {
 
 using Paths = std::vector<std::wstring>;
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
 
 SIZE_T Committed() {
     PROCESS_MEMORY_COUNTERS counters{};
@@ -45,9 +43,8 @@ template <typename WhileOpen> double OpenPage(const Paths& paths, WhileOpen whil
     const double ms = NowMs() - start;
     const LRESULT entries = SendMessageW(sheet.control(IDC_FILE_CHOOSER), CB_GETCOUNT, 0, 0);
     if (entries != static_cast<LRESULT>(paths.size())) {
-        std::printf("the page for %zu files has %d chooser entries\n", paths.size(),
-                    static_cast<int>(entries));
-        std::exit(1);
+        PrintNotMeasured("selection", "the chooser lacks entries");
+        std::exit(BenchExitCode());
     }
     whileOpen();
     return ms;
@@ -57,17 +54,21 @@ double OpenPage(const Paths& paths) {
     return OpenPage(paths, [] {});
 }
 
+// The floor's milliseconds, negative when a file was not found or an entry not added.
 double Floor(const Paths& paths, const Paths& names) {
+    size_t found = 0;
     HWND combo = CreateWindowExW(0, L"ComboBox", L"", CBS_DROPDOWNLIST | WS_POPUP, 0, 0, 200, 200,
                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     const double start = NowMs();
     for (size_t i = 0; i < paths.size(); ++i) {
-        GetFileAttributesW(paths[i].c_str());
+        found += GetFileAttributesW(paths[i].c_str()) != INVALID_FILE_ATTRIBUTES;
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names[i].c_str()));
     }
     const double ms = NowMs() - start;
+    const bool all = found == paths.size() &&
+                     SendMessageW(combo, CB_GETCOUNT, 0, 0) == static_cast<LRESULT>(paths.size());
     DestroyWindow(combo);
-    return ms;
+    return all ? ms : -1;
 }
 
 // The page beyond one file is the median of the rounds' differences: opening a sheet takes
@@ -85,19 +86,19 @@ Figures TimeInTurns(const Paths& all, size_t count, int runs) {
     Paths names;
     for (const std::wstring& path : paths)
         names.push_back(path.substr(path.find_last_of(L'\\') + 1));
-    std::vector<double> one, floor, page, beyond;
+    Samples one, floor, page, beyond;
     for (int i = 0; i <= runs; ++i) {
         const double o = OpenPage({paths[0]});
         const double f = Floor(paths, names);
         const double p = OpenPage(paths);
         if (i > 0) {
-            one.push_back(o);
-            floor.push_back(f);
-            page.push_back(p);
-            beyond.push_back(p - o);
+            one.Add(o, nullptr);
+            floor.Add(f, f < 0 ? "a file or an entry of the floor was missing" : nullptr);
+            page.Add(p, nullptr);
+            beyond.Add(p - o, nullptr);
         }
     }
-    return {count, Median(one), Median(floor), Median(page), Median(beyond)};
+    return {count, one.Of().median, floor.Of().median, page.Of().median, beyond.Of().median};
 }
 
 } // namespace
@@ -110,8 +111,8 @@ int main() {
     const NumberedFiles files(100000);
     const Paths& all = files.paths();
     if (all.empty()) {
-        std::printf("could not make the files\n");
-        return 1;
+        PrintNotMeasured("selection", "could not make the files");
+        return BenchExitCode();
     }
 
     // Memory first, while the heap has not yet grown for earlier dialogs. The data object that
@@ -136,13 +137,16 @@ int main() {
         figures.push_back(f);
         char name[64];
         std::snprintf(name, sizeof(name), "%zu files: one file, floor, page (medians)", count);
-        std::printf("%-48s %8.1f %8.1f %8.1f ms   %.2f us per item beyond one file\n", name, f.one,
-                    f.floor, f.page, f.PerItemUs());
+        if (std::isnan(f.floor))
+            PrintNotMeasured(name, "a file or an entry of the floor was missing");
+        else
+            std::printf("%-48s %8.1f %8.1f %8.1f ms   %.2f us per item beyond one file\n", name,
+                        f.one, f.floor, f.page, f.PerItemUs());
         std::snprintf(name, sizeof(name), "%zu files: page beyond one file / 2 x floor", count);
         PrintRatio(name, f.beyond, 2 * f.floor, 1.0);
     }
     PrintRatio("per item, 100000 / 1000 files", figures[2].PerItemUs(), figures[0].PerItemUs(),
                1.5);
     OleUninitialize();
-    return MessageBoxesOnly(boxes).empty() ? 0 : 1;
+    return MessageBoxesOnly(boxes).empty() ? BenchExitCode() : 1;
 }
