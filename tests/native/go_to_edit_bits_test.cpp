@@ -87,18 +87,6 @@ TEST(EditBits, ANewValueIsStoredAtTheCaret) {
     EXPECT_EQ(e.caretOffset, 1);
 }
 
-TEST(EditBits, AFileReadOnDemandTakesTheValueAsAnOverwriteButAppendsNothing) {
-    LargeModel m(0x140000000);
-    EXPECT_EQ(editing::ByteUnderCaret(m.e), 0x10);
-    EXPECT_TRUE(editing::StoreEditedByte(m.e, 0x10, 0x90));
-    EXPECT_EQ(m.e.ByteAt(0x140000000), 0x90);
-    EXPECT_EQ(m.e.modified, 1);
-    m.e.caretOffset = m.e.length;
-    EXPECT_FALSE(editing::StoreEditedByte(m.e, 0, 0x80));
-    EXPECT_EQ(m.e.TakeCommands(), std::vector<std::string>{"ResizeRefused"});
-    EXPECT_EQ(m.e.length, 107374182400);
-}
-
 TEST(EditBits, AnUnchangedValueWritesNothing) {
     ModelEditor e(Bytes{0xA5});
     const int invalidations = e.invalidations;

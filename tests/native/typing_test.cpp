@@ -2,6 +2,7 @@
 // cannot grow or shrink.
 #include <gtest/gtest.h>
 
+#include "hexedit/core/go_to_edit_bits.h"
 #include "tests/support/model_editor.h"
 
 namespace {
@@ -307,9 +308,11 @@ TEST(TypingOnDemand, OverwritesGoToTheChangesInBothPanes) {
     EXPECT_EQ(e.ByteAt(0x140000001), 'z');
     EXPECT_EQ(e.ByteAt(0x140000002), 0x12); // untouched
     EXPECT_EQ(e.caretOffset, 0x140000002);
+    EXPECT_TRUE(editing::StoreEditedByte(e, editing::ByteUnderCaret(e), 0x90)); // Edit Bits
+    EXPECT_EQ(e.ByteAt(0x140000002), 0x90);
     EXPECT_EQ(e.length, 107374182400);
     EXPECT_EQ(e.modified, 1);
-    EXPECT_EQ(m.e.file->Changes().ChangedBytes(), 2u);
+    EXPECT_EQ(m.e.file->Changes().ChangedBytes(), 3u);
     EXPECT_TRUE(e.TakeCommands().empty());
 }
 
@@ -324,6 +327,8 @@ TEST(TypingOnDemand, WhatWouldInsertOrDeleteIsRefusedOncePerTry) {
         {"insert mode", [](ModelEditor& e) { e.Key(k::kInsert), e.Type("4"); }},
         {"over a selection", [](ModelEditor& e) { e.SetSelection(9, 20), e.Type("4"); }},
         {"on the end position", [](ModelEditor& e) { e.Key(k::kEnd, false, true), e.Type("4"); }},
+        {"Edit Bits there",
+         [](ModelEditor& e) { e.caretOffset = e.length, editing::StoreEditedByte(e, 0, 1); }},
     };
     for (const auto& t : tries) {
         SCOPED_TRACE(t.what);
