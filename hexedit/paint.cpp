@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "hexedit/core/address_width.h"
+#include "hexedit/core/editor_source.h"
 #include "hexedit/core/paint_plan.h"
 #include "hexedit/core/scroll_math.h"
 #include "hexedit/win32_handles.h"
@@ -118,6 +119,9 @@ void CHexEdit::Paint() {
     if (layoutStale)
         LayOut(*this, memory.get(), client.bottom);
 
+    // The rows are read where the buffer is now, whoever resized it last.
+    if (!editing::IsOnDemand(*this))
+        editing::SyncWholeBlock(*this);
     const ShownRows rows = ReadShownRows(*this, client.bottom);
     const paintplan::Frame frame{length > 0 ? rows.bytes.data() : nullptr,
                                  length,
