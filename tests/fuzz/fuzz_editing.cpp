@@ -38,9 +38,7 @@ struct Reference {
     int refused = 0;
 
     int64_t len() const { return large >= 0 ? large : static_cast<int64_t>(bytes.size()); }
-    uint8_t At(int64_t i) const {
-        if (large < 0)
-            return bytes[static_cast<size_t>(i)];
+    uint8_t At(int64_t i) const { // of the file read on demand
         const auto c = changes.find(i);
         return c != changes.end() ? c->second : static_cast<uint8_t>(0x10 + i);
     }
