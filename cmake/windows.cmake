@@ -5,7 +5,7 @@ enable_language(RC)
 set(WIN_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601
     _WIN32_IE=0x0800)
 # oleacc after uuid: both define IID_IAccessible, and uuid's is the one to take.
-set(WIN_LIBS comctl32 shell32 shlwapi ole32 oleaut32 uuid oleacc gdi32 user32 advapi32 kernel32)
+set(WIN_LIBS comctl32 shell32 shlwapi ole32 oleaut32 uuid oleacc imm32 gdi32 user32 advapi32 kernel32)
 
 # Everything of the DLL except its entry point and export table, so that the Wine tests can
 # link the very same code and drive it directly.

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "hexedit/clipboard_format.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/chunked_layouts.h"
+#include "hexedit/core/code_page_1252.h"
 #include "hexedit/core/copy_layouts.h"
 #include "hexedit/core/editor_source.h"
 #include "hexedit/core/paste_rule.h"
@@ -86,46 +88,63 @@ struct Selection {
     uint32_t firstOffset;
 };
 
-// Fills the locked blocks (either may be missing) a step at a time, counting and stopping
-// between steps. It reads the selection through its own pointer and writes only the blocks.
-DWORD FillSteps(layouts::Chunked layout, Selection selection, char* text, char* raw,
+// The blocks of one copy, locked (any may be missing; the Unicode one only beside the text).
+struct Outputs {
+    char* text;
+    char* raw;
+    wchar_t* wide;
+};
+
+// Fills the locked blocks a step at a time, counting and stopping between steps. It reads the
+// selection through its own pointer and writes only the blocks.
+DWORD FillSteps(layouts::Chunked layout, Selection selection, Outputs out,
                 FileJobProgress& progress) {
     for (uint64_t from = 0; from < selection.n; from += layouts::kCopyStepBytes) {
         if (progress.cancel.load())
             return ERROR_OPERATION_ABORTED;
         const uint64_t count = std::min(layouts::kCopyStepBytes, selection.n - from);
-        if (text)
+        if (out.text)
             layouts::WriteStep(layout, selection.bytes, selection.n, selection.firstOffset, from,
-                               count, text);
-        if (raw)
+                               count, out.text);
+        if (out.wide)
+            layouts::WidenStep(layout, selection.n, from, count, out.text, out.wide);
+        if (out.raw)
             layouts::WriteStep(layouts::Chunked::Raw, selection.bytes, selection.n, 0, from, count,
-                               raw);
+                               out.raw);
         progress.done.fetch_add(count);
     }
     return ERROR_SUCCESS;
 }
 
-// The selection as the text of `layout`, with its raw bytes too when `withRaw`. Blocks are
-// allocated and locked here; one of more than a step is filled on a worker, with the progress
-// window after a second. The sheet refuses all input meanwhile, so the buffer stays as it is.
-// A cancelled copy frees its blocks and leaves the clipboard as it was, unmentioned.
+// The selection as the text of `layout`, with its raw bytes too when `withRaw`. A text of
+// characters goes out as Unicode text as well, the view's characters, since the system would
+// read the 8-bit text in its own code page; without room for it the copy goes on without it
+// (the system then makes one from the 8-bit text). Blocks are allocated and locked here; one of
+// more than a step is filled on a worker, with the progress window after a second. The sheet
+// refuses all input meanwhile, so the buffer stays as it is. A cancelled copy frees its blocks and
+// leaves the clipboard as it was, unmentioned.
 CopyOutcome CopySelection(HWND owner, const wchar_t* path, Selection selection,
                           layouts::Chunked layout, bool withRaw) {
     CopyOutcome outcome;
     Block text = AllocateBlock(layouts::ChunkedBlockSize(layout, selection.n));
     Block raw = withRaw ? AllocateBlock(selection.n) : Block{};
+    Block wide =
+        layouts::ShowsCharacters(layout)
+            ? AllocateBlock(layouts::ChunkedBlockSize(layout, selection.n) * sizeof(wchar_t))
+            : Block{};
     outcome.errors[0] = text.error;
     outcome.errors[1] = raw.error;
     DWORD code = ERROR_SUCCESS;
     {
         ScopedGlobalLock textLock(text.memory.get());
         ScopedGlobalLock rawLock(raw.memory.get());
-        char* textOut = static_cast<char*>(textLock.data());
-        char* rawOut = static_cast<char*>(rawLock.data());
-        if (!textOut && !rawOut)
+        ScopedGlobalLock wideLock(textLock.data() ? wide.memory.get() : nullptr);
+        const Outputs out{static_cast<char*>(textLock.data()), static_cast<char*>(rawLock.data()),
+                          static_cast<wchar_t*>(wideLock.data())};
+        if (!out.text && !out.raw)
             return outcome;
-        auto job = [layout, selection, textOut, rawOut](FileJobProgress& progress) {
-            return FillSteps(layout, selection, textOut, rawOut, progress);
+        auto job = [layout, selection, out](FileJobProgress& progress) {
+            return FillSteps(layout, selection, out, progress);
         };
         if (selection.n <= layouts::kCopyStepBytes) {
             FileJobProgress progress;
@@ -133,10 +152,12 @@ CopyOutcome CopySelection(HWND owner, const wchar_t* path, Selection selection,
         } else {
             code = RunFileJob(owner, progress::Operation::Copy, path, selection.n, job);
         }
-        if (!textOut)
+        if (!out.text)
             text.memory.reset();
-        if (!rawOut)
+        if (!out.raw)
             raw.memory.reset();
+        if (!out.wide)
+            wide.memory.reset();
     } // The clipboard takes only unlocked blocks.
     if (code != ERROR_SUCCESS)
         return CopyOutcome{};
@@ -146,6 +167,7 @@ CopyOutcome CopySelection(HWND owner, const wchar_t* path, Selection selection,
         return outcome;
     EmptyClipboard();
     Place(text.memory, CF_TEXT);
+    Place(wide.memory, CF_UNICODETEXT);
     outcome.rawPlaced = Place(raw.memory, privateFormat);
     return outcome;
 }
@@ -167,23 +189,8 @@ DWORD PutText(HWND owner, const char* text, uint64_t length) {
     return ERROR_SUCCESS;
 }
 
-// Bytes from the open clipboard into the editor: the private format's whole block, or the
-// text before its first NUL. False when nothing was inserted.
-bool PasteFromOpenClipboard(CHexEdit& e, UINT privateFormat) {
-    bool isText = false;
-    HANDLE data = privateFormat ? GetClipboardData(privateFormat) : nullptr;
-    if (!data) {
-        data = GetClipboardData(CF_TEXT);
-        isText = true;
-    }
-    if (!data)
-        return false;
-    ScopedGlobalLock lock(data);
-    if (!lock.data())
-        return false;
-    const auto* bytes = static_cast<const uint8_t*>(lock.data());
-    const uint64_t size = GlobalSize(data);
-    const uint64_t n = isText ? pasting::TextPasteLength(bytes, size) : size;
+// `n` bytes in place of the selection. False when nothing was inserted.
+bool Insert(CHexEdit& e, const uint8_t* bytes, uint64_t n) {
     if (n == 0 || !pasting::PasteFits(e.length, e.SelectionLength(), n))
         return false;
     return pasting::ReplaceSelection(e, bytes, static_cast<int64_t>(n));
@@ -199,6 +206,44 @@ const uint8_t* BytesFrom(CHexEdit& e, int64_t first, int64_t n, GuardedBlock<uin
         return nullptr;
     e.source->Read(static_cast<uint64_t>(first), copy.get(), static_cast<size_t>(n), nullptr);
     return copy.get();
+}
+
+// The open clipboard's Unicode text (before its first NUL) as the view's bytes into the
+// editor. Nothing to say when there is none, or the view can't show one of its characters:
+// the 8-bit text is taken then, the bytes another program put or the system made.
+std::optional<bool> PasteUnicode(CHexEdit& e) {
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    ScopedGlobalLock lock(data);
+    if (!lock.data())
+        return std::nullopt;
+    const auto* units = static_cast<const wchar_t*>(lock.data());
+    const uint64_t n = pasting::TextPasteLength(units, GlobalSize(data) / sizeof(wchar_t));
+    if (n == 0 || !pasting::PasteFits(e.length, e.SelectionLength(), n))
+        return false;
+    GuardedBlock<uint8_t> bytes(static_cast<uint8_t*>(GuardedAlloc(n)));
+    if (!bytes)
+        return false;
+    if (!cp1252::BytesOf(units, static_cast<size_t>(n), bytes.get()))
+        return std::nullopt;
+    return Insert(e, bytes.get(), n);
+}
+
+// Bytes from the open clipboard into the editor: the private format's whole block, else the
+// Unicode text in the view's bytes, else the 8-bit text before its first NUL. False when
+// nothing was inserted.
+bool PasteFromOpenClipboard(CHexEdit& e, UINT privateFormat) {
+    if (HANDLE raw = privateFormat ? GetClipboardData(privateFormat) : nullptr) {
+        ScopedGlobalLock lock(raw);
+        return lock.data() && Insert(e, static_cast<const uint8_t*>(lock.data()), GlobalSize(raw));
+    }
+    if (const std::optional<bool> pasted = PasteUnicode(e))
+        return *pasted;
+    HANDLE text = GetClipboardData(CF_TEXT);
+    ScopedGlobalLock lock(text);
+    if (!lock.data())
+        return false;
+    const auto* bytes = static_cast<const uint8_t*>(lock.data());
+    return Insert(e, bytes, pasting::TextPasteLength(bytes, GlobalSize(text)));
 }
 
 } // namespace

@@ -41,3 +41,7 @@ void CHexEdit::DeleteSelection() {
         return;
     editing::DeleteSelection(*this);
 }
+
+void CHexEdit::Beep() {
+    MessageBeep(MB_OK);
+}

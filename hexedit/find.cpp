@@ -6,13 +6,27 @@
 #include "hexedit/module_context.h"
 #include "hexedit/win32_handles.h"
 
+namespace {
+
+void TellNotFound(HWND owner) {
+    ScopedActivationContext context(ModuleActivationContext());
+    MessageBoxW(owner, L"The search item was not found", L"Kestrow Hex Editor",
+                MB_OK | MB_ICONINFORMATION);
+}
+
+} // namespace
+
 void CHexEdit::ShowFindDialog(int direction) {
-    const GuardedBlock<char> text = AskForInput(kDialogFind);
+    bool inViewBytes = true;
+    const GuardedBlock<char> text = AskForInput(kDialogFind, &inViewBytes);
     if (!text)
         return; // cancelled: the old patterns stay
-    editing::BuildFindPatterns(*this, text.get());
+    // A character the view can't show is in no byte: that text is nowhere in the file.
+    editing::BuildFindPatterns(*this, text.get(), inViewBytes);
     if (editing::HasFindPattern(*this))
         FindNext(direction);
+    else if (!inViewBytes)
+        TellNotFound(hwnd);
 }
 
 void CHexEdit::FindNext(int direction) {
@@ -20,12 +34,9 @@ void CHexEdit::FindNext(int direction) {
     case editing::FindOutcome::NoPattern:
         ShowFindDialog(direction);
         break;
-    case editing::FindOutcome::NotFound: {
-        ScopedActivationContext context(ModuleActivationContext());
-        MessageBoxW(hwnd, L"The search item was not found", L"Kestrow Hex Editor",
-                    MB_OK | MB_ICONINFORMATION);
+    case editing::FindOutcome::NotFound:
+        TellNotFound(hwnd);
         break;
-    }
     case editing::FindOutcome::Found:
         break;
     }

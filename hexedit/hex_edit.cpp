@@ -1,5 +1,7 @@
 #include "hexedit/hex_edit.h"
 
+#include <imm.h>
+
 #include <atomic>
 
 #include "hexedit/core/address_width.h"
@@ -89,6 +91,10 @@ void CHexEdit::Attach(HWND view, HWND page) {
         SetWindowPos(view, nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // An input method composing on the view keeps its unfinished text in the EDIT control's
+    // own buffer, and leaves it there when the focus goes mid-way; nothing here shows or
+    // clears that buffer. Without one, typed characters come to the view directly.
+    ImmAssociateContextEx(view, nullptr, 0);
     FitFontToWindow();
 }
 

@@ -89,6 +89,8 @@ class CHexEdit {
     void DeleteForward();
     void DeleteBackward();
     void DeleteSelection();
+    // A typed character the view can't take.
+    void Beep();
 
     // Clipboard.
     void Cut();
@@ -156,9 +158,12 @@ class CHexEdit {
     // Find, Go To and Edit Bits: the faces of the shared input dialog and the dialog procedures.
     static constexpr int32_t kDialogFind = 1;
     static constexpr int32_t kDialogGoTo = 2;
-    // The text confirmed in the input dialog with the face of `kind`; null when cancelled or
-    // when the text could not be copied.
-    GuardedBlock<char> AskForInput(int32_t kind);
+    // The text confirmed in the input dialog with the face of `kind`, in the view's bytes;
+    // null when cancelled or when the text could not be copied. `inViewBytes` says whether
+    // every character had a byte (those without one are '?').
+    GuardedBlock<char> AskForInput(int32_t kind, bool* inViewBytes = nullptr);
+    // Set with dialogText: whether every character typed had a byte.
+    bool dialogTextInViewBytes = true;
     static INT_PTR CALLBACK InputDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK EditBitsDlgProc(HWND dialog, UINT message, WPARAM wParam,
                                             LPARAM lParam);

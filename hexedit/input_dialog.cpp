@@ -1,5 +1,5 @@
 // The input dialog that Find and Go To share: its Find face, the Go To length limit, and the
-// typed text handed to the editor as 8-bit characters.
+// typed text handed to the editor as the view's bytes.
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/find_input.h"
 #include "hexedit/editor_dialog.h"
@@ -14,8 +14,9 @@ void ShowFindFace(HWND dialog) {
     SetDlgItemTextW(dialog, IDOK, L"&Find");
 }
 
-// The input as a zero-terminated 8-bit copy, or null when a block can't be had.
-char* ReadInput(HWND dialog) {
+// The input as a zero-terminated copy in the view's bytes, or null when a block can't be had.
+// `inViewBytes`: every character had a byte.
+char* ReadInput(HWND dialog, bool& inViewBytes) {
     HWND input = GetDlgItem(dialog, IDC_INPUT_TEXT);
     const int length = GetWindowTextLengthW(input);
     if (length < 0)
@@ -27,7 +28,7 @@ char* ReadInput(HWND dialog) {
         return nullptr;
     const int read = GetWindowTextW(input, wide.get(), length + 1);
     const size_t count = read > 0 ? static_cast<size_t>(read) : 0;
-    find_input::LowBytesOf(wide.get(), count, text.get());
+    inViewBytes = find_input::ViewBytesOf(wide.get(), count, text.get());
     text.get()[count] = '\0';
     return text.release();
 }
@@ -55,7 +56,7 @@ INT_PTR CALLBACK CHexEdit::InputDlgProc(HWND dialog, UINT message, WPARAM wParam
         if (id == IDOK) {
             if (CHexEdit* editor = EditorOfDialog(dialog)) {
                 GuardedFree(editor->dialogText);
-                editor->dialogText = ReadInput(dialog);
+                editor->dialogText = ReadInput(dialog, editor->dialogTextInViewBytes);
             }
             EndDialog(dialog, 0);
             return TRUE;
@@ -71,12 +72,15 @@ INT_PTR CALLBACK CHexEdit::InputDlgProc(HWND dialog, UINT message, WPARAM wParam
     }
 }
 
-GuardedBlock<char> CHexEdit::AskForInput(int32_t kind) {
+GuardedBlock<char> CHexEdit::AskForInput(int32_t kind, bool* inViewBytes) {
     dialogKind = kind;
+    dialogTextInViewBytes = true;
     GuardedFree(dialogText);
     dialogText = nullptr;
     RunEditorDialog(*this, IDD_INPUT_DIALOG, InputDlgProc);
     GuardedBlock<char> text(dialogText);
     dialogText = nullptr;
+    if (inViewBytes)
+        *inViewBytes = dialogTextInViewBytes;
     return text;
 }

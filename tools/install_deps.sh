@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           googletest libgtest-dev libgmock-dev libbenchmark-dev wine wine64 xvfb xauth
-          fonts-liberation e2fsprogs wixl msitools)
+          fonts-liberation e2fsprogs wixl msitools locales)
 packages+=(fuse3 libfuse3-dev pkg-config) # the slow file system of the Wine tests
 [ "${1:-}" != run ] || packages+=(fonts-wqy-microhei)
 missing=()
@@ -18,4 +18,16 @@ if ((${#missing[@]})); then
     [ "$(id -u)" -eq 0 ] || SUDO=sudo
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+# The Russian locale: one Wine test runs again under it, where Wine's ANSI code page is 1251.
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    line='ru_RU.UTF-8 UTF-8'
+    if grep -q "^# *$line" /etc/locale.gen; then
+        $SUDO sed -i "s/^# *$line/$line/" /etc/locale.gen
+    else
+        echo "$line" | $SUDO tee -a /etc/locale.gen >/dev/null
+    fi
+    $SUDO locale-gen >/dev/null
 fi

@@ -116,6 +116,8 @@ set_dpi() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
     wineserver -k 2>/dev/null; wineserver -w; wineserver -p
 }
+# The tests of the view's code page, run again under the Russian locale.
+CODE_PAGE_TESTS='*TheViewsCodePage*:ClipboardOnView.TextFromAnotherWindowIsInsertedAsItsCharacters'
 if [ $# -eq 0 ]; then
     for dpi in 120 144 192; do
         set_dpi "$dpi"
@@ -124,6 +126,16 @@ if [ $# -eq 0 ]; then
         count_gtest "wine at $dpi DPI" "$RESULTS/wine-$dpi.log" "$?" "$WINE_TIMEOUT"
     done
     set_dpi 96
+    # The view's code page where the system's is another: Wine takes its ANSI code page (1251
+    # here) from the locale its session starts in.
+    (
+        export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+        wineserver -k 2>/dev/null; wineserver -w; wineserver -p
+        cd "$WIN_BUILD_DIR" && PROPWEAVE_ACP=1251 limited "$WINE_TIMEOUT" "$ROOT/tools/wine_run.sh" \
+            ./wine_tests.exe --gtest_color=no --gtest_filter="$CODE_PAGE_TESTS"
+    ) >"$RESULTS/wine-ru.log" 2>&1
+    count_gtest "wine under ru_RU.UTF-8" "$RESULTS/wine-ru.log" "$?" "$WINE_TIMEOUT"
+    wineserver -k 2>/dev/null; wineserver -w
 fi
 # The view's picture for docs/ (docs/hex-view.png is a copy of one such run).
 if [ -f "$WIN_BUILD_DIR/hex-view.bmp" ] && command -v convert >/dev/null; then

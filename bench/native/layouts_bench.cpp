@@ -1,4 +1,5 @@
-// The clipboard texts of a 256 MiB selection (Hex, CArray, View), and in the same run xxd
+// The clipboard texts of a 256 MiB selection (Hex, CArray, View; the characters and View also
+// with their Unicode text, as a copy writes them), and in the same run xxd
 // making its nearest texts of the same bytes from a file in tmpfs, output to /dev/null:
 // `xxd -p` for Hex, `xxd -i` for CArray, `xxd -g1` for View. xxd's time is the CPU time
 // (user + system) its process used, so a busy machine doesn't tilt the comparison: hold it
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/chunked_layouts.h"
@@ -120,6 +122,21 @@ void ViewSteps(benchmark::State& state) {
     });
 }
 
+// The same steps with the Unicode text beside them, as a copy of characters writes both.
+template <layouts::Chunked kLayout> void WideSteps(benchmark::State& state) {
+    std::vector<char16_t> wide(layouts::ChunkedBlockSize(kLayout, kBytes)); // touched here
+    Layout(
+        state, [](uint64_t n) { return layouts::ChunkedBlockSize(kLayout, n); },
+        [&wide](const uint8_t* b, uint64_t n, char* out) {
+            for (uint64_t from = 0; from < n; from += layouts::kCopyStepBytes) {
+                const uint64_t count = std::min(layouts::kCopyStepBytes, n - from);
+                layouts::WriteStep(kLayout, b, n, 0, from, count, out);
+                layouts::WidenStep(kLayout, n, from, count, out, wide.data());
+            }
+            return n;
+        });
+}
+
 bool WriteShmFile() {
     static const bool written = [] {
         std::FILE* f = std::fopen(kShmFile, "wb");
@@ -182,6 +199,10 @@ BENCHMARK(CharsSteps)
     ->Name("layouts/chars_steps_256MiB")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
+BENCHMARK(WideSteps<layouts::Chunked::Chars>)
+    ->Name("layouts/chars_steps_with_unicode_256MiB")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 BENCHMARK(XxdPlain)
     ->Name("layouts/xxd_p_256MiB")
     ->Unit(benchmark::kMillisecond)
@@ -196,6 +217,10 @@ BENCHMARK(XxdInclude)
 BENCHMARK(View)->Name("layouts/view_256MiB")->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(ViewSteps)
     ->Name("layouts/view_steps_256MiB")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK(WideSteps<layouts::Chunked::View>)
+    ->Name("layouts/view_steps_with_unicode_256MiB")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 BENCHMARK(XxdGroups)

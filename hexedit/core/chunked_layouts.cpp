@@ -28,12 +28,25 @@ uint64_t ChunkedBlockSize(Chunked layout, uint64_t n) {
     return n;
 }
 
+uint64_t StepStart(Chunked layout, uint64_t from) {
+    switch (layout) {
+    case Chunked::Hex:
+        return 3 * from;
+    case Chunked::View:
+        return from / kViewLineBytes * kViewLineLength;
+    case Chunked::Chars:
+    case Chunked::Raw:
+        break;
+    }
+    return from;
+}
+
 void WriteStep(Chunked layout, const uint8_t* bytes, uint64_t n, uint32_t firstOffset,
                uint64_t from, uint64_t count, char* out) {
     const bool last = from + count >= n;
     switch (layout) {
     case Chunked::Hex: {
-        char* const at = out + 3 * from;
+        char* const at = out + StepStart(layout, from);
         WriteHex(bytes + from, count, at);
         // The NUL after this step's last pair is the space before the next step's first; the
         // whole block ends in a spare NUL.
@@ -47,7 +60,7 @@ void WriteStep(Chunked layout, const uint8_t* bytes, uint64_t n, uint32_t firstO
         break;
     case Chunked::View:
         WriteView(bytes + from, count, static_cast<uint32_t>(firstOffset + from),
-                  out + from / kViewLineBytes * kViewLineLength);
+                  out + StepStart(layout, from));
         break;
     case Chunked::Raw:
         std::memcpy(out + from, bytes + from, static_cast<size_t>(count));

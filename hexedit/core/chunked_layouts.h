@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "hexedit/core/code_page_1252.h"
+
 namespace layouts {
 
 enum class Chunked { Hex, Chars, View, Raw };
@@ -21,5 +23,25 @@ uint64_t ChunkedBlockSize(Chunked layout, uint64_t n);
 // the step that reaches `n` ends the text.
 void WriteStep(Chunked layout, const uint8_t* bytes, uint64_t n, uint32_t firstOffset,
                uint64_t from, uint64_t count, char* out);
+
+// Where the step of selection byte `from` (a multiple of 8) begins in the block.
+uint64_t StepStart(Chunked layout, uint64_t from);
+
+// The texts that hold the bytes as characters. Those read differently in each system code
+// page, so they also go out as Unicode text, as the view shows them; the others are ASCII.
+inline bool ShowsCharacters(Chunked layout) {
+    return layout == Chunked::Chars || layout == Chunked::View;
+}
+
+// What the step of [from, from + count) wrote into the text block `text`, as the view's
+// characters into `wide`, the Unicode block of as many units as the text block has bytes.
+template <class Unit>
+void WidenStep(Chunked layout, uint64_t n, uint64_t from, uint64_t count, const char* text,
+               Unit* wide) {
+    const uint64_t begin = StepStart(layout, from);
+    const uint64_t end =
+        from + count >= n ? ChunkedBlockSize(layout, n) : StepStart(layout, from + count);
+    cp1252::CharsOf(text + begin, end - begin, wide + begin);
+}
 
 } // namespace layouts

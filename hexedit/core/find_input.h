@@ -1,9 +1,11 @@
 // What the user types into the Find and Go To input: the hexadecimal byte form of a Find
-// input, the address of a Go To input, and the dialog text as 8-bit characters.
+// input, the address of a Go To input, and the dialog text as the view's bytes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+#include "hexedit/core/code_page_1252.h"
 
 namespace find_input {
 
@@ -38,10 +40,17 @@ inline uint64_t ClampToLength(uint64_t address, uint64_t length) {
     return address > length ? length : address;
 }
 
-// The dialog's UTF-16 text as bytes: the low 8 bits of every unit, no code page involved.
-template <class Unit> void LowBytesOf(const Unit* units, size_t count, char* out) {
-    for (size_t i = 0; i < count; ++i)
-        out[i] = static_cast<char>(static_cast<uint8_t>(static_cast<uint32_t>(units[i]) & 0xFF));
+// The dialog's UTF-16 text as the bytes the view shows it with, on every system alike. A
+// character the view can't show becomes '?', which no address or hexadecimal form reads as a
+// digit; the result is then false.
+template <class Unit> bool ViewBytesOf(const Unit* units, size_t count, char* out) {
+    bool all = true;
+    for (size_t i = 0; i < count; ++i) {
+        const int byte = cp1252::ByteOf(static_cast<uint32_t>(units[i]));
+        all = all && byte >= 0;
+        out[i] = static_cast<char>(byte >= 0 ? byte : '?');
+    }
+    return all;
 }
 
 } // namespace find_input

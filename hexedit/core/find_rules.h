@@ -17,10 +17,12 @@ namespace editing {
 
 constexpr int32_t kHexPatternValid = 2;
 
-// Replaces both patterns with those of `text` (zero-terminated). The text is always a pattern;
-// when it reads as hexadecimal digits and spaces, the bytes they spell are one too. A pattern
-// whose block can't be had is simply not valid.
-template <class Editor> void BuildFindPatterns(Editor& e, const char* text) {
+// Replaces both patterns with those of `text` (zero-terminated). The text is a pattern unless
+// it stands for characters the view can't show (`textSearchable` false); when it reads as
+// hexadecimal digits and spaces, the bytes they spell are one too. A pattern whose block
+// can't be had is simply not valid.
+template <class Editor>
+void BuildFindPatterns(Editor& e, const char* text, bool textSearchable = true) {
     e.hexPatternState = 0;
     e.textPatternActive = 0;
     const size_t length = std::strlen(text);
@@ -40,6 +42,9 @@ template <class Editor> void BuildFindPatterns(Editor& e, const char* text) {
         }
     }
     GuardedFree(e.textPattern);
+    e.textPattern = nullptr;
+    if (!textSearchable)
+        return;
     e.textPatternLength = static_cast<int32_t>(length);
     e.textPattern = static_cast<uint8_t*>(GuardedAlloc(length + 1));
     if (e.textPattern) {

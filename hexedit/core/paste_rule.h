@@ -14,15 +14,19 @@
 
 namespace pasting {
 
-// Bytes pasted from a text block of `size` bytes: those before its first NUL, and never its
-// last byte (the terminator). The system may hand over a block larger than its text, with
-// zeros after it.
-inline uint64_t TextPasteLength(const uint8_t* block, uint64_t size) {
+// Characters pasted from a text block of `size` units (bytes, or UTF-16 units): those before
+// its first NUL, and never its last unit (the terminator). The system may hand over a block
+// larger than its text, with zeros after it.
+template <class Unit> uint64_t TextPasteLength(const Unit* block, uint64_t size) {
     if (size == 0)
         return 0;
     const uint64_t room = size - 1;
-    const void* nul = room ? std::memchr(block, 0, static_cast<size_t>(room)) : nullptr;
-    return nul ? static_cast<uint64_t>(static_cast<const uint8_t*>(nul) - block) : room;
+    if constexpr (sizeof(Unit) == 1) {
+        const void* nul = room ? std::memchr(block, 0, static_cast<size_t>(room)) : nullptr;
+        return nul ? static_cast<uint64_t>(static_cast<const Unit*>(nul) - block) : room;
+    } else {
+        return static_cast<uint64_t>(std::find(block, block + room, Unit{0}) - block);
+    }
 }
 
 // Whether `incoming` bytes in place of `selected` bytes leave a buffer the guard allows.

@@ -11,6 +11,7 @@
 #include "hexedit/core/buffer_edits.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/caret_motion.h"
+#include "hexedit/core/code_page_1252.h"
 #include "hexedit/core/editor_source.h"
 #include "hexedit/core/hex_digit.h"
 #include "hexedit/core/scroll_math.h"
@@ -59,10 +60,18 @@ template <class Editor> void TypeCharacter(Editor& e, uint32_t code, bool ctrl) 
         return;
     }
     int nibble = -1;
+    int textByte = -1;
     if (e.caretPane != kTextPane) {
         nibble = HexDigitValue(code);
         if (nibble < 0) {
             e.Invalidate();
+            return;
+        }
+    } else {
+        // The byte the pane shows as this character; one it can't show is refused, audibly.
+        textByte = cp1252::ByteOf(code);
+        if (textByte < 0) {
+            e.Beep();
             return;
         }
     }
@@ -87,7 +96,7 @@ template <class Editor> void TypeCharacter(Editor& e, uint32_t code, bool ctrl) 
         const int32_t old = std::max<int32_t>(0, ReadByteAt(e, e.caretOffset));
         uint8_t byte = static_cast<uint8_t>(old);
         if (e.caretPane == kTextPane)
-            byte = static_cast<uint8_t>(code & 0xFF);
+            byte = static_cast<uint8_t>(textByte);
         else if (e.caretPane == kHexHigh)
             byte = static_cast<uint8_t>((byte & 0x0F) | (nibble << 4));
         else

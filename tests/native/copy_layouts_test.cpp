@@ -243,6 +243,14 @@ TEST(CopyLayouts, StepsOfALongCopyJoinIntoTheWholeBlock) {
                 layouts::WriteStep(layout, bytes.data(), n, 0x7FFFFFF8, from,
                                    std::min<uint64_t>(1048576, n - from), &block[0]);
             EXPECT_TRUE(block == whole) << static_cast<int>(layout) << " " << n;
+            if (!layouts::ShowsCharacters(layout))
+                continue;
+            std::u16string wide(block.size(), u'#');
+            for (uint64_t from = 0; from < n; from += 1048576)
+                layouts::WidenStep(layout, n, from, std::min<uint64_t>(1048576, n - from),
+                                   block.data(), &wide[0]);
+            for (size_t i = 0; i < wide.size(); ++i)
+                ASSERT_EQ(wide[i], cp1252::CharOf(static_cast<uint8_t>(block[i]))) << i;
         }
     }
 }

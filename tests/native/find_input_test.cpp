@@ -1,5 +1,5 @@
 // What the Find and Go To input means: the hexadecimal form of a Find input, the address of a
-// Go To input, and the dialog's UTF-16 text as bytes.
+// Go To input, and the dialog's UTF-16 text as the view's bytes.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -140,12 +140,12 @@ TEST(FindInput, WideGoToAddressTakesSixteenDigits) {
     EXPECT_EQ(find_input::ClampToLength(0x1900000010, 0x1900000000), 0x1900000000u);
 }
 
-TEST(FindInput, DialogTextKeepsTheLowEightBitsOfEveryUnit) {
-    const char16_t units[] = {u'A', u'\u00E9', u'\u20AC', u'\u0141', u'\u0100', u'z'};
+TEST(FindInput, DialogTextIsTheViewsBytesAndACharacterWithoutOneIsNoDigit) {
+    const char16_t units[] = {u'A', u'\u00E9', u'\u20AC', u'\u0439', u'\u0100', u'z'};
     char out[6] = {};
-    find_input::LowBytesOf(units, 6, out);
-    const Bytes bytes(out, out + 6);
-    EXPECT_EQ(bytes, (Bytes{0x41, 0xE9, 0xAC, 0x41, 0x00, 0x7A}));
+    EXPECT_FALSE(find_input::ViewBytesOf(units, 6, out));
+    EXPECT_EQ(Bytes(out, out + 6), (Bytes{0x41, 0xE9, 0x80, '?', '?', 0x7A}));
+    EXPECT_TRUE(find_input::ViewBytesOf(units, 3, out));
 }
 
 } // namespace

@@ -107,15 +107,22 @@ TEST(TypingText, OverwriteAndInsert) {
     Expect(i, {0x5A, 0x61, 0x62, 0x63}, 1, kText);
 }
 
-TEST(TypingText, ControlCharactersAndWideCodesStoreTheirLowByte) {
+TEST(TypingText, TheViewsCharactersStoreTheirByteAndOthersOnlyBeep) {
     ModelEditor e(kAbc);
     e.caretPane = kText;
     e.Char(13);
     e.Char(0x20AC);
     e.Char(0);
-    Expect(e, {0x0D, 0xAC, 0x00}, 3, kText);
+    Expect(e, {0x0D, 0x80, 0x00}, 3, kText);
     e.Char(0x41);
-    Expect(e, {0x0D, 0xAC, 0x00, 0x41}, 4, kText);
+    Expect(e, {0x0D, 0x80, 0x00, 0x41}, 4, kText);
+    EXPECT_TRUE(e.TakeCommands().empty());
+    e.SetSelection(0, 1); // a character the view can't show doesn't even replace a selection
+    for (uint32_t code : {0x0439u, 0x4E2Du, 0xD83Du, 0xDE00u})
+        e.Char(code);
+    Expect(e, {0x0D, 0x80, 0x00, 0x41}, 4, kText);
+    EXPECT_EQ(e.selAnchor, 0);
+    EXPECT_EQ(e.TakeCommands(), std::vector<std::string>(4, "Beep"));
 }
 
 TEST(TypingText, OverASelectionInsertsOnceAndKeepsOverwrite) {

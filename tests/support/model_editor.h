@@ -151,6 +151,7 @@ struct ModelEditor {
         caretInView = d >= 0 && d / bytesPerRow <= visibleRows - 1 && d % bytesPerRow >= 0;
     }
     void Invalidate() { ++invalidations; }
+    void Beep() { Record("Beep"); }
     void RecreateCaret() { ++caretRecreations; }
 
     // Commands of other parts of the editor: recorded only.

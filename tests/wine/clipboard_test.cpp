@@ -1,6 +1,10 @@
 // Copy, Cut and Paste on a real view with the system's clipboard: the exact blocks each copy
 // leaves, bytes travelling between two pages and between two processes, text that other
 // windows put there, and what the user keeps when the clipboard is busy or memory runs out.
+#include <windows.h>
+
+#include <imm.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -241,7 +245,10 @@ TEST_F(ClipboardOnView, BytesCopiedInOnePagePasteRawInAnother) {
 }
 
 TEST_F(ClipboardOnView, TextFromAnotherWindowIsInsertedAsItsCharacters) {
-    const std::wstring wide = L"Hi";
+    const auto unicode = [](const std::wstring& text) {
+        const auto* units = reinterpret_cast<const uint8_t*>(text.c_str());
+        return Bytes(units, units + (text.size() + 1) * sizeof(wchar_t));
+    };
     const struct {
         const char* what;
         UINT format;
@@ -250,11 +257,10 @@ TEST_F(ClipboardOnView, TextFromAnotherWindowIsInsertedAsItsCharacters) {
     } cases[] = {
         {"CF_TEXT only", CF_TEXT, TextBlock("41"), {0x34, 0x31}},
         {"CF_TEXT block larger than its text", CF_TEXT, TextBlock("ab", 9), {'a', 'b'}},
-        {"CF_UNICODETEXT only",
-         CF_UNICODETEXT,
-         Bytes(reinterpret_cast<const uint8_t*>(wide.c_str()),
-               reinterpret_cast<const uint8_t*>(wide.c_str() + wide.size() + 1)),
-         {'H', 'i'}},
+        {"CF_UNICODETEXT only", CF_UNICODETEXT, unicode(L"Hi"), {'H', 'i'}},
+        // In the view's code page whatever the system's; else the 8-bit text as it is.
+        {"CF_UNICODETEXT the view shows", CF_UNICODETEXT, unicode(L"\u00E9\u20AC"), {0xE9, 0x80}},
+        {"CF_TEXT whatever the system reads it as", CF_TEXT, TextBlock("\xE9"), {0xE9}},
     };
     Open(Bytes{});
     for (const auto& c : cases) {
@@ -268,6 +274,25 @@ TEST_F(ClipboardOnView, TextFromAnotherWindowIsInsertedAsItsCharacters) {
         EXPECT_EQ(Buffer(), expected) << c.what;
         EXPECT_EQ(editor().caretOffset, 1 + static_cast<int32_t>(c.inserted.size())) << c.what;
     }
+}
+
+// The test run repeats this under the Russian locale, where the system's code page is 1251.
+TEST_F(ClipboardOnView, TypedAndCopiedCharactersAreTheViewsCodePage) {
+    const char* acp = getenv("PROPWEAVE_ACP");
+    ASSERT_TRUE(!acp || GetACP() == static_cast<UINT>(atoi(acp))) << GetACP();
+    Open(Bytes{0x41, 0x42});
+    editor().caretPane = 1;
+    editor().caretOffset = 1;
+    for (WPARAM typed : {0x00E9, 0x20AC, 0x0439, 0xD83D, 0xDE00})
+        SendMessageW(page.view(), WM_CHAR, typed, 0);
+    EXPECT_EQ(Buffer(), (Bytes{0x41, 0xE9, 0x80}));
+    // No input method composes there: its text would sit in the placeholder's own buffer.
+    EXPECT_EQ(ImmGetContext(page.view()), nullptr);
+    Select(0, 2, 1);
+    Key('C', false, true);
+    Bytes wide;
+    ASSERT_TRUE(ClipboardBlock(CF_UNICODETEXT, wide));
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(wide.data())), L"A\u00E9\u20AC");
 }
 
 TEST_F(ClipboardOnView, PasteWithNothingToInsertChangesNothing) {

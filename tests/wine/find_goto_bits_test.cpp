@@ -364,12 +364,18 @@ TEST_F(FindOnView, AnEmptyInputIsNeverFound) {
     EXPECT_EQ(editor().selAnchor, -1);
 }
 
-// The typed text becomes bytes by the low 8 bits of each character: the euro sign is 0xAC.
-TEST_F(FindOnView, TypedCharactersBecomeTheirLowEightBits) {
-    Open(Bytes{0x20, 0xAC, 0x80, 0xAC, 0x20});
+// The typed text is looked for in the view's code page whatever the system's: the euro sign is
+// 0x80, and a character the view can't show is nowhere (not its low 8 bits "9", nor "?").
+TEST_F(FindOnView, TypedCharactersAreSoughtInTheViewsCodePage) {
+    Open(Bytes{0x20, 0xAC, 0x80, 0x39, 0x3F});
     editor().caretOffset = 2;
     Find(L"\u20AC");
-    ExpectSelection(3, 3, 1);
+    ExpectSelection(2, 2, 1);
+    MessageBoxRecorder boxes;
+    Find(L"\u0439");
+    ASSERT_EQ(boxes.Count(), 1u);
+    ExpectNotFoundBox(boxes.Boxes()[0], page.page());
+    ExpectSelection(2, 2, 1);
 }
 
 TEST_F(FindOnView, GoToFromTheAddressColumnAndTheKey) {

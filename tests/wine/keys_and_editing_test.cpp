@@ -197,7 +197,7 @@ TEST_F(EditingOnView, OverwriteBothPanesAndSave) {
     Key(VK_END, false, true);
     Type("X"); // appended at the end position
     Save();
-    EXPECT_EQ(OnDisk(), (Bytes{0x7F, 0x51, 0x0D, 0xAC, 0x58}));
+    EXPECT_EQ(OnDisk(), (Bytes{0x7F, 0x51, 0x0D, 0x80, 0x58})); // the euro sign's byte
 }
 
 TEST_F(EditingOnView, RemovingEverythingSavesAnEmptyFile) {
