@@ -11,6 +11,7 @@
 #include <map>
 #include <vector>
 
+#include "hexedit/core/code_page_1252.h"
 #include "support/model_editor.h"
 
 namespace {
@@ -214,6 +215,10 @@ struct Reference {
                 digit = static_cast<int>(code - 'A' + 10);
             else
                 return;
+        } else if (cp1252::ByteOf(code) < 0) {
+            return; // no character of the view's code page: a beep
+        } else {
+            code = static_cast<uint32_t>(cp1252::ByteOf(code));
         }
         if ((selected() || !overwrite || caret == len()) && Refused())
             return;
