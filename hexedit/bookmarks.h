@@ -1,5 +1,5 @@
-// The ten bookmarks of the current user, in the registry: one REG_DWORD value per slot,
-// shared by every file and every page.
+// The ten bookmarks of the current user, in the registry: one REG_DWORD value per slot (a
+// REG_QWORD for an offset from 4 GiB on), shared by every file and every page.
 #pragma once
 
 #include <windows.h>
@@ -7,9 +7,11 @@
 // "Software\Kestrow Software\propWeave Hex Editor" under HKEY_CURRENT_USER.
 extern const wchar_t kBookmarkKeyPath[];
 
-// The stored offset of `slot`, or slot x 65536 when the key or a value of at most 4 bytes
-// can't be read.
-DWORD ReadBookmark(int slot);
+#include <cstdint>
+
+// The stored offset of `slot`, or slot x 65536 when the key or a value of at most 4 bytes or
+// a REG_QWORD can't be read.
+uint64_t ReadBookmark(int slot);
 
 // Stores `offset` in `slot`; the registry's error code (0 on success).
-LONG WriteBookmark(int slot, DWORD offset);
+LONG WriteBookmark(int slot, uint64_t offset);

@@ -13,6 +13,7 @@
 #include "hexedit/core/chunked_layouts.h"
 #include "hexedit/core/code_page_1252.h"
 #include "hexedit/core/copy_layouts.h"
+#include "hexedit/core/editor_source.h"
 #include "hexedit/core/paste_rule.h"
 #include "hexedit/error_text.h"
 #include "hexedit/hex_edit.h"
@@ -192,7 +193,19 @@ DWORD PutText(HWND owner, const char* text, uint64_t length) {
 bool Insert(CHexEdit& e, const uint8_t* bytes, uint64_t n) {
     if (n == 0 || !pasting::PasteFits(e.length, e.SelectionLength(), n))
         return false;
-    return pasting::ReplaceSelection(e, bytes, static_cast<int32_t>(n));
+    return pasting::ReplaceSelection(e, bytes, static_cast<int64_t>(n));
+}
+
+// The `n` bytes from `first`: where they lie in a file held whole, read into `copy` from a
+// file read on demand (an unreadable byte as 0). Null when no block could be had for them.
+const uint8_t* BytesFrom(CHexEdit& e, int64_t first, int64_t n, GuardedBlock<uint8_t>& copy) {
+    if (!editing::IsOnDemand(e))
+        return e.buffer + first;
+    copy.reset(static_cast<uint8_t*>(GuardedAlloc(static_cast<uint64_t>(n))));
+    if (!copy)
+        return nullptr;
+    e.source->Read(static_cast<uint64_t>(first), copy.get(), static_cast<size_t>(n), nullptr);
+    return copy.get();
 }
 
 // The open clipboard's Unicode text (before its first NUL) as the view's bytes into the
@@ -247,12 +260,12 @@ void CHexEdit::Copy() {
 }
 
 void CHexEdit::Cut() {
-    if (!fileLoaded)
+    if (!fileLoaded || editing::RefusedResize(*this))
         return;
-    const int32_t n = SelectionLength();
+    const int64_t n = SelectionLength();
     if (n <= 0)
         return;
-    const int32_t first = std::min(selAnchor, selEnd);
+    const int64_t first = std::min(selAnchor, selEnd);
     const CopyOutcome outcome = CopySelection(
         hwnd, filePath, {buffer + first, static_cast<uint64_t>(n), static_cast<uint32_t>(first)},
         caretPane == 1 ? layouts::Chunked::Chars : layouts::Chunked::Hex, true);
@@ -272,9 +285,15 @@ void CHexEdit::Cut() {
 }
 
 void CHexEdit::CopyAs(int layout) {
-    const int32_t n = SelectionLength();
-    const int32_t first = n > 0 ? std::min(selAnchor, selEnd) : caretOffset;
-    const uint8_t* bytes = n > 0 ? buffer + first : nullptr;
+    const int64_t n = SelectionLength();
+    const int64_t first = n > 0 ? std::min(selAnchor, selEnd) : caretOffset;
+    GuardedBlock<uint8_t> copy;
+    const uint8_t* bytes = n > 0 ? BytesFrom(*this, first, n, copy) : nullptr;
+    if (n > 0 && !bytes) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        ReportClipboardError();
+        return;
+    }
     DWORD errors[2] = {ERROR_SUCCESS, ERROR_SUCCESS};
     switch (static_cast<CopyLayout>(layout)) {
     case CopyLayout::Hex:
@@ -309,7 +328,7 @@ void CHexEdit::CopyAs(int layout) {
     }
     case CopyLayout::Address: {
         char text[layouts::kAddressTextSize];
-        const uint64_t length = layouts::WriteAddress(static_cast<uint32_t>(caretOffset), text);
+        const uint64_t length = layouts::WriteAddress(static_cast<uint64_t>(caretOffset), text);
         errors[0] = PutText(hwnd, text, length);
         break;
     }
@@ -318,7 +337,7 @@ void CHexEdit::CopyAs(int layout) {
             layouts::AddressRangeOf(selAnchor, selEnd, length, caretOffset);
         char text[layouts::kAddressRangeTextSize];
         const uint64_t textLength = layouts::WriteAddressRange(
-            static_cast<uint32_t>(range.first), static_cast<uint32_t>(range.last), text);
+            static_cast<uint64_t>(range.first), static_cast<uint64_t>(range.last), text);
         errors[0] = PutText(hwnd, text, textLength);
         break;
     }
@@ -342,7 +361,7 @@ void CHexEdit::PutClipboardText(const char* text) {
 }
 
 void CHexEdit::Paste() {
-    if (!fileLoaded)
+    if (!fileLoaded || editing::RefusedResize(*this))
         return;
     const UINT privateFormat = PrivateClipboardFormat();
     bool pasted = false;

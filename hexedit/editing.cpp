@@ -3,6 +3,8 @@
 
 #include "hexedit/core/typing.h"
 #include "hexedit/modifier_keys.h"
+#include "hexedit/module_context.h"
+#include "hexedit/win32_handles.h"
 
 // Every edit first asks whether a file is held: a disabled view still gets the messages that
 // other programs post to it.
@@ -12,8 +14,14 @@ void CHexEdit::OnChar(WPARAM code) {
     editing::TypeCharacter(*this, static_cast<uint32_t>(code), CommandCtrlHeld());
 }
 
-bool CHexEdit::ResizeBuffer(int32_t delta) {
+bool CHexEdit::ResizeBuffer(int64_t delta) {
     return editing::ResizeBuffer(*this, delta);
+}
+
+void CHexEdit::ReportResizeRefused() {
+    ScopedActivationContext context(ModuleActivationContext());
+    MessageBoxW(hwnd, L"This file is too large to insert or delete bytes. Typing overwrites them.",
+                L"Hex Editor", MB_OK | MB_ICONINFORMATION);
 }
 
 void CHexEdit::DeleteForward() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "hexedit/core/byte_buffer.h"
+#include "hexedit/core/editor_source.h"
 #include "hexedit/core/file_size_rule.h"
 #include "hexedit/core/long_path.h"
 #include "hexedit/error_text.h"
@@ -191,7 +192,7 @@ DWORD CHexEdit::ReportFileError(const wchar_t* format, const wchar_t* title, DWO
     return code;
 }
 
-void CHexEdit::ResetViewState(int32_t newLength) {
+void CHexEdit::ResetViewState(int64_t newLength) {
     selAnchor = selEnd = -1;
     length = newLength;
     caretOffset = 0;
@@ -200,6 +201,7 @@ void CHexEdit::ResetViewState(int32_t newLength) {
     topOffset = 0;
     layoutStale = 1;
     modified = 0;
+    editing::UseWholeBlock(*this);
 }
 
 DWORD CHexEdit::LoadFile(const wchar_t* path) {
@@ -257,7 +259,7 @@ DWORD CHexEdit::ReadIntoBuffer(const std::wstring& path) {
     // The block becomes the buffer only once every byte is in it: a partial copy is never shown
     // nor held.
     buffer = read->block.release();
-    ResetViewState(static_cast<int32_t>(read->size));
+    ResetViewState(static_cast<int64_t>(read->size));
     UpdateScrollBar();
     return ERROR_SUCCESS;
 }

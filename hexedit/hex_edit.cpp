@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "hexedit/core/address_width.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/font_fit.h"
 #include "hexedit/win32_handles.h"
@@ -103,7 +104,9 @@ void CHexEdit::FitFontToWindow() {
         CallWindowProcW(originalWndProc, hwnd, WM_KILLFOCUS, 0, 0);
     RECT client{};
     GetClientRect(hwnd, &client);
-    if (fontfit::KeepsStandardFont(client.right, client.bottom))
+    // Addresses of more than 8 digits need a narrower font than the standard one.
+    const int32_t digits = address::ViewDigits(static_cast<uint64_t>(length), bytesPerRow);
+    if (digits == address::kNarrowDigits && fontfit::KeepsStandardFont(client.right, client.bottom))
         return;
-    ReplaceFont(CreateFontForCellWidth(hwnd, fontfit::AverageCharWidthFor(client.right)));
+    ReplaceFont(CreateFontForCellWidth(hwnd, fontfit::AverageCharWidthFor(client.right, digits)));
 }

@@ -50,8 +50,8 @@ class CHexEdit {
     void UpdateScrollBar();
     void Scroll(int code);
     void Invalidate();
-    void EnsureVisible(int32_t offset);
-    void PlaceCaret(int32_t offset);
+    void EnsureVisible(int64_t offset);
+    void PlaceCaret(int64_t offset);
     void RecreateCaret();
     void CreateEditCaret();
     void SetCaretPixel(int x, int y);
@@ -73,9 +73,9 @@ class CHexEdit {
     // Keyboard and navigation.
     void OnKeyDown(WPARAM key);
     void MoveCaret(int dx, int dy);
-    void SetSelection(int32_t anchor, int32_t end);
+    void SetSelection(int64_t anchor, int64_t end);
     void SelectAll();
-    int32_t SelectionLength() const;
+    int64_t SelectionLength() const;
     // The keyboard's way to the context menu: at the caret, no default item.
     void ShowContextMenuAtCaret();
     // Tab out of the editor: focus to the sheet's next (or previous) tab stop.
@@ -83,7 +83,9 @@ class CHexEdit {
 
     // Editing.
     void OnChar(WPARAM code);
-    bool ResizeBuffer(int32_t delta);
+    bool ResizeBuffer(int64_t delta);
+    // A file read on demand keeps its length: says so once for the refused insert or delete.
+    void ReportResizeRefused();
     void DeleteForward();
     void DeleteBackward();
     void DeleteSelection();
@@ -140,7 +142,8 @@ class CHexEdit {
     // The one place the view font is let go of.
     void ReplaceFont(HFONT newFont);
     DWORD ReportFileError(const wchar_t* format, const wchar_t* title, DWORD code);
-    void ResetViewState(int32_t newLength);
+    // Every load and release ends here: the whole-block source follows the buffer.
+    void ResetViewState(int64_t newLength);
     // The reading part of LoadFile, from the attribute check on; the code to report.
     DWORD ReadIntoBuffer(const std::wstring& path);
     // The writing part of SaveFile, asking about a file changed by another program; the code

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kGoToInputLimit = 8;
-
 void ShowFindFace(HWND dialog) {
     SetWindowTextW(dialog, L"Find");
     SetDlgItemTextW(dialog, IDC_INPUT_LABEL, L"Fi&nd what:");
@@ -46,7 +44,9 @@ INT_PTR CALLBACK CHexEdit::InputDlgProc(HWND dialog, UINT message, WPARAM wParam
         if (editor->dialogKind == kDialogFind)
             ShowFindFace(dialog);
         else
-            SendDlgItemMessageW(dialog, IDC_INPUT_TEXT, EM_LIMITTEXT, kGoToInputLimit, 0);
+            SendDlgItemMessageW(dialog, IDC_INPUT_TEXT, EM_LIMITTEXT,
+                                find_input::GoToInputLimit(static_cast<uint64_t>(editor->length)),
+                                0);
         return TRUE;
     }
     case WM_COMMAND: {

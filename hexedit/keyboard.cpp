@@ -27,7 +27,7 @@ void CHexEdit::MoveCaret(int dx, int dy) {
     editing::MoveCaret(*this, dx, dy);
 }
 
-void CHexEdit::SetSelection(int32_t anchor, int32_t end) {
+void CHexEdit::SetSelection(int64_t anchor, int64_t end) {
     editing::SetSelection(*this, anchor, end);
 }
 
@@ -35,7 +35,7 @@ void CHexEdit::SelectAll() {
     editing::SelectAll(*this);
 }
 
-int32_t CHexEdit::SelectionLength() const {
+int64_t CHexEdit::SelectionLength() const {
     return editing::SelectionLength(*this);
 }
 

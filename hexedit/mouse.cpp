@@ -28,7 +28,7 @@ void CHexEdit::OnKillFocus() {
 
 void CHexEdit::OnLButtonDown(WPARAM flags, int x, int y) {
     SetFocus(hwnd);
-    if (!buffer)
+    if (length == 0)
         return;
     const bool shift = (flags & MK_SHIFT) != 0;
     if (shift)
@@ -67,7 +67,7 @@ void CHexEdit::OnLButtonDown(WPARAM flags, int x, int y) {
 }
 
 void CHexEdit::OnMouseMove(WPARAM flags, int x, int y) {
-    if (!buffer || !(flags & MK_LBUTTON) || selAnchor == -1)
+    if (length == 0 || !(flags & MK_LBUTTON) || selAnchor == -1)
         return;
     RECT client{};
     GetClientRect(hwnd, &client);
@@ -78,7 +78,7 @@ void CHexEdit::OnMouseMove(WPARAM flags, int x, int y) {
     else if (step.scroll > 0)
         Scroll(SB_LINEDOWN);
     y = step.y;
-    const int32_t oldEnd = selEnd;
+    const int64_t oldEnd = selEnd;
     const POINT p = HitTest(x, y);
     if (p.x >= 0) {
         SetCaretPixel(p.x, p.y);
@@ -100,11 +100,11 @@ void CHexEdit::OnRButtonUp(int x, int y) {
     SetFocus(hwnd);
     // The menu's commands act at the caret's byte: the caret is drawn where they will act.
     const POINT p = HitTest(x, y);
-    if (buffer && p.x >= 0) {
+    if (length != 0 && p.x >= 0) {
         RecreateCaret();
         SetCaretPixel(p.x, p.y);
         ShowEditCaret();
-    } else if (buffer && p.x != kAddressColumnHit) {
+    } else if (length != 0 && p.x != kAddressColumnHit) {
         PlaceCaret(caretOffset);
     }
     Invalidate();

@@ -2,13 +2,43 @@
 // memory bitmap and copy it to the window in one step, so the view never flickers.
 #include "hexedit/hex_edit.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "hexedit/core/address_width.h"
+#include "hexedit/core/editor_source.h"
 #include "hexedit/core/paint_plan.h"
 #include "hexedit/core/scroll_math.h"
 #include "hexedit/win32_handles.h"
 
 namespace {
+
+int32_t AddressDigits(const CHexEdit& e) {
+    return address::ViewDigits(static_cast<uint64_t>(e.length), e.bytesPerRow);
+}
+
+// The bytes of the rows that fit the client, from the top offset, and which of them could not
+// be read: only these are read, whatever the file's size.
+struct ShownRows {
+    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> unreadable;
+};
+
+// Never empty, so a file whose rows are all above the view still counts as one with bytes.
+ShownRows ReadShownRows(const CHexEdit& e, int clientHeight) {
+    int64_t shown = 0;
+    if (e.charHeight > 0 && e.length > e.topOffset) {
+        const int64_t count =
+            int64_t{paintplan::RowLimit(clientHeight, e.charHeight) / e.charHeight} * e.bytesPerRow;
+        shown = std::min(count, e.length - e.topOffset);
+    }
+    ShownRows rows;
+    rows.bytes.resize(static_cast<size_t>(std::max<int64_t>(shown, 1)));
+    rows.unreadable.resize(rows.bytes.size());
+    e.source->Read(static_cast<uint64_t>(e.topOffset), rows.bytes.data(),
+                   static_cast<size_t>(shown), rows.unreadable.data());
+    return rows;
+}
 
 // Measures the font and places the columns; creates a caret that was wanted before the font
 // was known.
@@ -18,7 +48,8 @@ void LayOut(CHexEdit& e, HDC dc, int clientHeight) {
         return; // nothing measurable: stay unmeasured and try again next time
     e.charWidth = cell.cx;
     e.charHeight = cell.cy;
-    const scroll::ColumnLayout columns = scroll::ColumnsFor(cell.cx, cell.cy, e.bytesPerRow);
+    const scroll::ColumnLayout columns =
+        scroll::ColumnsFor(cell.cx, cell.cy, e.bytesPerRow, AddressDigits(e));
     e.hexColumnX = columns.hexColumnX;
     e.textColumnX = columns.textColumnX;
     e.layoutStale = 0;
@@ -88,9 +119,25 @@ void CHexEdit::Paint() {
     if (layoutStale)
         LayOut(*this, memory.get(), client.bottom);
 
-    const paintplan::Frame frame{buffer,     length,     topOffset,   caretPane,
-                                 selAnchor,  selEnd,     bytesPerRow, charWidth,
-                                 charHeight, hexColumnX, textColumnX, client.bottom};
+    // The rows are read where the buffer is now, whoever resized it last.
+    if (!editing::IsOnDemand(*this))
+        editing::SyncWholeBlock(*this);
+    const ShownRows rows = ReadShownRows(*this, client.bottom);
+    const paintplan::Frame frame{length > 0 ? rows.bytes.data() : nullptr,
+                                 length,
+                                 topOffset,
+                                 caretPane,
+                                 selAnchor,
+                                 selEnd,
+                                 bytesPerRow,
+                                 charWidth,
+                                 charHeight,
+                                 hexColumnX,
+                                 textColumnX,
+                                 client.bottom,
+                                 topOffset,
+                                 rows.unreadable.data(),
+                                 AddressDigits(*this)};
     std::vector<paintplan::Item> items;
     paintplan::PlanFrame(frame, items);
     Render(memory.get(), client, items);

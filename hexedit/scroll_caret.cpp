@@ -1,12 +1,17 @@
 // The view's scroll bar, scroll requests and the system caret.
 #include "hexedit/hex_edit.h"
 
-#include "hexedit/core/scroll_math.h"
+#include "hexedit/core/scroll_mapping.h"
 
 namespace {
 
-scroll::Rows RowsOf(const CHexEdit& e) {
-    return {e.length, e.visibleRows, e.bytesPerRow};
+// The bar holds a 32-bit range; rows of a file of any size are mapped onto it.
+scroll::WideRows RowsOf(const CHexEdit& e) {
+    return {static_cast<uint64_t>(e.length), e.visibleRows, e.bytesPerRow};
+}
+
+uint64_t Top(const CHexEdit& e) {
+    return static_cast<uint64_t>(e.topOffset);
 }
 
 // Drawing the bar at once costs about 4 ms a call under Wine, and typing at the end changes it
@@ -27,7 +32,7 @@ void RedrawScrollBarSoon(HWND view) {
 } // namespace
 
 void CHexEdit::UpdateScrollBar() {
-    const scroll::ScrollBarSettings bar = scroll::ScrollBarFor(topOffset, RowsOf(*this));
+    const scroll::ScrollBarSettings bar = scroll::ScrollBarFor(Top(*this), RowsOf(*this));
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -46,12 +51,12 @@ void CHexEdit::UpdateScrollBar() {
         return;
     SetScrollInfo(hwnd, SB_VERT, &info, FALSE);
     RedrawScrollBarSoon(hwnd);
-    if (int64_t{length} >= int64_t{visibleRows} * bytesPerRow)
+    if (length >= int64_t{visibleRows} * bytesPerRow)
         EnableScrollBar(hwnd, SB_VERT, ESB_ENABLE_BOTH);
 }
 
 void CHexEdit::Scroll(int code) {
-    if (!buffer)
+    if (length == 0)
         return;
     int32_t trackRow = 0;
     if (code == SB_THUMBTRACK) {
@@ -62,17 +67,18 @@ void CHexEdit::Scroll(int code) {
             return;
         trackRow = info.nTrackPos;
     }
-    int32_t newTop = topOffset;
-    if (!scroll::ScrollTop(code, topOffset, RowsOf(*this), trackRow, newTop))
+    uint64_t newTop = Top(*this);
+    if (!scroll::ScrollTop(code, Top(*this), RowsOf(*this), trackRow, newTop))
         return;
     // Thumb, top and bottom repaint even when the top stays; the others only when it moves.
     const bool alwaysRepaint = code == SB_THUMBTRACK || code == SB_TOP || code == SB_BOTTOM;
-    if (newTop != topOffset || alwaysRepaint) {
-        topOffset = newTop;
+    if (newTop != Top(*this) || alwaysRepaint) {
+        topOffset = static_cast<int64_t>(newTop);
         Invalidate();
     }
-    if (GetScrollPos(hwnd, SB_VERT) != topOffset / bytesPerRow) {
-        SetScrollPos(hwnd, SB_VERT, topOffset / bytesPerRow, FALSE);
+    const int32_t position = scroll::ScrollBarFor(newTop, RowsOf(*this)).position;
+    if (GetScrollPos(hwnd, SB_VERT) != position) {
+        SetScrollPos(hwnd, SB_VERT, position, FALSE);
         RedrawScrollBarSoon(hwnd);
     }
     PlaceCaret(caretOffset);
@@ -82,16 +88,17 @@ void CHexEdit::Invalidate() {
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void CHexEdit::EnsureVisible(int32_t offset) {
-    const int32_t top = scroll::EnsureVisibleTop(offset, topOffset, RowsOf(*this));
+void CHexEdit::EnsureVisible(int64_t offset) {
+    const auto top = static_cast<int64_t>(
+        scroll::EnsureVisibleTop(static_cast<uint64_t>(offset), Top(*this), RowsOf(*this)));
     if (top == topOffset && offset >= topOffset &&
-        int64_t{offset} < int64_t{topOffset} + int64_t{visibleRows} * bytesPerRow)
+        offset < topOffset + int64_t{visibleRows} * bytesPerRow)
         return; // already in view
     topOffset = top;
     UpdateScrollBar();
 }
 
-void CHexEdit::PlaceCaret(int32_t offset) {
+void CHexEdit::PlaceCaret(int64_t offset) {
     if (charWidth == -1)
         return;
     const scroll::ColumnLayout layout{charWidth, charHeight, hexColumnX, textColumnX};

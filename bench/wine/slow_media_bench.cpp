@@ -130,7 +130,7 @@ int main() {
     else
         std::printf("%-48s %.1f ms after Cancel (target <= one chunk, 131 ms, + 100)\n",
                     "cancelled load ended", cancelledLoad - cancel.cancelledAt);
-    std::printf("%-48s length %d, view enabled %d\n", "after the cancelled load", editor.length,
-                IsWindowEnabled(page.view()) ? 1 : 0);
+    std::printf("%-48s length %lld, view enabled %d\n", "after the cancelled load",
+                static_cast<long long>(editor.length), IsWindowEnabled(page.view()) ? 1 : 0);
     return BenchExitCode();
 }

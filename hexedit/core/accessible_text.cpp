@@ -9,7 +9,7 @@ namespace {
 constexpr char kDigits[] = "0123456789ABCDEF";
 
 // Upper-case hex without leading zeros, as the address column reads once its zeros are gone.
-std::string Hex(uint32_t value) {
+std::string Hex(uint64_t value) {
     std::string text;
     do {
         text.insert(text.begin(), kDigits[value & 0x0F]);
@@ -22,7 +22,7 @@ std::string ByteHex(int32_t byte) {
     return {kDigits[(byte >> 4) & 0x0F], kDigits[byte & 0x0F]};
 }
 
-std::string Count(int32_t count, const char* what) {
+std::string Count(int64_t count, const char* what) {
     return std::to_string(count) + (count == 1 ? " byte" : " bytes") + what;
 }
 
@@ -37,6 +37,8 @@ void Append(std::string& text, const std::string& part) {
 } // namespace
 
 std::string CellName(const CaretFacts& f) {
+    if (f.byte == kUnreadable)
+        return "unreadable";
     if (f.byte < 0)
         return "end of file";
     if (f.pane != kTextPane)
@@ -49,7 +51,7 @@ std::string CellName(const CaretFacts& f) {
 }
 
 std::string CellValue(const CaretFacts& f) {
-    return "offset " + Hex(static_cast<uint32_t>(f.offset)) + ", " + std::to_string(f.offset);
+    return "offset " + Hex(static_cast<uint64_t>(f.offset)) + ", " + std::to_string(f.offset);
 }
 
 std::string CellDescription(const CaretFacts& f) {
@@ -66,7 +68,7 @@ std::string ViewValue(const CaretFacts& f) {
     return text;
 }
 
-std::string ViewDescription(int32_t length) {
+std::string ViewDescription(int64_t length) {
     return Count(length, "");
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "hexedit/core/caret_motion.h"
+#include "hexedit/core/editor_source.h"
 #include "hexedit/core/scroll_math.h"
 
 namespace a11y {
@@ -14,11 +15,11 @@ namespace a11y {
 // Everything the caret cell's texts are made of. Equal facts read the same, so comparing two
 // of them tells whether there is anything new to say without building a text.
 struct CaretFacts {
-    int32_t offset = 0;
+    int64_t offset = 0;
     int32_t pane = 0;     // 1 text, 2 hex first digit, 3 hex second digit
-    int32_t byte = -1;    // the byte under the caret; -1 at the end position
-    int32_t length = 0;   // of the file
-    int32_t selected = 0; // bytes selected; 0 = no selection
+    int32_t byte = -1;    // the byte under the caret; kEndOfFile or kUnreadable when none
+    int64_t length = 0;   // of the file
+    int64_t selected = 0; // bytes selected; 0 = no selection
     bool insert = false;
 
     bool operator==(const CaretFacts& o) const {
@@ -28,11 +29,18 @@ struct CaretFacts {
     bool operator!=(const CaretFacts& o) const { return !(*this == o); }
 };
 
+constexpr int32_t kEndOfFile = -1;
+constexpr int32_t kUnreadable = -2;
+
 template <class Editor> CaretFacts CaretFactsOf(const Editor& e) {
     CaretFacts f;
     f.offset = e.caretOffset;
     f.pane = e.caretPane;
-    f.byte = e.buffer && e.caretOffset < e.length ? e.buffer[e.caretOffset] : -1;
+    f.byte = kEndOfFile;
+    if (e.caretOffset < e.length) {
+        const int32_t byte = editing::ReadByteAt(e, e.caretOffset);
+        f.byte = byte < 0 ? kUnreadable : byte;
+    }
     f.length = e.length;
     f.selected = editing::SelectionLength(e);
     f.insert = e.overwriteMode == 0;
@@ -49,7 +57,7 @@ std::string CellDescription(const CaretFacts& f);
 // file's length).
 constexpr const char* kViewName = "Hex view";
 std::string ViewValue(const CaretFacts& f);
-std::string ViewDescription(int32_t length);
+std::string ViewDescription(int64_t length);
 
 // The caret's cell in client pixels; not visible while it is scrolled out of view or before
 // the font has been measured.
@@ -65,7 +73,8 @@ template <class Editor> CellBox CaretCellBox(const Editor& e) {
     if (e.charWidth <= 0 || e.charHeight <= 0)
         return {};
     const scroll::CaretCell cell = scroll::CaretCellFor(
-        e.caretOffset, e.caretPane, e.topOffset, {e.length, e.visibleRows, e.bytesPerRow},
+        e.caretOffset, e.caretPane, e.topOffset,
+        scroll::WideRows{static_cast<uint64_t>(e.length), e.visibleRows, e.bytesPerRow},
         {e.charWidth, e.charHeight, e.hexColumnX, e.textColumnX});
     if (!cell.visible)
         return {};

@@ -58,9 +58,18 @@ void GuardedFree(void* block) {
 }
 
 bool ResizeExact(uint8_t*& buffer, int32_t& length, int32_t delta) {
+    int64_t wide = length;
+    const bool resized = ResizeExact(buffer, wide, delta);
+    length = static_cast<int32_t>(wide);
+    return resized;
+}
+
+bool ResizeExact(uint8_t*& buffer, int64_t& length, int64_t delta) {
     if (delta == 0)
         return true;
-    const int64_t newLength = static_cast<int64_t>(length) + delta;
+    if (delta > 0 && static_cast<uint64_t>(delta) >= kAllocationLimit)
+        return false;
+    const int64_t newLength = length + delta;
     if (newLength < 0 || static_cast<uint64_t>(newLength) >= kAllocationLimit)
         return false;
     if (newLength == 0) {
@@ -74,12 +83,12 @@ bool ResizeExact(uint8_t*& buffer, int32_t& length, int32_t delta) {
         if (delta > 0)
             return false;
         // The larger block still holds every byte that stays; keep it.
-        length = static_cast<int32_t>(newLength);
+        length = newLength;
         return true;
     }
     buffer = static_cast<uint8_t*>(resized);
     if (delta > 0)
         std::memset(buffer + length, 0, static_cast<size_t>(delta));
-    length = static_cast<int32_t>(newLength);
+    length = newLength;
     return true;
 }

@@ -29,4 +29,5 @@ int LiveGuardedBlocks();
 // A shrink to zero frees the block. A shrink whose smaller block can't be had keeps the
 // larger block with `length` reduced, so the bytes stay correct. Returns false, changing
 // nothing, when growth fails or the new length would reach the allocation limit.
+bool ResizeExact(uint8_t*& buffer, int64_t& length, int64_t delta);
 bool ResizeExact(uint8_t*& buffer, int32_t& length, int32_t delta);

@@ -183,31 +183,39 @@ int32_t SearchPattern(const uint8_t* buffer, int32_t length, const SearchFrom& f
                                forwards ? length : -1);
 }
 
-int32_t SearchPatternBefore(const uint8_t* buffer, int32_t length, const SearchFrom& from,
-                            const uint8_t* pattern, int32_t patternLength, int direction,
-                            int32_t rival) {
-    const bool forwards = direction == 1;
+bool SearchStart(const SearchFrom& from, int64_t length, int32_t patternLength, bool forwards,
+                 int64_t& start) {
     const bool selection = from.selAnchor != -1;
-    int64_t start = from.caretOffset;
+    start = from.caretOffset;
     if (patternLength == 1 && selection) {
         // The caret sits on the previous one-byte match: step off it.
         start += forwards ? 1 : -1;
-        if (start < 0 || start > static_cast<int64_t>(length) - 1)
-            return -1;
+        if (start < 0 || start > length - 1)
+            return false;
     } else if (patternLength > 1 && selection && !forwards) {
-        start = static_cast<int64_t>(std::min(from.selAnchor, from.selEnd)) - 1;
+        start = std::min(from.selAnchor, from.selEnd) - 1;
         if (start < 0)
-            return -1;
+            return false;
     }
     if (length < 1 || patternLength <= 0)
-        return -1;
+        return false;
     if (start >= length)
         start = length - 1;
     if (start < 0) {
         if (!forwards)
-            return -1;
+            return false;
         start = 0;
     }
+    return true;
+}
+
+int32_t SearchPatternBefore(const uint8_t* buffer, int32_t length, const SearchFrom& from,
+                            const uint8_t* pattern, int32_t patternLength, int direction,
+                            int32_t rival) {
+    const bool forwards = direction == 1;
+    int64_t start = 0;
+    if (!SearchStart(from, length, patternLength, forwards, start))
+        return -1;
     const int32_t begin = static_cast<int32_t>(start);
     if (forwards) {
         // Candidates below the rival only: cut the data where a match at rival - 1 ends.

@@ -24,10 +24,15 @@ int32_t ScanBackward(const uint8_t* data, int32_t length, int32_t from, const ui
 
 // Where the caret and selection are when a search starts.
 struct SearchFrom {
-    int32_t caretOffset;
-    int32_t selAnchor; // -1: no selection
-    int32_t selEnd;
+    int64_t caretOffset;
+    int64_t selAnchor; // -1: no selection
+    int64_t selEnd;
 };
+
+// Where one search of the editor starts in data of `length` bytes (see SearchPattern); false
+// when there is nothing to search.
+bool SearchStart(const SearchFrom& from, int64_t length, int32_t patternLength, bool forwards,
+                 int64_t& start);
 
 // One search of the editor: the start is the caret, except that with a selection a one-byte
 // pattern steps one byte first (the caret sits on its previous match) and a longer pattern

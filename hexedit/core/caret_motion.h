@@ -17,19 +17,19 @@ template <class Editor> bool HasSelection(const Editor& e) {
     return e.selAnchor >= 0 && e.selEnd >= 0;
 }
 
-template <class Editor> void SetSelection(Editor& e, int32_t anchor, int32_t end) {
+template <class Editor> void SetSelection(Editor& e, int64_t anchor, int64_t end) {
     e.selAnchor = anchor;
     e.selEnd = end;
 }
 
 // Bytes covered by the selection; its larger end is limited to the last byte, so a selection
 // that only holds the end position counts 0.
-template <class Editor> int32_t SelectionLength(const Editor& e) {
+template <class Editor> int64_t SelectionLength(const Editor& e) {
     if (!HasSelection(e))
         return 0;
     const int64_t lo = std::min(e.selAnchor, e.selEnd);
     const int64_t hi = std::min<int64_t>(std::max(e.selAnchor, e.selEnd), e.length - 1);
-    return static_cast<int32_t>(std::max<int64_t>(0, hi - lo + 1));
+    return std::max<int64_t>(0, hi - lo + 1);
 }
 
 // dx: -1, 0 or +1 steps along the row (bytes in the text pane, nibbles in the hex pane);
@@ -37,7 +37,6 @@ template <class Editor> int32_t SelectionLength(const Editor& e) {
 template <class Editor> void MoveCaret(Editor& e, int dx, int dy) {
     const bool fromEndLow = e.caretOffset == e.length && e.caretPane == kHexLow;
     const int64_t bpr = e.bytesPerRow;
-    // 64-bit: a page step near the end of a 2 GiB buffer must not wrap.
     int64_t off = e.caretOffset;
     if (e.caretPane == kTextPane) {
         off += dy * bpr + dx;
@@ -75,11 +74,11 @@ template <class Editor> void MoveCaret(Editor& e, int dx, int dy) {
         if (fromEndLow && (dx > 0 || dy > 0))
             e.caretPane = kHexLow;
     }
-    e.caretOffset = static_cast<int32_t>(off);
+    e.caretOffset = off;
 
     if (e.caretOffset < e.topOffset)
         e.Scroll(scroll::kLineUp);
-    if (e.caretOffset >= static_cast<int64_t>(e.topOffset) + bpr * e.visibleRows)
+    if (e.caretOffset >= e.topOffset + bpr * e.visibleRows)
         e.Scroll(scroll::kLineDown);
     e.EnsureVisible(e.caretOffset);
     e.PlaceCaret(e.caretOffset);
@@ -96,7 +95,7 @@ template <class Editor> void ShowCaretWithRowAbove(Editor& e) {
 
 // Puts the caret on `offset` (within 0..length), brings it into view and repaints; the
 // selection and the pane stay. Go To, bookmarks and Find land the caret this way.
-template <class Editor> void JumpCaretTo(Editor& e, int32_t offset) {
+template <class Editor> void JumpCaretTo(Editor& e, int64_t offset) {
     e.caretOffset = offset;
     e.EnsureVisible(e.caretOffset);
     e.PlaceCaret(e.caretOffset);

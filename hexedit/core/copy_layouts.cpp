@@ -1,5 +1,7 @@
 #include "hexedit/core/copy_layouts.h"
 
+#include "hexedit/core/address_width.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -178,26 +180,25 @@ uint64_t WriteView(const uint8_t* bytes, uint64_t n, uint32_t firstOffset, char*
     return static_cast<uint64_t>(p - out);
 }
 
-uint64_t WriteAddress(uint32_t offset, char* out) {
-    PutAddress(out, offset);
-    out[8] = '\0';
-    return 8;
+uint64_t WriteAddress(uint64_t offset, char* out) {
+    return address::WriteAddress(offset, address::DigitsFor(offset), out);
 }
 
-uint64_t WriteAddressRange(uint32_t first, uint32_t last, char* out) {
-    char* p = PutAddress(out, first);
+uint64_t WriteAddressRange(uint64_t first, uint64_t last, char* out) {
+    const int digits = address::DigitsFor(last);
+    char* p = out + address::WriteAddress(first, digits, out);
     std::memcpy(p, " - ", 3);
-    p = PutAddress(p + 3, last);
-    *p = '\0';
+    p += 3;
+    p += address::WriteAddress(last, digits, p);
     return static_cast<uint64_t>(p - out);
 }
 
-AddressRange AddressRangeOf(int32_t selAnchor, int32_t selEnd, int32_t length,
-                            int32_t caretOffset) {
+AddressRange AddressRangeOf(int64_t selAnchor, int64_t selEnd, int64_t length,
+                            int64_t caretOffset) {
     if (selAnchor < 0 || selEnd < 0)
         return {caretOffset, caretOffset};
-    const int32_t first = std::min(selAnchor, selEnd);
-    const int32_t last = std::min(std::max(selAnchor, selEnd), length - 1);
+    const int64_t first = std::min(selAnchor, selEnd);
+    const int64_t last = std::min(std::max(selAnchor, selEnd), length - 1);
     // A selection that holds only the end position (or an empty buffer) selects no byte.
     if (last < first)
         return {caretOffset, caretOffset};

@@ -27,12 +27,12 @@ constexpr uint64_t kCArrayLineValues = 16;
 
 // Block sizes, terminating NUL included. The hex and character blocks are those of a plain
 // copy; the CArray and View sizes are working texts with room to spare.
-uint64_t HexBlockSize(uint64_t n);       // 3n + 1
-uint64_t CharBlockSize(uint64_t n);      // n + 1
-uint64_t CArrayWorkingSize(uint64_t n);  // n / 8 + 6n + 1000
-uint64_t ViewWorkingSize(uint64_t n);    // 4n + 24 (n / 8) + 1000
-constexpr uint64_t kAddressTextSize = 9; // "%08lX" and its NUL
-constexpr uint64_t kAddressRangeTextSize = 20;
+uint64_t HexBlockSize(uint64_t n);        // 3n + 1
+uint64_t CharBlockSize(uint64_t n);       // n + 1
+uint64_t CArrayWorkingSize(uint64_t n);   // n / 8 + 6n + 1000
+uint64_t ViewWorkingSize(uint64_t n);     // 4n + 24 (n / 8) + 1000
+constexpr uint64_t kAddressTextSize = 17; // up to 16 digits and a NUL
+constexpr uint64_t kAddressRangeTextSize = 36;
 
 // Each writer puts its text and a NUL at `out`, which holds at least the size above, and
 // returns the text's length without the NUL.
@@ -48,17 +48,17 @@ uint64_t WriteCArray(const uint8_t* bytes, uint64_t n, char* out);
 // 35, the characters (below 0x20 as spaces), CR LF. `firstOffset` is the address of the
 // first byte; line k shows firstOffset + 8k.
 uint64_t WriteView(const uint8_t* bytes, uint64_t n, uint32_t firstOffset, char* out);
-// "%08lX".
-uint64_t WriteAddress(uint32_t offset, char* out);
-// "%08lX - %08lX".
-uint64_t WriteAddressRange(uint32_t first, uint32_t last, char* out);
+// "%08lX", more digits from 4 GiB on (address::DigitsFor).
+uint64_t WriteAddress(uint64_t offset, char* out);
+// "%08lX - %08lX", both with the digits the last one needs.
+uint64_t WriteAddressRange(uint64_t first, uint64_t last, char* out);
 
 // The two offsets "Address Range" shows: the first and last selected byte (the larger end
 // limited to the last byte), or the caret's offset twice when no byte is selected.
 struct AddressRange {
-    int32_t first;
-    int32_t last;
+    int64_t first;
+    int64_t last;
 };
-AddressRange AddressRangeOf(int32_t selAnchor, int32_t selEnd, int32_t length, int32_t caretOffset);
+AddressRange AddressRangeOf(int64_t selAnchor, int64_t selEnd, int64_t length, int64_t caretOffset);
 
 } // namespace layouts

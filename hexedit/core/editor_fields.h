@@ -9,19 +9,27 @@
 
 #include <cstdint>
 
+#include "hexedit/core/byte_source.h"
 #include "hexedit/core/limits.h"
+#include "hexedit/core/on_demand_source.h"
 #include "hexedit/core/view_geometry.h"
 
-// Offsets and pixel values are signed 32-bit; flags hold 0 or 1.
+// Byte offsets are signed 64-bit (-1: none), so a file of any size fits; pixel values are
+// signed 32-bit; flags hold 0 or 1. The bytes are read through `source`: the whole block over
+// buffer/length (kept in step wherever those change), or the on-demand file of a large one,
+// whose length never changes and whose buffer stays empty.
 #define HEXEDIT_VIEW_FIELDS(X)                                                                     \
     X(uint8_t*, buffer, nullptr)                                                                   \
-    X(int32_t, length, 0)                                                                          \
-    X(int32_t, topOffset, 0)                                                                       \
-    X(int32_t, caretOffset, 0)                                                                     \
+    X(int64_t, length, 0)                                                                          \
+    X(bytes::BlockSource, wholeBlock, bytes::BlockSource(nullptr, 0))                              \
+    X(bytes::OnDemandSource*, onDemand, nullptr)                                                   \
+    X(bytes::ByteSource*, source, &wholeBlock)                                                     \
+    X(int64_t, topOffset, 0)                                                                       \
+    X(int64_t, caretOffset, 0)                                                                     \
     X(int32_t, caretPane, kHexHigh)                                                                \
     X(int32_t, savedHexPane, kHexHigh)                                                             \
-    X(int32_t, selAnchor, -1)                                                                      \
-    X(int32_t, selEnd, -1)                                                                         \
+    X(int64_t, selAnchor, -1)                                                                      \
+    X(int64_t, selEnd, -1)                                                                         \
     X(int32_t, bytesPerRow, 8)                                                                     \
     X(int32_t, visibleRows, 5)
 

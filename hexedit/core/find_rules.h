@@ -9,6 +9,8 @@
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/byte_search.h"
 #include "hexedit/core/caret_motion.h"
+#include "hexedit/core/chunked_search.h"
+#include "hexedit/core/editor_source.h"
 #include "hexedit/core/find_input.h"
 
 namespace editing {
@@ -55,12 +57,33 @@ template <class Editor> bool HasFindPattern(const Editor& e) {
     return e.hexPatternState == kHexPatternValid || e.textPatternActive == 1;
 }
 
+// One pattern searched from the caret, counting only a match nearer than `rival` (length
+// forwards or -1 backwards count every one); the match's offset, or -1. A file held whole is
+// searched where it lies, a file read on demand in chunks that overlap by the pattern.
+template <class Editor>
+int64_t SearchNearerThan(const Editor& e, const uint8_t* pattern, int32_t patternLength,
+                         int direction, int64_t rival) {
+    const search::SearchFrom from{e.caretOffset, e.selAnchor, e.selEnd};
+    if (!IsOnDemand(e))
+        return search::SearchPatternBefore(e.buffer, static_cast<int32_t>(e.length), from, pattern,
+                                           patternLength, direction, static_cast<int32_t>(rival));
+    const bool forwards = direction == 1;
+    int64_t start = 0;
+    if (!search::SearchStart(from, e.length, patternLength, forwards, start) ||
+        (forwards ? rival <= start : rival >= start))
+        return -1;
+    const int64_t first = forwards ? start : rival + 1;
+    const int64_t last = forwards ? rival - 1 : start;
+    return search::FindInSource(*e.source, pattern, patternLength, static_cast<uint64_t>(first),
+                                static_cast<uint64_t>(last), forwards, nullptr)
+        .found;
+}
+
 // One pattern searched from the caret; the match's offset, or -1.
 template <class Editor>
-int32_t SearchFromCaret(const Editor& e, const uint8_t* pattern, int32_t patternLength,
+int64_t SearchFromCaret(const Editor& e, const uint8_t* pattern, int32_t patternLength,
                         int direction) {
-    const search::SearchFrom from{e.caretOffset, e.selAnchor, e.selEnd};
-    return search::SearchPattern(e.buffer, e.length, from, pattern, patternLength, direction);
+    return SearchNearerThan(e, pattern, patternLength, direction, direction == 1 ? e.length : -1);
 }
 
 enum class FindOutcome { NoPattern, NotFound, Found };
@@ -73,22 +96,19 @@ template <class Editor> FindOutcome FindNextMatch(Editor& e, int direction) {
     const bool hexValid = e.hexPatternState == kHexPatternValid;
     const bool textValid = e.textPatternActive == 1;
     const bool forwards = direction == 1;
-    const int32_t hexAt =
+    const int64_t hexAt =
         hexValid ? SearchFromCaret(e, e.hexPattern, e.hexPatternLength, direction) : -1;
     // The text match wins only when it is strictly nearer than the hexadecimal one: no need to
     // look past that.
-    int32_t rival = forwards ? e.length : -1;
+    int64_t rival = forwards ? e.length : -1;
     if (hexAt >= 0)
         rival = hexAt;
-    const search::SearchFrom from{e.caretOffset, e.selAnchor, e.selEnd};
-    const int32_t textAt =
-        textValid ? search::SearchPatternBefore(e.buffer, e.length, from, e.textPattern,
-                                                e.textPatternLength, direction, rival)
-                  : -1;
+    const int64_t textAt =
+        textValid ? SearchNearerThan(e, e.textPattern, e.textPatternLength, direction, rival) : -1;
     if (hexAt < 0 && textAt < 0)
         return FindOutcome::NotFound;
 
-    int32_t start = hexAt;
+    int64_t start = hexAt;
     int32_t matchLength = e.hexPatternLength;
     int32_t pane = kHexHigh;
     if (textAt >= 0) {
@@ -97,9 +117,9 @@ template <class Editor> FindOutcome FindNextMatch(Editor& e, int direction) {
         pane = kTextPane;
     }
     e.caretPane = pane;
-    const int32_t lastByte = start + matchLength - 1;
+    const int64_t lastByte = start + matchLength - 1;
     e.SetSelection(start, lastByte);
-    const auto clamp = [&](int32_t v) { return std::max<int32_t>(0, std::min(v, e.length)); };
+    const auto clamp = [&](int64_t v) { return std::max<int64_t>(0, std::min(v, e.length)); };
     e.selAnchor = clamp(e.selAnchor);
     e.selEnd = clamp(e.selEnd);
     JumpCaretTo(e, clamp(lastByte));

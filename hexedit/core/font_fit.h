@@ -10,7 +10,7 @@ namespace fontfit {
 bool KeepsStandardFont(int32_t clientWidth, int32_t clientHeight);
 
 // Otherwise the font's average character width: one row is 41 character cells wide
-// (9 address, 24 hex, 8 text).
-int32_t AverageCharWidthFor(int32_t clientWidth);
+// (9 address, 24 hex, 8 text), more when the address takes more than 8 digits.
+int32_t AverageCharWidthFor(int32_t clientWidth, int32_t addressDigits = 8);
 
 } // namespace fontfit

@@ -6,7 +6,7 @@
 
 namespace hit {
 
-Point HitTest(int32_t x, int32_t y, const View& v, int32_t& caretOffset, int32_t& caretPane) {
+Point HitTest(int32_t x, int32_t y, const View& v, int64_t& caretOffset, int32_t& caretPane) {
     const Point none{-1, -1};
     // Before the font is measured there are no cells to hit.
     if (v.charWidth <= 0 || v.charHeight <= 0 || v.bytesPerRow <= 0)
@@ -17,7 +17,7 @@ Point HitTest(int32_t x, int32_t y, const View& v, int32_t& caretOffset, int32_t
     const int32_t row = y / v.charHeight; // toward zero: a point just above row 0 still hits it
     if (row < 0 || row >= v.visibleRows)
         return none;
-    const int64_t rowStart = static_cast<int64_t>(v.topOffset) + int64_t{row} * v.bytesPerRow;
+    const int64_t rowStart = v.topOffset + int64_t{row} * v.bytesPerRow;
     if (rowStart > v.length)
         return none;
 
@@ -44,7 +44,7 @@ Point HitTest(int32_t x, int32_t y, const View& v, int32_t& caretOffset, int32_t
             caretPane = kHexLow;
             return none;
         }
-        caretOffset = static_cast<int32_t>(offset);
+        caretOffset = offset;
         caretPane = m % kHexCellsPerByte == 0 ? kHexHigh : kHexLow;
         return {v.hexColumnX + m * cw, cellY};
     }
@@ -59,7 +59,7 @@ Point HitTest(int32_t x, int32_t y, const View& v, int32_t& caretOffset, int32_t
         caretOffset = v.length;
         return none;
     }
-    caretOffset = static_cast<int32_t>(offset);
+    caretOffset = offset;
     return {v.textColumnX + m * cw, cellY};
 }
 

@@ -10,8 +10,8 @@ namespace hit {
 constexpr int32_t kAddressColumn = -666777;
 
 struct View {
-    int32_t length;
-    int32_t topOffset;
+    int64_t length;
+    int64_t topOffset;
     int32_t visibleRows;
     int32_t bytesPerRow;
     int32_t charWidth; // -1 while the font is not measured
@@ -30,7 +30,14 @@ struct Point {
 // or (kAddressColumn, -1) over the address column. Moves caretOffset and caretPane whenever
 // the point falls on a row that holds data, also when it returns (-1, -1) after clamping a
 // point past the end to the end position.
-Point HitTest(int32_t x, int32_t y, const View& view, int32_t& caretOffset, int32_t& caretPane);
+Point HitTest(int32_t x, int32_t y, const View& view, int64_t& caretOffset, int32_t& caretPane);
+inline Point HitTest(int32_t x, int32_t y, const View& view, int32_t& caretOffset,
+                     int32_t& caretPane) {
+    int64_t offset = caretOffset;
+    const Point point = HitTest(x, y, view, offset, caretPane);
+    caretOffset = static_cast<int32_t>(offset);
+    return point;
+}
 
 // Where a dragging pointer counts, and whether the view scrolls one row for it first: above
 // the client it counts as on the first row and scrolls up; below the client it counts as on

@@ -61,7 +61,7 @@ template <class Editor> void Navigate(Editor& e, int key, bool shift, bool ctrl)
         e.MoveCaret(0, e.visibleRows);
         break;
     case keys::kHome:
-        e.caretOffset = ctrl ? 0 : static_cast<int32_t>(bpr * (e.caretOffset / bpr));
+        e.caretOffset = ctrl ? 0 : bpr * (e.caretOffset / bpr);
         if (e.caretPane == kHexLow)
             e.caretPane = kHexHigh;
         if (ctrl)
@@ -73,7 +73,7 @@ template <class Editor> void Navigate(Editor& e, int key, bool shift, bool ctrl)
             e.caretOffset = e.length;
         } else {
             const int64_t rowLast = bpr * (e.caretOffset / bpr + 1) - 1;
-            e.caretOffset = static_cast<int32_t>(std::min<int64_t>(rowLast, e.length));
+            e.caretOffset = std::min<int64_t>(rowLast, e.length);
         }
         if (e.caretPane == kHexHigh)
             e.caretPane = kHexLow;

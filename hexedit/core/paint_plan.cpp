@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "hexedit/core/address_width.h"
 #include "hexedit/core/view_geometry.h"
 
 namespace paintplan {
@@ -30,12 +31,32 @@ void PutHex(Item& item, uint8_t byte, bool space) {
         Put(item, ' ');
 }
 
-Item Address(int64_t offset, int32_t y) {
+Item Address(int64_t offset, int32_t digits, int32_t y) {
     Item item = Start(Kind::kAddress, Role::kAddress, 1, y);
-    const auto value = static_cast<uint32_t>(offset);
-    for (int shift = 28; shift >= 0; shift -= 4)
-        Put(item, kDigits[(value >> shift) & 0x0F]);
+    char text[17];
+    item.count = static_cast<uint8_t>(
+        address::WriteAddress(static_cast<uint64_t>(offset), std::clamp(digits, 8, 16), text));
+    std::copy(text, text + item.count, item.text);
     return item;
+}
+
+// The byte at `offset` among those handed over, and whether it could be read.
+bool ByteAt(const Frame& f, int64_t offset, uint8_t& byte) {
+    const auto i = static_cast<size_t>(offset - f.bufferStart);
+    byte = f.buffer[i];
+    return !(f.unreadable && f.unreadable[i]);
+}
+
+void PutHexAt(Item& item, const Frame& f, int64_t offset, bool space) {
+    uint8_t byte = 0;
+    if (ByteAt(f, offset, byte)) {
+        PutHex(item, byte, space);
+        return;
+    }
+    Put(item, '?');
+    Put(item, '?');
+    if (space)
+        Put(item, ' ');
 }
 
 // Control characters have no glyph worth showing.
@@ -58,7 +79,7 @@ void PlainHexRows(const Frame& f, int32_t yLimit, Role role, std::vector<Item>& 
         Item item = Start(Kind::kHexRow, role, f.hexColumnX, y);
         for (int32_t j = 0; j < f.bytesPerRow; ++j) {
             if (row + j < f.length) {
-                PutHex(item, f.buffer[row + j], true);
+                PutHexAt(item, f, row + j, true);
             } else {
                 Put(item, ' ');
                 Put(item, ' ');
@@ -82,7 +103,7 @@ void HexBytes(const Frame& f, int32_t yLimit, const Selection& sel, std::vector<
             role != Role::kSelected || !(o == sel.last || o == f.length - 1 || lastOfRow);
         Item item =
             Start(Kind::kHexByte, role, f.hexColumnX + kHexCellsPerByte * col * f.charWidth, y);
-        PutHex(item, f.buffer[o], space);
+        PutHexAt(item, f, o, space);
         items.push_back(item);
         if (lastOfRow) {
             col = 0;
@@ -100,7 +121,8 @@ void TextBytes(const Frame& f, int32_t yLimit, Role plain, const Selection& sel,
     for (int64_t o = f.topOffset; o < f.length && y < yLimit; ++o) {
         const Role role = sel.shown ? sel.RoleOf(o) : plain;
         Item item = Start(Kind::kTextByte, role, f.textColumnX + col * f.charWidth, y);
-        Put(item, Shown(f.buffer[o]));
+        uint8_t byte = 0;
+        Put(item, ByteAt(f, o, byte) ? Shown(byte) : '?');
         items.push_back(item);
         if (++col == f.bytesPerRow) {
             col = 0;
@@ -123,14 +145,14 @@ void PlanFrame(const Frame& f, std::vector<Item>& items) {
         kHexCellsPerByte * f.bytesPerRow > kMaxItemChars)
         return;
     if (!f.buffer || f.length <= 0) {
-        items.push_back(Address(f.topOffset, kTopMargin));
+        items.push_back(Address(f.topOffset, f.addressDigits, kTopMargin));
         return;
     }
     const int32_t yLimit = RowLimit(f.clientHeight, f.charHeight);
 
     int32_t y = kTopMargin;
     for (int64_t row = f.topOffset; row < f.length && y < yLimit; row += f.bytesPerRow) {
-        items.push_back(Address(row, y));
+        items.push_back(Address(row, f.addressDigits, y));
         y += f.charHeight;
     }
 
@@ -139,7 +161,7 @@ void PlanFrame(const Frame& f, std::vector<Item>& items) {
     const bool selected = f.selAnchor >= 0 && f.selEnd >= 0;
     Selection none{false, 0, -1};
     Selection sel{selected, std::min(f.selAnchor, f.selEnd),
-                  std::min<int64_t>(std::max(f.selAnchor, f.selEnd), int64_t{f.length} - 1)};
+                  std::min<int64_t>(std::max(f.selAnchor, f.selEnd), f.length - 1)};
 
     if (selected && hexHasCaret)
         HexBytes(f, yLimit, sel, items);

@@ -34,19 +34,25 @@ struct Item {
     std::string Text() const { return std::string(text, count); }
 };
 
+// The bytes come from `buffer`, whose first byte is the one at `bufferStart`: the whole file
+// (start 0) or only the rows shown (start topOffset). A byte flagged in `unreadable` (indexed as
+// buffer; null: all readable) is drawn as "??" in the hex pane and '?' in the text pane.
 struct Frame {
     const uint8_t* buffer; // may be null
-    int32_t length;
-    int32_t topOffset;
+    int64_t length;
+    int64_t topOffset;
     int32_t caretPane; // 1 text pane, 2 or 3 hex pane
-    int32_t selAnchor; // -1 = no selection
-    int32_t selEnd;
+    int64_t selAnchor; // -1 = no selection
+    int64_t selEnd;
     int32_t bytesPerRow;
     int32_t charWidth;
     int32_t charHeight;
     int32_t hexColumnX;
     int32_t textColumnX;
     int32_t clientHeight;
+    int64_t bufferStart = 0;
+    const uint8_t* unreadable = nullptr;
+    int32_t addressDigits = 8; // address::ViewDigits: more than 8 past 4 GiB
 };
 
 // Rows are drawn while their top edge lies above this limit: whole rows of the client height.

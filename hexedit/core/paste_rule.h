@@ -8,6 +8,7 @@
 
 #include "hexedit/core/buffer_edits.h"
 #include "hexedit/core/caret_motion.h"
+#include "hexedit/core/editor_source.h"
 #include "hexedit/core/limits.h"
 #include "hexedit/core/scroll_math.h"
 
@@ -29,7 +30,7 @@ template <class Unit> uint64_t TextPasteLength(const Unit* block, uint64_t size)
 }
 
 // Whether `incoming` bytes in place of `selected` bytes leave a buffer the guard allows.
-inline bool PasteFits(int32_t length, int32_t selected, uint64_t incoming) {
+inline bool PasteFits(int64_t length, int64_t selected, uint64_t incoming) {
     if (incoming >= kAllocationLimit)
         return false;
     const uint64_t result = static_cast<uint64_t>(length - selected) + incoming;
@@ -40,11 +41,11 @@ inline bool PasteFits(int32_t length, int32_t selected, uint64_t incoming) {
 // them keeping its pane and nibble. Returns false, changing nothing, when the buffer can't
 // take them. The buffer grows or shrinks only by the difference, so a failure can only come
 // before any byte has moved.
-template <class Editor> bool ReplaceSelection(Editor& e, const uint8_t* bytes, int32_t count) {
-    if (count <= 0)
+template <class Editor> bool ReplaceSelection(Editor& e, const uint8_t* bytes, int64_t count) {
+    if (count <= 0 || editing::IsOnDemand(e))
         return false;
-    const int32_t selected = editing::SelectionLength(e);
-    int32_t at = e.caretOffset;
+    const int64_t selected = editing::SelectionLength(e);
+    int64_t at = e.caretOffset;
     if (editing::HasSelection(e))
         at = std::min(std::min(e.selAnchor, e.selEnd), e.length);
     if (!PasteFits(e.length, selected, static_cast<uint64_t>(count)))

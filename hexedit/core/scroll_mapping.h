@@ -10,12 +10,6 @@
 
 namespace scroll {
 
-struct WideRows {
-    uint64_t length;
-    int32_t visibleRows;
-    int32_t bytesPerRow;
-};
-
 // The largest bar maximum that still counts one position per row.
 constexpr int32_t kBarRowLimit = 0x3FFFFFFF;
 

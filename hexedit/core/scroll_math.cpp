@@ -78,14 +78,15 @@ int32_t ClampedBarPosition(int32_t position, int32_t maximum, int32_t page) {
     return std::clamp(position, 0, highest);
 }
 
-CaretCell CaretCellFor(int32_t offset, int32_t pane, int32_t top, const Rows& r,
+CaretCell CaretCellFor(int64_t offset, int32_t pane, int64_t top, const WideRows& r,
                        const ColumnLayout& l) {
-    const int32_t d = offset - top;
-    const int32_t row = d / r.bytesPerRow;
-    const int32_t col = d % r.bytesPerRow; // sign of d, as the caret rule expects
-    if (col < 0 || row < 0 || row > r.visibleRows - 1)
+    const int64_t d = offset - top;
+    const int64_t wideRow = d / r.bytesPerRow;
+    // The column has the sign of d, as the caret rule expects.
+    const int32_t col = static_cast<int32_t>(d % r.bytesPerRow);
+    if (col < 0 || wideRow < 0 || wideRow > r.visibleRows - 1)
         return {false, 0, 0};
-    const int32_t y = row * l.charHeight + kTopMargin;
+    const int32_t y = static_cast<int32_t>(wideRow) * l.charHeight + kTopMargin;
     switch (pane) {
     case kTextPane:
         return {true, l.textColumnX + col * l.charWidth, y};
@@ -96,8 +97,9 @@ CaretCell CaretCellFor(int32_t offset, int32_t pane, int32_t top, const Rows& r,
     }
 }
 
-ColumnLayout ColumnsFor(int32_t charWidth, int32_t charHeight, int32_t bytesPerRow) {
-    const int32_t addressWidth = kAddressCells * charWidth;
+ColumnLayout ColumnsFor(int32_t charWidth, int32_t charHeight, int32_t bytesPerRow,
+                        int32_t addressDigits) {
+    const int32_t addressWidth = (addressDigits + kAddressCells - 8) * charWidth;
     return {charWidth, charHeight, addressWidth + kHexPaneGap,
             addressWidth + kHexCellsPerByte * bytesPerRow * charWidth + kTextPaneGap};
 }

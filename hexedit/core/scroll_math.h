@@ -24,6 +24,13 @@ struct Rows {
     int32_t bytesPerRow;
 };
 
+// The same for a file of any size (scroll_mapping.h scrolls over these).
+struct WideRows {
+    uint64_t length;
+    int32_t visibleRows;
+    int32_t bytesPerRow;
+};
+
 // The largest useful top offset: the row of the end position is then the last row shown.
 // Never negative.
 int32_t BottomTop(const Rows& rows);
@@ -61,15 +68,23 @@ struct ColumnLayout {
 };
 // Top-left pixel of the caret for `offset` in `pane` (1 text, 2 hex high, 3 hex low), or not
 // visible when the offset lies outside the shown rows.
-CaretCell CaretCellFor(int32_t offset, int32_t pane, int32_t top, const Rows& rows,
+CaretCell CaretCellFor(int64_t offset, int32_t pane, int64_t top, const WideRows& rows,
                        const ColumnLayout& layout);
+inline CaretCell CaretCellFor(int64_t offset, int32_t pane, int64_t top, const Rows& rows,
+                              const ColumnLayout& layout) {
+    return CaretCellFor(
+        offset, pane, top,
+        WideRows{static_cast<uint64_t>(rows.length), rows.visibleRows, rows.bytesPerRow}, layout);
+}
 
 // Caret width: a block over one cell in overwrite mode, a thin bar in insert mode.
 inline int32_t CaretWidth(int32_t charWidth, bool overwrite) {
     return overwrite ? charWidth : charWidth / 8 + 1;
 }
 
-// Column positions for a measured character cell.
-ColumnLayout ColumnsFor(int32_t charWidth, int32_t charHeight, int32_t bytesPerRow);
+// Column positions for a measured character cell, with an address column of `addressDigits`
+// digits (8 up to 4 GiB) and a space.
+ColumnLayout ColumnsFor(int32_t charWidth, int32_t charHeight, int32_t bytesPerRow,
+                        int32_t addressDigits = 8);
 
 } // namespace scroll

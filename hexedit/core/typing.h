@@ -1,6 +1,8 @@
 // The typing and deletion rules: which bytes a typed character or a deletion changes, and
 // where the caret goes. Written once for any editor type with the editor's fields and its
-// operations; the buffer is always exactly `length` bytes, resized through ResizeBuffer.
+// operations; the buffer is always exactly `length` bytes, resized through ResizeBuffer. A file
+// read on demand takes overwrites only: typing that would insert and every deletion are refused
+// there, said once per try.
 #pragma once
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/caret_motion.h"
 #include "hexedit/core/code_page_1252.h"
+#include "hexedit/core/editor_source.h"
 #include "hexedit/core/hex_digit.h"
 #include "hexedit/core/scroll_math.h"
 
@@ -19,8 +22,16 @@ namespace editing {
 constexpr uint32_t kCharBackspace = 8;
 constexpr uint32_t kCharTab = 9;
 
-template <class Editor> bool ResizeBuffer(Editor& e, int32_t delta) {
-    return ResizeExact(e.buffer, e.length, delta);
+template <class Editor> bool ResizeBuffer(Editor& e, int64_t delta) {
+    if (IsOnDemand(e) || !ResizeExact(e.buffer, e.length, delta))
+        return false;
+    SyncWholeBlock(e);
+    return true;
+}
+
+// Whether a character typed now would only overwrite a byte inside the file.
+template <class Editor> bool TypingOverwrites(const Editor& e) {
+    return !HasSelection(e) && e.overwriteMode == 1 && e.caretOffset < e.length;
 }
 
 // A zero byte at the caret, the rest moving up one place.
@@ -64,6 +75,10 @@ template <class Editor> void TypeCharacter(Editor& e, uint32_t code, bool ctrl) 
             return;
         }
     }
+    if (!TypingOverwrites(e) && RefusedResize(e)) {
+        e.Invalidate();
+        return;
+    }
     // Typing over a selection replaces it: this one keystroke inserts.
     bool temporaryInsert = false;
     if (HasSelection(e)) {
@@ -77,13 +92,16 @@ template <class Editor> void TypeCharacter(Editor& e, uint32_t code, bool ctrl) 
     }
     const bool room = MakeRoomForTyping(e);
     if (room) {
-        uint8_t& byte = e.buffer[e.caretOffset];
+        // An unreadable byte counts as 0 for the digit that is not typed.
+        const int32_t old = std::max<int32_t>(0, ReadByteAt(e, e.caretOffset));
+        uint8_t byte = static_cast<uint8_t>(old);
         if (e.caretPane == kTextPane)
             byte = static_cast<uint8_t>(textByte);
         else if (e.caretPane == kHexHigh)
             byte = static_cast<uint8_t>((byte & 0x0F) | (nibble << 4));
         else
             byte = static_cast<uint8_t>((byte & 0xF0) | nibble);
+        OverwriteByteAt(e, e.caretOffset, byte);
         e.modified = 1;
     }
     if (temporaryInsert)
@@ -96,11 +114,11 @@ template <class Editor> void TypeCharacter(Editor& e, uint32_t code, bool ctrl) 
 // Removes the selected bytes (its larger end limited to the last byte) and puts the caret on
 // the first of them. Leaves the scroll bar and repainting to the caller.
 template <class Editor> void DeleteSelection(Editor& e) {
-    if (!HasSelection(e))
+    if (!HasSelection(e) || IsOnDemand(e))
         return;
     e.modified = 1;
-    int32_t lo = std::min(e.selAnchor, e.selEnd);
-    int32_t hi = std::max(e.selAnchor, e.selEnd);
+    int64_t lo = std::min(e.selAnchor, e.selEnd);
+    int64_t hi = std::max(e.selAnchor, e.selEnd);
     if (hi >= e.length)
         hi = e.length - 1;
     if (lo > e.length)
@@ -112,10 +130,10 @@ template <class Editor> void DeleteSelection(Editor& e) {
     ShowCaretWithRowAbove(e);
 }
 
-// What Delete and Backspace share: nothing happens in an empty buffer, and a selection goes
-// as a whole. True when that settled the key.
+// What Delete and Backspace share: nothing happens in an empty buffer or a file read on
+// demand, and a selection goes as a whole. True when that settled the key.
 template <class Editor> bool DeletedEmptyOrSelection(Editor& e) {
-    if (e.length == 0)
+    if (e.length == 0 || RefusedResize(e))
         return true;
     if (!HasSelection(e))
         return false;

@@ -1,14 +1,17 @@
 // Plays random keys, characters, modifier states, Insert toggles, deletions and failing
 // allocations against the portable editing code and against a plain reference written
 // straight from the rules, and checks after every step that both agree and that the editor's
-// invariants hold.
+// invariants hold. A first byte with its high bit set plays the same on a file of 100 GiB read
+// on demand, where only overwrites change bytes and every insert or deletion is refused once.
 #include <sanitizer/allocator_interface.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <vector>
 
+#include "hexedit/core/code_page_1252.h"
 #include "support/model_editor.h"
 
 namespace {
@@ -20,17 +23,33 @@ namespace k = editing::keys;
 struct Reference {
     std::vector<uint8_t> bytes;
     size_t block = 0;
-    int caret = 0;
+    int64_t caret = 0;
     int pane = 2;
     int saved = 2;
-    int anchor = -1;
-    int end = -1;
+    int64_t anchor = -1;
+    int64_t end = -1;
     bool overwrite = true;
     bool modified = false;
     int rows = 5;
     int failing = 0;
+    // A file read on demand: its length (-1: the bytes are held whole), byte i is 0x10 + i
+    // unless overwritten, and the refusals of this step.
+    int64_t large = -1;
+    std::map<int64_t, uint8_t> changes;
+    int refused = 0;
 
-    int len() const { return static_cast<int>(bytes.size()); }
+    int64_t len() const { return large >= 0 ? large : static_cast<int64_t>(bytes.size()); }
+    uint8_t At(int64_t i) const { // of the file read on demand
+        const auto c = changes.find(i);
+        return c != changes.end() ? c->second : static_cast<uint8_t>(0x10 + i);
+    }
+    // True when the file cannot change its length: the try is refused.
+    bool Refused() {
+        if (large < 0)
+            return false;
+        ++refused;
+        return true;
+    }
     bool hex() const { return pane != 1; }
     bool selected() const { return anchor != -1; }
 
@@ -47,11 +66,11 @@ struct Reference {
         block = size;
         return true;
     }
-    void Remove(int first, int count) {
+    void Remove(int64_t first, int64_t count) {
         Allocate(bytes.size() - static_cast<size_t>(count)); // a failed shrink keeps the block
         bytes.erase(bytes.begin() + first, bytes.begin() + first + count);
     }
-    bool InsertZero(int at) {
+    bool InsertZero(int64_t at) {
         if (!Allocate(bytes.size() + 1))
             return false;
         bytes.insert(bytes.begin() + at, 0);
@@ -62,7 +81,7 @@ struct Reference {
         switch (key) {
         case k::kLeft:
             if (pane == 1)
-                caret = std::max(0, caret - 1);
+                caret = std::max<int64_t>(0, caret - 1);
             else if (pane == 3)
                 pane = 2;
             else if (caret > 0)
@@ -107,15 +126,15 @@ struct Reference {
 
     void DeleteSelection() {
         modified = true;
-        const int lo = std::min(std::min(anchor, end), len());
-        const int hi = std::min(std::max(anchor, end), len() - 1);
+        const int64_t lo = std::min(std::min(anchor, end), len());
+        const int64_t hi = std::min(std::max(anchor, end), len() - 1);
         if (lo <= hi)
             Remove(lo, hi - lo + 1);
         caret = lo;
         anchor = end = -1;
     }
     void DeleteForward() {
-        if (len() == 0)
+        if (len() == 0 || Refused())
             return;
         if (selected())
             return DeleteSelection();
@@ -125,7 +144,7 @@ struct Reference {
         Remove(caret, 1);
     }
     void DeleteBackward() {
-        if (len() == 0)
+        if (len() == 0 || Refused())
             return;
         if (selected())
             return DeleteSelection();
@@ -196,6 +215,23 @@ struct Reference {
                 digit = static_cast<int>(code - 'A' + 10);
             else
                 return;
+        } else if (cp1252::ByteOf(code) < 0) {
+            return; // no character of the view's code page: a beep
+        } else {
+            code = static_cast<uint32_t>(cp1252::ByteOf(code));
+        }
+        if ((selected() || !overwrite || caret == len()) && Refused())
+            return;
+        if (large >= 0) {
+            const uint8_t b = At(caret);
+            if (pane == 1)
+                changes[caret++] = static_cast<uint8_t>(code);
+            else if (pane == 2)
+                changes[caret] = static_cast<uint8_t>((b & 0x0F) | (digit << 4)), pane = 3;
+            else
+                changes[caret++] = static_cast<uint8_t>((b & 0xF0) | digit), pane = 2;
+            modified = true;
+            return;
         }
         const bool wasOverwrite = overwrite;
         bool inserting = !overwrite;
@@ -234,8 +270,18 @@ void Check(bool ok) {
 
 void Compare(const ModelEditor& e, const Reference& r) {
     Check(e.length == r.len());
-    Check(e.Bytes() == r.bytes);
-    Check((e.buffer == nullptr) == (e.length == 0));
+    if (r.large >= 0) {
+        for (const auto& c : r.changes)
+            Check(e.ByteAt(c.first) == c.second);
+        for (int64_t o = std::max<int64_t>(0, e.caretOffset - 9); o < e.caretOffset + 9; ++o)
+            Check(e.ByteAt(o) == (o < r.len() ? r.At(o) : -1));
+        Check(e.file->Changes().ChangedBytes() == r.changes.size());
+        const auto refusals = std::count(e.commands.begin(), e.commands.end(), "ResizeRefused");
+        Check(refusals == r.refused);
+    } else {
+        Check(e.Bytes() == r.bytes);
+        Check((e.buffer == nullptr) == (e.length == 0));
+    }
     if (e.buffer)
         Check(__sanitizer_get_allocated_size(e.buffer) == r.block);
     Check(e.caretOffset >= 0 && e.caretOffset <= e.length);
@@ -265,12 +311,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2)
         return 0;
     FailNextAllocations(0);
+    PagedReader file; // outlives the editor that reads it
     ModelEditor e;
     Reference r;
-    r.rows = e.visibleRows = data[0] % 9; // a view too small for one row included
-    const size_t initial = std::min<size_t>(data[1] % 80, size - 2);
+    r.rows = e.visibleRows = (data[0] & 0x7F) % 9; // a view too small for one row included
+    const bool large = (data[0] & 0x80) != 0;
+    const size_t initial = large ? 0 : std::min<size_t>(data[1] % 80, size - 2);
     std::vector<uint8_t> bytes(data + 2, data + 2 + initial);
-    e.Load(bytes);
+    if (large) {
+        r.large = (int64_t{100} << 30) + data[1] % 16;
+        e.LoadOnDemand(file, static_cast<uint64_t>(r.large));
+    } else {
+        e.Load(bytes);
+    }
     r.bytes = bytes;
     r.block = bytes.size();
     size_t i = 2 + initial;
@@ -346,8 +399,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         FailNextAllocations(0);
         r.failing = 0;
-        e.commands.clear();
         Compare(e, r);
+        e.commands.clear();
+        r.refused = 0;
     }
     return 0;
 }

@@ -24,6 +24,14 @@ TEST(AccessibleText, WhatTheCaretCellAndTheViewSay) {
         {{16, 2, 'a', 31, 0, true}, "61, first digit", "offset 10, 16", "insert"},
         {{30, 1, 'a', 31, 12, false}, "a, 61", "offset 1E, 30", "12 bytes selected"},
         {{31, 2, -1, 31, 1, true}, "end of file", "offset 1F, 31", "insert, 1 byte selected"},
+        {{0x123456789, 3, 0x89, 0x1900000000, 0, false},
+         "89, second digit",
+         "offset 123456789, 4886718345",
+         ""},
+        {{0x140000000, 1, -2, 0x1900000000, 0, false},
+         "unreadable",
+         "offset 140000000, 5368709120",
+         ""},
     };
     for (const Said& row : rows)
         EXPECT_EQ(std::make_tuple(a11y::CellName(row.facts), a11y::CellValue(row.facts),
@@ -33,6 +41,17 @@ TEST(AccessibleText, WhatTheCaretCellAndTheViewSay) {
     EXPECT_EQ(a11y::ViewValue(rows[7].facts),
               "end of file, offset 1F, 31, insert, 1 byte selected");
     EXPECT_EQ(a11y::ViewDescription(31) + "; " + a11y::ViewDescription(1), "31 bytes; 1 byte");
+    EXPECT_EQ(a11y::ViewDescription(0x1900000000), "107374182400 bytes");
+}
+
+TEST(AccessibleText, FactsOfAFileReadOnDemandComeFromItsSource) {
+    LargeModel m(0x140000000);
+    m.reader.failing = {0x140000000 / 4}; // its page cannot be read
+    EXPECT_EQ(a11y::CaretFactsOf(m.e).byte, -2);
+    m.e.caretOffset = 0x140010000; // the next page
+    const a11y::CaretFacts f = a11y::CaretFactsOf(m.e);
+    EXPECT_EQ(std::make_tuple(f.offset, f.byte, f.length),
+              std::make_tuple(0x140010000, 0x10, 0x1900000000));
 }
 
 // The cell's box follows the caret's cell and is gone while scrolled out or not yet measured.

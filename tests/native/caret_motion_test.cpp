@@ -148,6 +148,26 @@ TEST(CaretMotion, CtrlHomeAndCtrlEndFollowTheView) {
     ExpectCaretShown(e);
 }
 
+TEST(CaretMotion, AHundredGiBFileReadOnDemandMovesByExactRowsAndPages) {
+    LargeModel m;
+    ModelEditor& e = m.e;
+    e.Key(k::kEnd, false, true);
+    EXPECT_EQ(e.caretOffset, 107374182400);
+    EXPECT_EQ(e.topOffset, 107374182368); // the end position's row is the last one shown
+    EXPECT_EQ(e.barPosition, 0x3FFFFFFF); // the bar's bottom
+    ExpectCaretShown(e);
+    e.Key(k::kPageUp);
+    EXPECT_EQ(e.caretOffset, 107374182360);
+    EXPECT_EQ(e.topOffset, 107374182328);
+    e.Key(k::kLeft);
+    e.Key(k::kUp);
+    EXPECT_EQ(e.caretOffset, 107374182352);
+    ExpectCaretShown(e);
+    e.Key(k::kHome, false, true);
+    EXPECT_EQ(e.caretOffset, 0);
+    EXPECT_EQ(e.barPosition, 0);
+}
+
 TEST(CaretMotion, DownPastTheLastVisibleRowScrollsOneRow) {
     ModelEditor e(Counting(100));
     for (int i = 0; i < 5; ++i)

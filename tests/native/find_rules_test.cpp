@@ -3,6 +3,8 @@
 // failed allocation leaves.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <string>
 
 #include "hexedit/core/find_rules.h"
@@ -236,6 +238,22 @@ TEST(FindNext, NoPatternYetAsksForOne) {
     FindModel e(B("abc"));
     EXPECT_EQ(e.Next(1), FindOutcome::NoPattern);
     EXPECT_EQ(e.Next(-1), FindOutcome::NoPattern);
+}
+
+TEST(FindNext, AFileReadOnDemandIsSearchedAcrossAChunkBorderPast4GiBBothWays) {
+    LargeModel m(0x140000000);
+    const uint8_t marker[] = {'Z', 'Y', 'X', 'W'}; // descending: nowhere else in the file
+    m.e.file->Overwrite(0x1400FFFFE, marker, 4);   // across the border at 5 GiB + 1 MiB
+    editing::BuildFindPatterns(m.e, "ZYXW");
+    ASSERT_EQ(editing::FindNextMatch(m.e, 1), FindOutcome::Found);
+    EXPECT_EQ(std::make_tuple(m.e.selAnchor, m.e.selEnd, m.e.caretOffset, m.e.caretPane),
+              std::make_tuple(0x1400FFFFE, 0x140100001, 0x140100001, kText));
+    EXPECT_TRUE(m.e.caretInView);
+    editing::BuildFindPatterns(m.e, "5A595857");
+    m.e.SetSelection(-1, -1);
+    m.e.caretOffset = 0x140300000;
+    ASSERT_EQ(editing::FindNextMatch(m.e, -1), FindOutcome::Found);
+    EXPECT_EQ(std::make_tuple(m.e.selAnchor, m.e.caretPane), std::make_tuple(0x1400FFFFE, kHigh));
 }
 
 TEST(FindNext, TheMatchIsScrolledIntoView) {

@@ -23,6 +23,7 @@ TEST(FontFit, OtherSizesGetOneFortyFirstOfTheWidth) {
     EXPECT_EQ(fontfit::AverageCharWidthFor(297), 7);
     EXPECT_EQ(fontfit::AverageCharWidthFor(451), 11);
     EXPECT_EQ(fontfit::AverageCharWidthFor(40), 0);
+    EXPECT_EQ(fontfit::AverageCharWidthFor(451, 11), 10); // 44 cells with 11 address digits
 }
 
 TEST(FileSizeRule, OnlySizesBelowTwoGibibytesFit) {

@@ -36,6 +36,26 @@ TEST(GoTo, CaretGoesToTheAddressWithinTheBuffer) {
     }
 }
 
+TEST(GoTo, SixteenDigitsReachAnyOffsetOfAFileReadOnDemand) {
+    const struct {
+        const char* input;
+        int64_t caret;
+    } rows[] = {
+        {"1234567890", 0x1234567890},        {"0x18FFFFFFFF", 0x18FFFFFFFF},
+        {"123456789ABCDEF0", 0x1900000000}, // past the end: the end position
+        {"FFFFFFFFFFFFFFFFF", 0x1900000000}, {"-1", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.input);
+        LargeModel m(50);
+        editing::GoToAddress(m.e, row.input);
+        EXPECT_EQ(m.e.caretOffset, row.caret);
+        EXPECT_TRUE(m.e.caretInView);
+    }
+    EXPECT_EQ(find_input::GoToInputLimit(0xFFFFFFFF), 8);
+    EXPECT_EQ(find_input::GoToInputLimit(0x100000000), 16);
+}
+
 TEST(GoTo, KeepsTheSelectionAndThePane) {
     ModelEditor e(Bytes(100, 7));
     e.SetSelection(3, 9);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "hexedit/core/hit_test.h"
 
 namespace {
@@ -29,6 +31,21 @@ int32_t RowY(int32_t row) {
 }
 
 } // namespace
+
+TEST(HitTestColumns, WideAddressesMoveThePanesAndOffsetsStay64Bit) {
+    // 100 GiB, the last rows: ten address digits put the hex pane at 80, the text pane at 250.
+    const hit::View view{0x1900000000, 0x18FFFFFFE0, 5, 8, 7, kCh, 80, 250};
+    int64_t offset = 5;
+    int32_t pane = 1;
+    EXPECT_EQ(hit::HitTest(72, RowY(0), view, offset, pane).x, hit::kAddressColumn);
+    EXPECT_EQ(offset, 5);
+    const hit::Point hex = hit::HitTest(80 + 3 * 7, RowY(1), view, offset, pane);
+    EXPECT_EQ(std::make_tuple(hex.x, offset, pane), std::make_tuple(101, 0x18FFFFFFE9, 2));
+    hit::HitTest(250 + 7 * 7, RowY(3), view, offset, pane);
+    EXPECT_EQ(std::make_tuple(offset, pane), std::make_tuple(0x18FFFFFFFF, 1));
+    hit::HitTest(250, RowY(4), view, offset, pane); // the end position's row
+    EXPECT_EQ(offset, 0x1900000000);
+}
 
 TEST(HitTestColumns, AddressColumnUpToOneCellBeforeHex) {
     for (int32_t x : {-5, 0, 1, 30, 59}) {

@@ -122,6 +122,26 @@ TEST(PaintPlanRows, AddressesFollowTheTopOffset) {
     EXPECT_EQ(addresses[7].Text(), "0000ABF8");
 }
 
+TEST(PaintPlanRows, TheLastRowsPast4GiBFromTheRowsShownWithUnreadableBytes) {
+    const std::vector<uint8_t> shown = Counting(20); // the rows from the top offset only
+    std::vector<uint8_t> unreadable(20, 0);
+    unreadable[3] = unreadable[17] = 1;
+    auto frame = FrameOf(shown);
+    frame.length = 0x18FFFFFFFC; // three rows left, the last of four bytes
+    frame.topOffset = frame.bufferStart = 0x18FFFFFFE8;
+    frame.unreadable = unreadable.data();
+    frame.addressDigits = 10;
+    const auto items = Plan(frame);
+    const auto addresses = OfKind(items, Kind::kAddress);
+    ASSERT_EQ(addresses.size(), 3u);
+    EXPECT_EQ(addresses[0].Text(), "18FFFFFFE8");
+    EXPECT_EQ(addresses[2].Text(), "18FFFFFFF8");
+    const auto hex = OfKind(items, Kind::kHexRow);
+    EXPECT_EQ(hex[0].Text(), "00 01 02 ?? 04 05 06 07 ");
+    EXPECT_EQ(hex[2].Text(), "10 ?? 12 13             ");
+    EXPECT_EQ(OfKind(items, Kind::kTextByte)[17].Text(), "?");
+}
+
 TEST(PaintPlanRows, UnmeasuredFontDrawsNothing) {
     const auto bytes = Counting(20);
     auto frame = FrameOf(bytes);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 
 #include "hexedit/core/scroll_math.h"
 
@@ -149,6 +150,8 @@ TEST(ScrollMathCaret, CellPerPane) {
     const auto layout = scroll::ColumnsFor(7, 14, 8);
     EXPECT_EQ(layout.hexColumnX, 66);
     EXPECT_EQ(layout.textColumnX, 236);
+    const auto wide = scroll::ColumnsFor(7, 14, 8, 10); // ten address digits: two cells more
+    EXPECT_EQ(std::make_pair(wide.hexColumnX, wide.textColumnX), std::make_pair(80, 250));
     // Offset 19 with top 8: row 1, column 3.
     auto c = scroll::CaretCellFor(19, 2, 8, rows, layout);
     EXPECT_TRUE(c.visible);

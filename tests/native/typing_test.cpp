@@ -2,6 +2,7 @@
 // cannot grow or shrink.
 #include <gtest/gtest.h>
 
+#include "hexedit/core/go_to_edit_bits.h"
 #include "tests/support/model_editor.h"
 
 namespace {
@@ -300,4 +301,50 @@ TEST(Deleting, AFailedShrinkStillShortensTheBytes) {
     e.SetSelection(0, 1);
     e.Key(k::kDelete);
     Expect(e, {4}, 0, kHigh);
+}
+
+TEST(TypingOnDemand, OverwritesGoToTheChangesInBothPanes) {
+    LargeModel m(0x140000000); // 5 GiB: byte 0x10
+    ModelEditor& e = m.e;
+    e.Type("4");
+    EXPECT_EQ(e.ByteAt(0x140000000), 0x40);
+    e.Type("1");
+    e.Key(k::kTab);
+    e.Type("z");
+    EXPECT_EQ(e.ByteAt(0x140000000), 0x41);
+    EXPECT_EQ(e.ByteAt(0x140000001), 'z');
+    EXPECT_EQ(e.ByteAt(0x140000002), 0x12); // untouched
+    EXPECT_EQ(e.caretOffset, 0x140000002);
+    EXPECT_TRUE(editing::StoreEditedByte(e, editing::ByteUnderCaret(e), 0x90)); // Edit Bits
+    EXPECT_EQ(e.ByteAt(0x140000002), 0x90);
+    EXPECT_EQ(e.length, 107374182400);
+    EXPECT_EQ(e.modified, 1);
+    EXPECT_EQ(m.e.file->Changes().ChangedBytes(), 3u);
+    EXPECT_TRUE(e.TakeCommands().empty());
+}
+
+TEST(TypingOnDemand, WhatWouldInsertOrDeleteIsRefusedOncePerTry) {
+    const struct {
+        const char* what;
+        void (*act)(ModelEditor&);
+    } tries[] = {
+        {"Delete", [](ModelEditor& e) { e.Key(k::kDelete); }},
+        {"Ctrl+Delete", [](ModelEditor& e) { e.Key(k::kDelete, false, true); }},
+        {"Backspace", [](ModelEditor& e) { e.Char(editing::kCharBackspace); }},
+        {"insert mode", [](ModelEditor& e) { e.Key(k::kInsert), e.Type("4"); }},
+        {"over a selection", [](ModelEditor& e) { e.SetSelection(9, 20), e.Type("4"); }},
+        {"on the end position", [](ModelEditor& e) { e.Key(k::kEnd, false, true), e.Type("4"); }},
+        {"Edit Bits there",
+         [](ModelEditor& e) { e.caretOffset = e.length, editing::StoreEditedByte(e, 0, 1); }},
+    };
+    for (const auto& t : tries) {
+        SCOPED_TRACE(t.what);
+        LargeModel m(9);
+        t.act(m.e);
+        EXPECT_EQ(m.e.TakeCommands(), std::vector<std::string>{"ResizeRefused"});
+        EXPECT_EQ(m.e.length, 107374182400);
+        EXPECT_EQ(m.e.ByteAt(9), 0x19);
+        EXPECT_EQ(m.e.modified, 0);
+        EXPECT_TRUE(m.e.file->Changes().Empty());
+    }
 }

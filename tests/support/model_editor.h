@@ -5,15 +5,18 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/caret_motion.h"
 #include "hexedit/core/editor_fields.h"
+#include "hexedit/core/editor_source.h"
 #include "hexedit/core/key_commands.h"
-#include "hexedit/core/scroll_math.h"
+#include "hexedit/core/scroll_mapping.h"
 #include "hexedit/core/typing.h"
+#include "tests/support/paged_reader.h"
 
 struct ModelEditor {
     // The editor's own fields, from the same lists as CHexEdit's.
@@ -30,9 +33,10 @@ struct ModelEditor {
     int invalidations = 0;
     int caretRecreations = 0;
     int scrollBarUpdates = 0;
-    int32_t lastPlaced = -1;
+    int64_t lastPlaced = -1;
     bool caretInView = false;
     std::vector<std::string> commands;
+    std::unique_ptr<bytes::OnDemandSource> file; // a file read on demand, when one is loaded
 
     ModelEditor() = default;
     explicit ModelEditor(const std::vector<uint8_t>& bytes) { Load(bytes); }
@@ -55,12 +59,27 @@ struct ModelEditor {
             std::memcpy(buffer, bytes.data(), bytes.size());
             length = static_cast<int32_t>(bytes.size());
         }
+        editing::UseWholeBlock(*this);
+        Reset();
+    }
+
+    // As a fresh load of a file read on demand: `reader` gives its `size` bytes.
+    void LoadOnDemand(bytes::FileReader& reader, uint64_t size) {
+        GuardedFree(buffer);
+        buffer = nullptr;
+        file = std::make_unique<bytes::OnDemandSource>(reader, size);
+        editing::UseOnDemand(*this, *file);
+        Reset();
+    }
+    void Reset() {
         topOffset = caretOffset = 0;
         caretPane = 2;
         selAnchor = selEnd = -1;
         modified = 0;
         UpdateScrollBar();
     }
+    // What the view shows at `offset` (-1: unreadable).
+    int32_t ByteAt(int64_t offset) const { return editing::ReadByteAt(*this, offset); }
 
     std::vector<uint8_t> Bytes() const {
         return buffer ? std::vector<uint8_t>(buffer, buffer + length) : std::vector<uint8_t>();
@@ -83,48 +102,52 @@ struct ModelEditor {
 
     // The editor's own operations.
     void MoveCaret(int dx, int dy) { editing::MoveCaret(*this, dx, dy); }
-    void SetSelection(int32_t anchor, int32_t end) { editing::SetSelection(*this, anchor, end); }
+    void SetSelection(int64_t anchor, int64_t end) { editing::SetSelection(*this, anchor, end); }
     void SelectAll() { editing::SelectAll(*this); }
-    int32_t SelectionLength() const { return editing::SelectionLength(*this); }
-    bool ResizeBuffer(int32_t delta) { return editing::ResizeBuffer(*this, delta); }
+    int64_t SelectionLength() const { return editing::SelectionLength(*this); }
+    bool ResizeBuffer(int64_t delta) { return editing::ResizeBuffer(*this, delta); }
     void DeleteForward() { editing::DeleteForward(*this); }
     void DeleteBackward() { editing::DeleteBackward(*this); }
     void DeleteSelection() { editing::DeleteSelection(*this); }
 
     // View operations with the real arithmetic.
-    scroll::Rows RowsNow() const { return {length, visibleRows, bytesPerRow}; }
+    scroll::WideRows RowsNow() const {
+        return {static_cast<uint64_t>(length), visibleRows, bytesPerRow};
+    }
     void SetBarPosition(int32_t rows) {
         barPosition = scroll::ClampedBarPosition(rows, barMaximum, barPage);
     }
     void UpdateScrollBar() {
         ++scrollBarUpdates;
-        const scroll::ScrollBarSettings s = scroll::ScrollBarFor(topOffset, RowsNow());
+        const scroll::ScrollBarSettings s =
+            scroll::ScrollBarFor(static_cast<uint64_t>(topOffset), RowsNow());
         barMaximum = s.maximum;
         barPage = s.page;
         SetBarPosition(s.position);
     }
     void Scroll(int code) {
-        if (!buffer)
+        if (length == 0)
             return;
-        int32_t newTop = topOffset;
+        uint64_t newTop = static_cast<uint64_t>(topOffset);
         // Outside a thumb drag the bar reports its own position as the tracking position.
-        if (!scroll::ScrollTop(code, topOffset, RowsNow(), barPosition, newTop))
+        if (!scroll::ScrollTop(code, newTop, RowsNow(), barPosition, newTop))
             return;
-        topOffset = newTop;
+        topOffset = static_cast<int64_t>(newTop);
         Invalidate();
-        SetBarPosition(topOffset / bytesPerRow);
+        SetBarPosition(scroll::ScrollBarFor(newTop, RowsNow()).position);
         PlaceCaret(caretOffset);
     }
-    void EnsureVisible(int32_t offset) {
+    void EnsureVisible(int64_t offset) {
         const int64_t page = static_cast<int64_t>(visibleRows) * bytesPerRow;
         if (topOffset <= offset && offset < topOffset + page)
             return;
-        topOffset = scroll::EnsureVisibleTop(offset, topOffset, RowsNow());
+        topOffset = static_cast<int64_t>(scroll::EnsureVisibleTop(
+            static_cast<uint64_t>(offset), static_cast<uint64_t>(topOffset), RowsNow()));
         UpdateScrollBar();
     }
-    void PlaceCaret(int32_t offset) {
+    void PlaceCaret(int64_t offset) {
         lastPlaced = offset;
-        const int64_t d = static_cast<int64_t>(offset) - topOffset;
+        const int64_t d = offset - topOffset;
         caretInView = d >= 0 && d / bytesPerRow <= visibleRows - 1 && d % bytesPerRow >= 0;
     }
     void Invalidate() { ++invalidations; }
@@ -133,6 +156,7 @@ struct ModelEditor {
 
     // Commands of other parts of the editor: recorded only.
     void Record(const std::string& what) { commands.push_back(what); }
+    void ReportResizeRefused() { Record("ResizeRefused"); }
     void Copy() { Record("Copy"); }
     void Cut() { Record("Cut"); }
     void Paste() { Record("Paste"); }
@@ -159,4 +183,16 @@ struct ModelEditor {
     }
     void ShowContextMenuAtCaret() { Record("ContextMenu"); }
     void MoveFocusOut(bool previous) { Record(previous ? "FocusPrevious" : "FocusNext"); }
+};
+
+// The model on a file of 100 GiB read on demand (byte i is 0x10 + i), the caret at `caret`.
+struct LargeModel {
+    static constexpr int64_t kLength = int64_t{100} << 30;
+    PagedReader reader;
+    ModelEditor e;
+    explicit LargeModel(int64_t caret = 0) {
+        e.LoadOnDemand(reader, kLength);
+        e.caretOffset = caret;
+        e.EnsureVisible(caret);
+    }
 };

@@ -144,13 +144,16 @@ TEST_F(BookmarksOnView, ValuesOfAtMostFourBytesAreTheOffsetWhateverTheirType) {
     const wchar_t twoCharacters[] = L"AB"; // 6 bytes: too long
     const uint8_t twoBytes[] = {0x10, 0x02};
     const DWORD large = 0x7FFFFFF0;
+    const uint64_t wide = 0x123456789; // from 4 GiB on: a QWORD; 8 bytes of another type: none
     const struct {
         const char* what;
         DWORD type;
         const void* data;
         DWORD size;
-        DWORD read;
+        uint64_t read;
     } cases[] = {
+        {"qword", REG_QWORD, &wide, sizeof(wide), 0x123456789},
+        {"eight-byte binary", REG_BINARY, &wide, sizeof(wide), 4 * 65536},
         {"REG_SZ of one character", REG_SZ, oneCharacter, sizeof(oneCharacter), 0x41},
         {"REG_SZ of two characters", REG_SZ, twoCharacters, sizeof(twoCharacters), 4 * 65536},
         {"two-byte binary", REG_BINARY, twoBytes, sizeof(twoBytes), 0x0210},

@@ -27,7 +27,7 @@ class ViewDispatch : public ::testing::Test {
     }
     // Everything a user could see change.
     struct State {
-        int32_t top, caret, pane, anchor, end, modified, length;
+        int64_t top, caret, pane, anchor, end, modified, length;
         std::vector<uint8_t> bytes;
         bool operator==(const State& o) const {
             return top == o.top && caret == o.caret && pane == o.pane && anchor == o.anchor &&
