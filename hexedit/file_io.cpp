@@ -1,5 +1,5 @@
-// Loading a file whole into the editor, writing it back in place, reverting, and stepping the
-// view size.
+// Loading a file into the editor (whole, or on demand from 2 GiB), writing it back in place,
+// reverting, and stepping the view size.
 #include "hexedit/hex_edit.h"
 
 #include <cstring>
@@ -12,6 +12,7 @@
 #include "hexedit/core/file_size_rule.h"
 #include "hexedit/core/long_path.h"
 #include "hexedit/error_text.h"
+#include "hexedit/on_demand_file.h"
 #include "hexedit/progress_window.h"
 #include "hexedit/win32_handles.h"
 
@@ -108,14 +109,33 @@ DWORD OpenWithStamp(const std::wstring& systemPath, DWORD access, DWORD share, U
 // on the worker, which then lets go of the block and the file.
 struct FileRead {
     bool pathChecked = false; // the path names something that is not a folder
-    bool tooLarge = false;
     FileStamp stamp;
     GuardedBlock<uint8_t> block;
     uint32_t size = 0;
+    std::shared_ptr<UniqueFile> onDemand; // the open file of 2 GiB or more, for the editor
 };
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// A file of 2 GiB or more is not read here: it stays open for reading while it is shown,
+// sharing read, write and delete, so a program writing it (a virtual machine, a download) is
+// not locked out and a file such a program holds opens. A smaller file is read whole or not at
+// all: then `refused` is the code of the first open.
+DWORD OpenOnDemand(const std::wstring& systemPath, FileRead& read, DWORD refused) {
+    UniqueFile file;
+    FileStamp stamp;
+    if (const DWORD code = OpenWithStamp(systemPath, GENERIC_READ, kShareAll, file, stamp))
+        return refused != ERROR_SUCCESS ? refused : code;
+    if (filesize::FitsInBuffer(static_cast<int64_t>(stamp.size)))
+        return refused != ERROR_SUCCESS ? refused : ERROR_SHARING_VIOLATION;
+    read.stamp = stamp;
+    read.onDemand = std::make_shared<UniqueFile>(std::move(file));
+    return ERROR_SUCCESS;
+}
+
 // Every call of the file system a load makes, run on the worker: a share that stops answering
-// may block in the lookup or the open as well as in the read. The file is closed here too.
+// may block in the lookup or the open as well as in the read. The file is closed here too,
+// unless it is to be read on demand.
 DWORD ReadWholeFile(const std::wstring& systemPath, FileRead& read, FileJobProgress& progress) {
     const DWORD attributes = GetFileAttributesW(systemPath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -126,14 +146,18 @@ DWORD ReadWholeFile(const std::wstring& systemPath, FileRead& read, FileJobProgr
     // No other program may write while the file is open for reading: this is the file as read.
     UniqueFile file;
     FileStamp stamp;
-    if (const DWORD code = OpenWithStamp(systemPath, GENERIC_READ, FILE_SHARE_READ, file, stamp))
-        return code;
+    const DWORD code = OpenWithStamp(systemPath, GENERIC_READ, FILE_SHARE_READ, file, stamp);
     if (progress.cancel.load())
         return ERROR_OPERATION_ABORTED; // cancelled while the lookup or the open was stalled
-    if (!filesize::FitsInBuffer(static_cast<int64_t>(stamp.size))) {
-        read.tooLarge = true;
-        return ERROR_FILE_TOO_LARGE;
+    const bool tooLarge =
+        code == ERROR_SUCCESS && !filesize::FitsInBuffer(static_cast<int64_t>(stamp.size));
+    // A program writing a large file may hold it so that only a sharing open succeeds.
+    if (tooLarge || code == ERROR_SHARING_VIOLATION) {
+        file.reset();
+        return OpenOnDemand(systemPath, read, code);
     }
+    if (code != ERROR_SUCCESS)
+        return code;
     progress.total.store(stamp.size);
     read.stamp = stamp;
     if (stamp.size == 0)
@@ -156,25 +180,44 @@ struct SaveTry {
     FileStamp accepted;
     const uint8_t* bytes = nullptr;
     uint32_t size = 0;
-    FileStamp found;      // as opened
-    bool changed = false; // by another program: nothing was written
-    bool written = false; // the write was tried, whatever came of it
+    const bytes::ChangeSet* changes = nullptr; // a file read on demand: only these are written
+    FileStamp found;                           // as opened
+    bool changed = false;                      // by another program: nothing was written
+    bool written = false;                      // the write was tried, whatever came of it
     bool savedKnown = false;
     FileStamp saved;
 };
 
+// The changed runs of a file read on demand, each at its offset in offset order, then the flush:
+// the rest of the file, holes of a sparse one included, is left as it is.
+DWORD WriteRunsAndFlush(HANDLE file, const bytes::ChangeSet& changes, FileJobProgress& progress) {
+    DWORD code = ERROR_SUCCESS;
+    changes.ForEachRun([&](uint64_t offset, const uint8_t* bytes, size_t count) {
+        code = WriteFileAt(file, offset, bytes, count);
+        progress.done.fetch_add(count);
+        return code == ERROR_SUCCESS;
+    });
+    if (code == ERROR_SUCCESS && !FlushFileBuffers(file))
+        code = GetLastError();
+    return code;
+}
+
 DWORD SaveOnce(const std::wstring& systemPath, SaveTry& save, FileJobProgress& progress) {
     UniqueFile file;
-    // Held exclusively from here on, so what is compared is what gets overwritten.
-    if (const DWORD code =
-            OpenWithStamp(systemPath, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, file, save.found))
+    // Held exclusively from here on, so what is compared is what gets overwritten; a file read
+    // on demand shares reading with the editor's own handle only.
+    const DWORD share = save.changes ? FILE_SHARE_READ : 0;
+    if (const DWORD code = OpenWithStamp(systemPath, GENERIC_WRITE | FILE_READ_ATTRIBUTES, share,
+                                         file, save.found))
         return code;
     if (save.found != save.accepted) {
         save.changed = true;
         return ERROR_SUCCESS;
     }
     save.written = true;
-    DWORD code = WriteAndFlush(file.get(), save.bytes, save.size, save.found.size, progress);
+    DWORD code = save.changes
+                     ? WriteRunsAndFlush(file.get(), *save.changes, progress)
+                     : WriteAndFlush(file.get(), save.bytes, save.size, save.found.size, progress);
     if (!CloseHandle(file.release()) && code == ERROR_SUCCESS)
         code = GetLastError();
     // Read once the file is closed, which is when the system settles its last-write time.
@@ -215,6 +258,7 @@ DWORD CHexEdit::LoadFile(const wchar_t* path) {
     const std::wstring wanted = path ? path : L"";
 
     ResetViewState(0);
+    largeFile.reset();
     GuardedFree(buffer);
     buffer = nullptr;
     fileLoaded = false;
@@ -247,13 +291,18 @@ DWORD CHexEdit::ReadIntoBuffer(const std::wstring& path) {
     }
     if (code == ERROR_OPERATION_ABORTED)
         return code;
-    // Nothing of a file too large can be held; its path is forgotten too, so no later save can
-    // write a shortened copy over it.
-    if (read->tooLarge)
-        filePath[0] = L'\0';
     if (code != ERROR_SUCCESS)
         return code;
     fileStamp = read->stamp;
+    if (read->onDemand) {
+        // Only the rows on screen are read, when they are painted.
+        largeFile =
+            std::make_unique<OnDemandFile>(hwnd, path, std::move(read->onDemand), read->stamp.size);
+        editing::UseOnDemand(*this, largeFile->source);
+        UpdateScrollBar();
+        FitFontToWindow(); // room for the wider addresses past 4 GiB
+        return ERROR_SUCCESS;
+    }
     if (read->size == 0)
         return ERROR_SUCCESS;
     // The block becomes the buffer only once every byte is in it: a partial copy is never shown
@@ -272,11 +321,16 @@ DWORD CHexEdit::WriteOverFile() {
     // can change or free the block meanwhile, since every edit, load and close is refused
     // until the save has ended. It has no Cancel: stopped half-way the file would be part
     // old, part new.
-    save.bytes = buffer;
-    save.size = static_cast<uint32_t>(length);
+    if (largeFile)
+        save.changes = &largeFile->source.Changes();
+    else {
+        save.bytes = buffer;
+        save.size = static_cast<uint32_t>(length);
+    }
+    const uint64_t total = save.changes ? save.changes->ChangedBytes() : save.size;
     SaveTry* job = &save;
     for (;;) {
-        const DWORD code = RunFileJob(hwnd, progress::Operation::Save, filePath, save.size,
+        const DWORD code = RunFileJob(hwnd, progress::Operation::Save, filePath, total,
                                       [job, systemPath](FileJobProgress& progress) {
                                           return SaveOnce(systemPath, *job, progress);
                                       });
@@ -317,6 +371,8 @@ DWORD CHexEdit::SaveFile(int ask) {
     if (code != ERROR_SUCCESS)
         return ReportFileError(kSaveError, L"Save", code);
     modified = 0;
+    if (largeFile)
+        largeFile->source.Revert(); // the file holds the changes now: read from it again
     return ERROR_SUCCESS;
 }
 
@@ -335,6 +391,14 @@ void CHexEdit::ReleaseFile() {
     GuardedFree(buffer);
     buffer = nullptr;
     ResetViewState(0);
+    largeFile.reset();
+}
+
+void CHexEdit::TellUnreadBytes() {
+    if (!largeFile)
+        return;
+    if (const DWORD code = largeFile->reader.TakeFailureToTell())
+        ReportFileError(L"There was an error reading file - %s", L"Hex Editor", code);
 }
 
 LRESULT CHexEdit::CycleViewSize() {

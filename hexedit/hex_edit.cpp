@@ -7,6 +7,7 @@
 #include "hexedit/core/address_width.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/font_fit.h"
+#include "hexedit/on_demand_file.h"
 #include "hexedit/win32_handles.h"
 
 namespace {

@@ -5,12 +5,15 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "hexedit/accessible_view.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/editor_fields.h"
 #include "hexedit/win32_handles.h"
+
+struct OnDemandFile;
 
 // Sent to the page with wParam = the new view-size mode (1, 2 or 3), lParam = 0.
 constexpr UINT WM_HEXVIEWSIZE = WM_APP + 1;
@@ -45,6 +48,8 @@ class CHexEdit {
 
     // Painting.
     void Paint();
+    // After a paint: the first read of a file shown on demand that failed, told once.
+    void TellUnreadBytes();
 
     // Scrolling, caret and mouse.
     void UpdateScrollBar();
@@ -151,6 +156,9 @@ class CHexEdit {
     DWORD WriteOverFile();
 
     FileStamp fileStamp;
+    // A file of 2 GiB or more, read on demand while it is shown: its handle stays open until
+    // a switch, a revert, the release or the end. Null for a file held whole.
+    std::unique_ptr<OnDemandFile> largeFile;
     // Set only while a load has succeeded: without a file nothing may edit the buffer or save
     // it, whatever messages reach the (disabled) view.
     bool fileLoaded = false;

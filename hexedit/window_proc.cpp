@@ -75,6 +75,7 @@ LRESULT Dispatch(CHexEdit& e, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_PAINT:
         e.Paint();
+        e.TellUnreadBytes(); // after the paint, with the view's bytes drawn
         return 0;
     case WM_WINDOWPOSCHANGED:
         e.UpdateScrollBar(); // the size may have changed

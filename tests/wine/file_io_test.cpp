@@ -200,30 +200,83 @@ TEST_F(FileIo, FailingAllocationIsReportedAsOutOfMemory) {
     EXPECT_EQ(editor().buffer, nullptr);
 }
 
-// A file too large for the buffer must be refused before anything is read or allocated, and
-// nothing may later be saved over it.
+// A file of 2 GiB or more opens at once, reading only the rows it shows; Ctrl+End shows its
+// last bytes, Delete is refused with one box, and other programs may write it meanwhile.
 class HugeFile : public FileIo, public testing::WithParamInterface<long long> {};
 
-TEST_P(HugeFile, IsRefusedAndCanNeverBeShortenedBySaving) {
+TEST_P(HugeFile, OpensOnDemandAndCtrlEndShowsItsLastBytes) {
+    const long long size = GetParam();
     const auto path = dir.Path(L"huge.bin");
-    ASSERT_TRUE(MakeSparseFile(path, GetParam()));
-    EXPECT_EQ(editor().LoadFile(path.c_str()), static_cast<DWORD>(ERROR_FILE_TOO_LARGE));
-    ExpectReadError(ERROR_FILE_TOO_LARGE);
-    ExpectEmptyAfterFailure();
-    EXPECT_EQ(editor().buffer, nullptr);
+    ASSERT_TRUE(MakeSparseFile(path, size));
+    ASSERT_TRUE(WriteIntoFile(path, size - 4, Bytes("END!")));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    EXPECT_EQ(editor().length, size);
+    page.Key(VK_END, false, true);
+    page.Repaint();
+    EXPECT_EQ(boxes.Count(), 0u);
+    ASSERT_NE(editor().onDemand, nullptr);
+    bytes::PageCache& cache = editor().onDemand->Cache();
+    EXPECT_LE(cache.CachedPages(), 2u) << "the rows on screen only";
+    const uint64_t misses = cache.Counts().misses;
+    uint8_t last[4] = {};
+    editor().source->Read(static_cast<uint64_t>(size - 4), last, 4, nullptr);
+    EXPECT_EQ(std::vector<uint8_t>(last, last + 4), Bytes("END!"));
+    EXPECT_EQ(cache.Counts().misses, misses) << "read for the paint already";
+    EXPECT_TRUE(WriteIntoFile(path, 0, Bytes("x"))) << "the file is not locked";
 
-    // Even if something were put into the buffer now, a save must not touch the huge file.
-    boxes.Clear();
-    Edit(Bytes("x"));
-    EXPECT_EQ(editor().SaveFile(1), 0u);
-    EXPECT_EQ(boxes.Count(), 0u) << "nothing asked, nothing tried";
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
-    EXPECT_EQ((static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow, GetParam());
-    DeleteFileW(path.c_str());
+    for (int digit = 0; digit < 3; ++digit) // to the last byte's high digit
+        page.Key(VK_LEFT);
+    page.Key(VK_DELETE);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text,
+              L"This file is too large to insert or delete bytes. Typing overwrites them.");
+    EXPECT_EQ(boxes.Boxes()[0].title, L"Hex Editor");
+    EXPECT_EQ(boxes.Boxes()[0].icon, BoxIcon::Information);
+    EXPECT_EQ(editor().length, size);
+    EXPECT_EQ(editor().modified, 0);
+    editor().ReleaseFile();
+    EXPECT_TRUE(DeleteFileW(path.c_str()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, HugeFile, testing::Values(0x80000000LL, 0x100000000LL + 16));
+INSTANTIATE_TEST_SUITE_P(Sizes, HugeFile,
+                         testing::Values(0x80000000LL, 0x100000000LL + 16, 100LL << 30));
+
+// Only the changed byte is written: the rest of the file and its holes stay as they were.
+TEST_F(FileIo, OverwriteInAHugeFileIsSavedInPlaceAndTheFileStaysSparse) {
+    const long long size = 0x100000000LL + 16;
+    const auto path = dir.Path(L"huge.bin");
+    ASSERT_TRUE(MakeSparseFile(path, size));
+    ASSERT_TRUE(WriteIntoFile(path, size - 4, Bytes("END!")));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    page.Repaint();
+    page.Key(VK_END, false, true);
+    for (int digit = 0; digit < 3; ++digit) // to the last byte's high digit
+        page.Key(VK_LEFT);
+    for (WPARAM c : {'4', '1'})
+        SendMessageW(page.view(), WM_CHAR, c, 1);
+    ASSERT_EQ(editor().modified, 1);
+    ASSERT_EQ(editor().SaveFile(0), 0u);
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_EQ(editor().modified, 0);
+    editor().ReleaseFile();
+
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER length{};
+    GetFileSizeEx(file, &length);
+    EXPECT_EQ(length.QuadPart, size);
+    LARGE_INTEGER at;
+    at.QuadPart = size - 8;
+    char tail[8] = {};
+    DWORD got = 0;
+    EXPECT_TRUE(SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+                ReadFile(file, tail, 8, &got, nullptr));
+    CloseHandle(file);
+    EXPECT_EQ(std::string(tail, got), std::string("\0\0\0\0ENDA", 8));
+    EXPECT_LT(AllocatedBytes(path), 1 << 20) << "holes stay holes";
+    EXPECT_TRUE(DeleteFileW(path.c_str()));
+}
 
 TEST_F(FileIo, SaveWritesBytesInPlaceAndClearsModified) {
     const auto path = WriteAndLoad(L"a.bin", Bytes("abcdef"));

@@ -460,10 +460,13 @@ TEST_F(PageDecorations, NameHelpTellsOfTheCountForSeveralItems) {
 TEST_F(PageDecorations, FailedSwitchShowsThePreviousFileAgain) {
     const std::vector<uint8_t> small = SeededBytes(300, 5);
     const std::wstring first = folder.Write(L"first.bin", small);
-    const std::wstring huge = folder.Path(L"huge.bin");
-    ASSERT_TRUE(MakeSparseFile(huge, 2LL << 30)); // 2 GiB: too large to load
+    const std::wstring locked = folder.Write(L"locked.bin", SeededBytes(30, 7));
+    // Held by another program that shares nothing: it cannot be loaded.
+    UniqueFile holder(CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
     MessageBoxRecorder boxes;
-    InProcessSheet sheet({first, huge});
+    InProcessSheet sheet({first, locked});
     ASSERT_NE(sheet.page(), nullptr);
     CHexEdit& editor = EditorOf(sheet);
     ASSERT_EQ(editor.length, 300);
@@ -489,10 +492,13 @@ TEST_F(PageDecorations, FailedSwitchShowsThePreviousFileAgain) {
 
 TEST_F(PageDecorations, FailedSwitchShowsNothingWhenThePreviousFileIsGoneToo) {
     const std::wstring first = folder.Write(L"first.bin", SeededBytes(300, 5));
-    const std::wstring huge = folder.Path(L"huge.bin");
-    ASSERT_TRUE(MakeSparseFile(huge, 2LL << 30));
+    const std::wstring locked = folder.Write(L"locked.bin", SeededBytes(30, 7));
+    // Held by another program that shares nothing: it cannot be loaded.
+    UniqueFile holder(CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
     MessageBoxRecorder boxes;
-    InProcessSheet sheet({first, huge});
+    InProcessSheet sheet({first, locked});
     ASSERT_NE(sheet.page(), nullptr);
     ASSERT_TRUE(DeleteFileW(first.c_str()));
 

@@ -6,6 +6,8 @@
 // "slowfs.holdattr" exists, looking up the attributes of the file it names (a bare name in the
 // served folder) is held too, like a share that stops answering before the open: the one call
 // the tests may hold without stalling Wine, which looks a path up on the calling thread.
+// While the file "slowfs.failat" exists, a read that covers the offset written in it fails
+// with EIO, like a bad sector.
 #define FUSE_USE_VERSION 31
 #include <errno.h>
 #include <fcntl.h>
@@ -23,6 +25,7 @@
 static char g_root[PATH_MAX];
 static char g_hold[PATH_MAX + 16];
 static char g_holdAttr[PATH_MAX + 16];
+static char g_failAt[PATH_MAX + 16];
 static double g_rate;
 static double g_busyUntil; // when the medium has served everything asked of it so far
 static pthread_mutex_t g_clock = PTHREAD_MUTEX_INITIALIZER;
@@ -101,9 +104,19 @@ static int Create(const char* path, mode_t mode, struct fuse_file_info* fi) {
     fi->fh = (uint64_t)fd;
     return 0;
 }
+// Whether a read of `size` bytes at `off` covers the offset named in the fail file.
+static int ReadFails(size_t size, off_t off) {
+    FILE* control = fopen(g_failAt, "r");
+    if (!control) return 0;
+    long long at = -1;
+    int named = fscanf(control, "%lld", &at) == 1;
+    fclose(control);
+    return named && at >= (long long)off && at < (long long)off + (long long)size;
+}
 static int Read(const char* path, char* buf, size_t size, off_t off, struct fuse_file_info* fi) {
     (void)path;
     Throttle(size);
+    if (ReadFails(size, off)) return -EIO;
     ssize_t got = pread((int)fi->fh, buf, size, off);
     return got == -1 ? -errno : (int)got;
 }
@@ -140,6 +153,7 @@ int main(int argc, char* argv[]) {
     g_rate = atof(argv[3]);
     snprintf(g_hold, sizeof(g_hold), "%s/slowfs.hold", g_root);
     snprintf(g_holdAttr, sizeof(g_holdAttr), "%s/slowfs.holdattr", g_root);
+    snprintf(g_failAt, sizeof(g_failAt), "%s/slowfs.failat", g_root);
     char* fuseArgs[] = {argv[0], "-f", "-o", "default_permissions", argv[2], NULL};
     return fuse_main(5, fuseArgs, &kOperations, NULL);
 }

@@ -58,6 +58,35 @@ bool MakeSparseFile(const std::wstring& windowsPath, long long size) {
     return ok;
 }
 
+bool WriteIntoFile(const std::wstring& windowsPath, long long offset,
+                   const std::vector<uint8_t>& bytes) {
+    HANDLE file = CreateFileW(windowsPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER at;
+    at.QuadPart = offset;
+    DWORD put = 0;
+    const bool ok =
+        SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
+        put == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+long long AllocatedBytes(const std::wstring& windowsPath) {
+    HANDLE file = CreateFileW(windowsPath.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return -1;
+    FILE_STANDARD_INFO info{};
+    const bool ok = GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof(info));
+    CloseHandle(file);
+    return ok ? info.AllocationSize.QuadPart : -1;
+}
+
 TinyFileSystem::TinyFileSystem(int kibibytes) : folder_(MakeUniqueTempFolder(L"propweave-tiny")) {
     const std::wstring unixFolder = UnixPath(folder_);
     wchar_t command[512];

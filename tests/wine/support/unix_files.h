@@ -23,6 +23,13 @@ bool SetImmutable(const std::wstring& windowsPath, bool immutable);
 // A file of `size` bytes that takes no disk space.
 bool MakeSparseFile(const std::wstring& windowsPath, long long size);
 
+// Writes `bytes` at `offset` of an existing file, leaving the rest (and its holes) alone.
+bool WriteIntoFile(const std::wstring& windowsPath, long long offset,
+                   const std::vector<uint8_t>& bytes);
+
+// The bytes the file system has allocated for the file (FileStandardInfo); -1 when unknown.
+long long AllocatedBytes(const std::wstring& windowsPath);
+
 // Waits up to `ms` for a condition.
 template <typename Condition> bool WaitFor(Condition condition, int ms = 5000) {
     for (int waited = 0; waited < ms; waited += 10) {
@@ -84,6 +91,11 @@ class SlowMount {
     // Holds looking up the attributes of the file `name` alone.
     bool HoldLookup(const std::string& name) const {
         return Exists(source_.Write(L"slowfs.holdattr", {name.begin(), name.end()}));
+    }
+    // Reads that cover `offset` of any file fail (EIO) from now on.
+    bool FailReadsAt(long long offset) const {
+        const std::string text = std::to_string(offset);
+        return Exists(source_.Write(L"slowfs.failat", {text.begin(), text.end()}));
     }
     void Release() const {
         DeleteFileW(source_.Path(L"slowfs.hold").c_str());

@@ -1,0 +1,50 @@
+// A file of 2 GiB or more shown on demand: its read handle, held open while the file is shown,
+// the reader that fetches the rows asked for, and the source the editor reads through.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "hexedit/core/on_demand_source.h"
+#include "hexedit/core/page_cache.h"
+#include "hexedit/win32_handles.h"
+
+// Reads `count` bytes at `offset` through `file` (positional: the handle's own file pointer is
+// not used, so several readers may share it). ERROR_HANDLE_EOF when the file gives fewer.
+DWORD ReadFileAt(HANDLE file, uint64_t offset, uint8_t* out, size_t count);
+
+// Writes `count` bytes at `offset` through `file`, positionally.
+DWORD WriteFileAt(HANDLE file, uint64_t offset, const uint8_t* bytes, size_t count);
+
+// Reads for the view on the worker: a read that takes more than a second shows the progress
+// window with Cancel, and a cancelled one leaves the bytes unread this time. A read asked for
+// while another runs (a paint meanwhile) is not started: those bytes are unread until the next
+// paint. The first failure is kept for the user to be told once.
+class ViewFileReader final : public bytes::FileReader {
+  public:
+    ViewFileReader(HWND view, std::wstring path, std::shared_ptr<UniqueFile> file)
+        : view_(view), path_(std::move(path)), file_(std::move(file)) {}
+    bytes::ReadOutcome ReadAt(uint64_t offset, uint8_t* out, size_t count) override;
+    // The code of the first failed read, once; 0 when there is none or it was told.
+    DWORD TakeFailureToTell();
+
+  private:
+    HWND view_;
+    std::wstring path_;
+    std::shared_ptr<UniqueFile> file_; // shared with reads left behind on a stalled medium
+    bool reading_ = false;
+    DWORD failure_ = ERROR_SUCCESS;
+    bool told_ = false;
+};
+
+struct OnDemandFile {
+    OnDemandFile(HWND view, const std::wstring& path, std::shared_ptr<UniqueFile> handle,
+                 uint64_t length)
+        : file(handle), reader(view, path, std::move(handle)), source(reader, length) {}
+    std::shared_ptr<UniqueFile> file;
+    ViewFileReader reader;
+    bytes::OnDemandSource source;
+};
