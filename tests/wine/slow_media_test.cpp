@@ -372,7 +372,7 @@ TEST_F(SlowMedia, StalledRowsOfAHugeFileCanBeCancelled) {
             seen = WindowText(GetDlgItem(window, IDC_PROGRESS_HEADING)) +
                    (IsWindowVisible(GetDlgItem(window, IDCANCEL)) ? L", Cancel" : L"");
             InvalidateRect(page.view(), nullptr, FALSE);
-            Sleep(300);
+            Sleep(1500); // long enough for a second read to show its own window
             PressCancel(window);
         }
         mount_.Release();
