@@ -4,9 +4,74 @@
 #include "hexedit/core/find_rules.h"
 #include "hexedit/hex_edit.h"
 #include "hexedit/module_context.h"
+#include "hexedit/on_demand_file.h"
+#include "hexedit/progress_window.h"
 #include "hexedit/win32_handles.h"
 
 namespace {
+
+// A find in a file read on demand, searched on the worker: a reader of its own on the file's
+// handle, a small cache and a copy of the changes, so paint keeps its cache to itself, and a
+// search left behind on a stalled medium owns everything it reads. Its fields are those the
+// search rules read.
+struct WorkerSearch {
+    WorkerSearch(const CHexEdit& e, const OnDemandFile& shown)
+        : reader(shown.file),
+          file(reader, shown.source.Length(), bytes::PageCache::kDefaultPageSize, kPages),
+          hexBytes(e.hexPattern, e.hexPattern + (e.hexPattern ? e.hexPatternLength : 0)),
+          textBytes(e.textPattern, e.textPattern + (e.textPattern ? e.textPatternLength : 0)),
+          length(e.length), caretOffset(e.caretOffset), selAnchor(e.selAnchor), selEnd(e.selEnd),
+          hexPatternState(e.hexPatternState), hexPatternLength(e.hexPatternLength),
+          textPatternActive(e.textPatternActive), textPatternLength(e.textPatternLength) {
+        shown.source.Changes().ForEachRun([this](uint64_t at, const uint8_t* bytes, size_t n) {
+            file.Overwrite(at, bytes, n);
+            return true;
+        });
+    }
+    static constexpr size_t kPages = 4; // the chunks are read past the cache
+
+    HandleReader reader;
+    bytes::OnDemandSource file;
+    std::vector<uint8_t> hexBytes;
+    std::vector<uint8_t> textBytes;
+    const uint8_t* buffer = nullptr;
+    int64_t length;
+    int64_t caretOffset;
+    int64_t selAnchor;
+    int64_t selEnd;
+    bytes::OnDemandSource* onDemand = &file;
+    bytes::ByteSource* source = &file;
+    int32_t hexPatternState;
+    const uint8_t* hexPattern = hexBytes.data();
+    int32_t hexPatternLength;
+    int32_t textPatternActive;
+    const uint8_t* textPattern = textBytes.data();
+    int32_t textPatternLength;
+    editing::FindMatches found;
+};
+
+// Both patterns searched on the worker, the progress window after a second with Cancel; false
+// when the user cancelled.
+bool SearchOnWorker(const CHexEdit& e, const OnDemandFile& shown, int direction,
+                    editing::FindMatches& found) {
+    auto job = std::make_shared<WorkerSearch>(e, shown);
+    const DWORD code = RunFileJob(
+        e.hwnd, progress::Operation::Read, e.filePath, FileJobProgress::kUnknownTotal,
+        [job, direction](FileJobProgress& progress) {
+            job->found = editing::SearchBothPatterns(
+                *job, direction, [&progress](uint64_t searched, uint64_t total) {
+                    progress.total.store(total);
+                    progress.done.store(searched);
+                    return !progress.cancel.load();
+                });
+            return job->found.cancelled ? ERROR_OPERATION_ABORTED : ERROR_SUCCESS;
+        },
+        OnCancel::LeaveBehind);
+    if (code != ERROR_SUCCESS)
+        return false;
+    found = job->found;
+    return true;
+}
 
 void TellNotFound(HWND owner) {
     ScopedActivationContext context(ModuleActivationContext());
@@ -30,7 +95,16 @@ void CHexEdit::ShowFindDialog(int direction) {
 }
 
 void CHexEdit::FindNext(int direction) {
-    switch (editing::FindNextMatch(*this, direction)) {
+    editing::FindOutcome outcome = editing::FindOutcome::NoPattern;
+    if (largeFile && editing::HasFindPattern(*this)) {
+        editing::FindMatches found;
+        if (!SearchOnWorker(*this, *largeFile, direction, found))
+            return; // cancelled: the caret and selection stay, nothing is said
+        outcome = editing::SelectMatch(*this, found);
+    } else {
+        outcome = editing::FindNextMatch(*this, direction);
+    }
+    switch (outcome) {
     case editing::FindOutcome::NoPattern:
         ShowFindDialog(direction);
         break;

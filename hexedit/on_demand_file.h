@@ -40,6 +40,21 @@ class ViewFileReader final : public bytes::FileReader {
     bool told_ = false;
 };
 
+// Reads on the thread that asks, through a handle it shares: for a job already on the worker. A
+// failed read leaves the bytes unreadable.
+class HandleReader final : public bytes::FileReader {
+  public:
+    explicit HandleReader(std::shared_ptr<UniqueFile> file) : file_(std::move(file)) {}
+    bytes::ReadOutcome ReadAt(uint64_t offset, uint8_t* out, size_t count) override {
+        return ReadFileAt(file_->get(), offset, out, count) == ERROR_SUCCESS
+                   ? bytes::ReadOutcome::kRead
+                   : bytes::ReadOutcome::kFailed;
+    }
+
+  private:
+    std::shared_ptr<UniqueFile> file_;
+};
+
 struct OnDemandFile {
     OnDemandFile(HWND view, const std::wstring& path, std::shared_ptr<UniqueFile> handle,
                  uint64_t length)

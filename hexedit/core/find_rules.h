@@ -59,10 +59,12 @@ template <class Editor> bool HasFindPattern(const Editor& e) {
 
 // One pattern searched from the caret, counting only a match nearer than `rival` (length
 // forwards or -1 backwards count every one); the match's offset, or -1. A file held whole is
-// searched where it lies, a file read on demand in chunks that overlap by the pattern.
+// searched where it lies, a file read on demand in chunks that overlap by the pattern, `hook`
+// told after each chunk and able to stop the search (`cancelled` is set then).
 template <class Editor>
 int64_t SearchNearerThan(const Editor& e, const uint8_t* pattern, int32_t patternLength,
-                         int direction, int64_t rival) {
+                         int direction, int64_t rival, const search::ChunkHook& hook = nullptr,
+                         bool* cancelled = nullptr) {
     const search::SearchFrom from{e.caretOffset, e.selAnchor, e.selEnd};
     if (!IsOnDemand(e))
         return search::SearchPatternBefore(e.buffer, static_cast<int32_t>(e.length), from, pattern,
@@ -74,37 +76,48 @@ int64_t SearchNearerThan(const Editor& e, const uint8_t* pattern, int32_t patter
         return -1;
     const int64_t first = forwards ? start : rival + 1;
     const int64_t last = forwards ? rival - 1 : start;
-    return search::FindInSource(*e.source, pattern, patternLength, static_cast<uint64_t>(first),
-                                static_cast<uint64_t>(last), forwards, nullptr)
-        .found;
+    const search::ChunkedResult result =
+        search::FindInSource(*e.source, pattern, patternLength, static_cast<uint64_t>(first),
+                             static_cast<uint64_t>(last), forwards, hook);
+    if (result.cancelled && cancelled)
+        *cancelled = true;
+    return result.found;
 }
 
-// One pattern searched from the caret; the match's offset, or -1.
+// Where each pattern matches nearest the caret (-1: nowhere, or not nearer than the other).
+struct FindMatches {
+    int64_t hexAt = -1;
+    int64_t textAt = -1;
+    bool cancelled = false; // the hook stopped the search: nothing is to be selected
+};
+
+// Both patterns searched from the caret; the text one only up to the hexadecimal match, since
+// it wins only when strictly nearer. Reads only the search fields of `e` (it may be a copy of
+// them searched off the editor's thread).
 template <class Editor>
-int64_t SearchFromCaret(const Editor& e, const uint8_t* pattern, int32_t patternLength,
-                        int direction) {
-    return SearchNearerThan(e, pattern, patternLength, direction, direction == 1 ? e.length : -1);
+FindMatches SearchBothPatterns(const Editor& e, int direction,
+                               const search::ChunkHook& hook = nullptr) {
+    FindMatches m;
+    const bool forwards = direction == 1;
+    if (e.hexPatternState == kHexPatternValid)
+        m.hexAt = SearchNearerThan(e, e.hexPattern, e.hexPatternLength, direction,
+                                   forwards ? e.length : -1, hook, &m.cancelled);
+    const int64_t rival = m.hexAt >= 0 ? m.hexAt : (forwards ? e.length : -1);
+    if (e.textPatternActive == 1 && !m.cancelled)
+        m.textAt = SearchNearerThan(e, e.textPattern, e.textPatternLength, direction, rival, hook,
+                                    &m.cancelled);
+    return m;
 }
 
 enum class FindOutcome { NoPattern, NotFound, Found };
 
 // Searches both patterns from the caret and selects the nearer match (the hexadecimal one on
 // equal starts), with the caret on its last byte. direction 1 forwards, else backwards.
-template <class Editor> FindOutcome FindNextMatch(Editor& e, int direction) {
-    if (!HasFindPattern(e))
-        return FindOutcome::NoPattern;
-    const bool hexValid = e.hexPatternState == kHexPatternValid;
-    const bool textValid = e.textPatternActive == 1;
-    const bool forwards = direction == 1;
-    const int64_t hexAt =
-        hexValid ? SearchFromCaret(e, e.hexPattern, e.hexPatternLength, direction) : -1;
-    // The text match wins only when it is strictly nearer than the hexadecimal one: no need to
-    // look past that.
-    int64_t rival = forwards ? e.length : -1;
-    if (hexAt >= 0)
-        rival = hexAt;
-    const int64_t textAt =
-        textValid ? SearchNearerThan(e, e.textPattern, e.textPatternLength, direction, rival) : -1;
+// Selects the nearer match (the hexadecimal one on equal starts), with the caret on its last
+// byte.
+template <class Editor> FindOutcome SelectMatch(Editor& e, const FindMatches& m) {
+    const int64_t hexAt = m.hexAt;
+    const int64_t textAt = m.textAt;
     if (hexAt < 0 && textAt < 0)
         return FindOutcome::NotFound;
 
@@ -124,6 +137,12 @@ template <class Editor> FindOutcome FindNextMatch(Editor& e, int direction) {
     e.selEnd = clamp(e.selEnd);
     JumpCaretTo(e, clamp(lastByte));
     return FindOutcome::Found;
+}
+
+template <class Editor> FindOutcome FindNextMatch(Editor& e, int direction) {
+    if (!HasFindPattern(e))
+        return FindOutcome::NoPattern;
+    return SelectMatch(e, SearchBothPatterns(e, direction));
 }
 
 } // namespace editing

@@ -20,6 +20,7 @@
 #include "support/message_box_recorder.h"
 #include "support/properties_driver.h"
 #include "support/test_window.h"
+#include "support/unix_files.h"
 
 namespace {
 
@@ -403,6 +404,21 @@ TEST_F(FindOnView, GoToFromTheAddressColumnAndTheKey) {
     KeyWithDialog(L"Go To", 'G', false, true, Enter(L"10", nullptr, IDCANCEL));
     EXPECT_EQ(editor().caretOffset, 50);
     EXPECT_EQ(editor().modified, 0);
+}
+
+// A file read on demand: Go To past 4 GiB, then a match across the border of the search's first
+// 1 MiB chunk from there.
+TEST_F(FindOnView, GoToAndFindPastFourGiBInAFileReadOnDemand) {
+    path = folder.Path(L"huge.bin");
+    ASSERT_TRUE(MakeSparseFile(path, 0x100100000LL + 3, B("NEEDLE")));
+    page.Attach();
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    KeyWithDialog(L"Go To", 'G', false, true, Enter(L"100000000"));
+    EXPECT_EQ(editor().caretOffset, 0x100000000LL);
+    Find(L"NEEDLE");
+    EXPECT_EQ(editor().selAnchor, 0x100100000LL - 3);
+    EXPECT_EQ(editor().selEnd, 0x100100000LL + 2);
+    editor().ReleaseFile();
 }
 
 TEST_F(FindOnView, EditBitsShowsTheByteAndSetStoresTheClickedBits) {

@@ -46,31 +46,20 @@ bool SetImmutable(const std::wstring& windowsPath, bool immutable) {
     return WaitFor([&] { return WriteOpenFails(windowsPath) == immutable; });
 }
 
-bool MakeSparseFile(const std::wstring& windowsPath, long long size) {
+bool MakeSparseFile(const std::wstring& windowsPath, long long size,
+                    const std::vector<uint8_t>& tail) {
     HANDLE file = CreateFileW(windowsPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     LARGE_INTEGER end;
-    end.QuadPart = size;
-    const bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    return ok;
-}
-
-bool WriteIntoFile(const std::wstring& windowsPath, long long offset,
-                   const std::vector<uint8_t>& bytes) {
-    HANDLE file = CreateFileW(windowsPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER at;
-    at.QuadPart = offset;
+    end.QuadPart = size - static_cast<long long>(tail.size());
     DWORD put = 0;
-    const bool ok =
-        SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
-        put == bytes.size();
+    bool ok = tail.empty() ||
+              (SetFilePointerEx(file, end, nullptr, FILE_BEGIN) &&
+               WriteFile(file, tail.data(), static_cast<DWORD>(tail.size()), &put, nullptr));
+    end.QuadPart = size;
+    ok = ok && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
     CloseHandle(file);
     return ok;
 }

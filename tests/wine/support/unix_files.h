@@ -20,12 +20,9 @@ std::wstring UnixPath(const std::wstring& windowsPath);
 // Makes a file immutable (or writable again) and waits until a write-open agrees.
 bool SetImmutable(const std::wstring& windowsPath, bool immutable);
 
-// A file of `size` bytes that takes no disk space.
-bool MakeSparseFile(const std::wstring& windowsPath, long long size);
-
-// Writes `bytes` at `offset` of an existing file, leaving the rest (and its holes) alone.
-bool WriteIntoFile(const std::wstring& windowsPath, long long offset,
-                   const std::vector<uint8_t>& bytes);
+// A file of `size` bytes that takes no disk space but for `tail`, its last bytes.
+bool MakeSparseFile(const std::wstring& windowsPath, long long size,
+                    const std::vector<uint8_t>& tail = {});
 
 // The bytes the file system has allocated for the file (FileStandardInfo); -1 when unknown.
 long long AllocatedBytes(const std::wstring& windowsPath);
