@@ -493,7 +493,6 @@ TEST_F(PageDecorations, FailedSwitchShowsThePreviousFileAgain) {
 TEST_F(PageDecorations, FailedSwitchShowsNothingWhenThePreviousFileIsGoneToo) {
     const std::wstring first = folder.Write(L"first.bin", SeededBytes(300, 5));
     const std::wstring locked = folder.Write(L"locked.bin", SeededBytes(30, 7));
-    // Held by another program that shares nothing: it cannot be loaded.
     UniqueFile holder(CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);

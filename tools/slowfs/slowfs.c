@@ -104,14 +104,13 @@ static int Create(const char* path, mode_t mode, struct fuse_file_info* fi) {
     fi->fh = (uint64_t)fd;
     return 0;
 }
-// Whether a read of `size` bytes at `off` covers the offset named in the fail file.
+// Whether a read of `size` bytes at `off` covers the offset written in the fail file.
 static int ReadFails(size_t size, off_t off) {
-    FILE* control = fopen(g_failAt, "r");
-    if (!control) return 0;
     long long at = -1;
-    int named = fscanf(control, "%lld", &at) == 1;
-    fclose(control);
-    return named && at >= (long long)off && at < (long long)off + (long long)size;
+    FILE* control = fopen(g_failAt, "r");
+    if (control && fscanf(control, "%lld", &at) != 1) at = -1;
+    if (control) fclose(control);
+    return at >= (long long)off && at < (long long)off + (long long)size;
 }
 static int Read(const char* path, char* buf, size_t size, off_t off, struct fuse_file_info* fi) {
     (void)path;
