@@ -32,7 +32,9 @@ TEST(AccessibleText, WhatTheCaretCellAndTheViewSay) {
             << row.facts.offset;
     EXPECT_EQ(a11y::ViewValue(rows[7].facts),
               "end of file, offset 1F, 31, insert, 1 byte selected");
-    EXPECT_EQ(a11y::ViewDescription(31) + "; " + a11y::ViewDescription(1), "31 bytes; 1 byte");
+    EXPECT_EQ(a11y::ViewDescription(31) + "; " + a11y::ViewDescription(1) + "; " +
+                  a11y::ViewDescription(0),
+              "31 bytes; 1 byte; 0 bytes");
 }
 
 // The cell's box follows the caret's cell and is gone while scrolled out or not yet measured.
