@@ -176,18 +176,21 @@ TEST_F(FileIo, FileHeldExclusivelyElsewhereCannotBeLoaded) {
     ASSERT_FALSE(IsWindowEnabled(page.view()));
     editor().PutClipboardText("4142");
     Edit(Bytes("xyz"));
-    editor().caretOffset = editor().selAnchor = editor().selEnd = 1;
+    editor().caretOffset = 1;
     MessageBoxRecorder dialogs(GetCurrentThreadId(), MessageBoxRecorder::Answers::EveryDialog);
     for (WPARAM c : {'4', '1', '\b'})
         PostMessageW(page.view(), WM_CHAR, c, 1);
     PostMessageW(page.view(), WM_KEYDOWN, VK_DELETE, 1);
     TestPage::Pump();
+    editor().selAnchor = editor().selEnd = 1; // something to paste over and to cut
+    const DWORD clipboard = GetClipboardSequenceNumber();
     HoldModifiers(false, true);
     for (WPARAM key : {'V', 'X', 'B', 'S'})
         PostMessageW(page.view(), WM_KEYDOWN, key, 1);
     TestPage::Pump();
     HoldModifiers(false, false);
     EXPECT_EQ(EditorBytes(editor()), Bytes("xyz"));
+    EXPECT_EQ(GetClipboardSequenceNumber(), clipboard);
     EXPECT_EQ(dialogs.Count(), 0u) << "neither Edit Bits nor a save question";
     EXPECT_EQ(ReadAll(path), Bytes("locked"));
 }
