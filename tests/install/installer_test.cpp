@@ -107,11 +107,10 @@ std::wstring DllVersion() {
 // ";"; "(no query)" when the query cannot run.
 std::wstring PackageRows(const wchar_t* package, const wchar_t* query) {
     MSIHANDLE database = 0, view = 0, record = 0;
-    std::wstring rows = L"(no query)";
-    if (!MsiOpenDatabaseW(package, MSIDBOPEN_READONLY, &database) &&
-        !MsiDatabaseOpenViewW(database, query, &view) && !MsiViewExecute(view, 0))
-        rows.clear();
-    while (view && !MsiViewFetch(view, &record)) {
+    const bool ran = !MsiOpenDatabaseW(package, MSIDBOPEN_READONLY, &database) &&
+                     !MsiDatabaseOpenViewW(database, query, &view) && !MsiViewExecute(view, 0);
+    std::wstring rows = ran ? L"" : L"(no query)";
+    while (ran && !MsiViewFetch(view, &record)) {
         for (UINT field = 1; field <= MsiRecordGetFieldCount(record); ++field) {
             wchar_t text[MAX_PATH] = {};
             DWORD size = MAX_PATH;

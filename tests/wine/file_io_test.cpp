@@ -159,9 +159,8 @@ TEST_F(FileIo, FolderIsRefusedAsAccessDeniedAndThePreviousPathKept) {
     EXPECT_EQ(std::wstring(editor().filePath), file);
 }
 
-// The view is then disabled, but messages posted to it still arrive (automation tools post
-// them): typing, deleting, pasting, cutting, Edit Bits and saving change neither the buffer
-// (given bytes here, so that a deletion could show) nor the file.
+// The view is then disabled, but posted messages still arrive (automation tools post them):
+// typing, deleting, pasting, cutting, Edit Bits and saving change neither bytes nor file.
 TEST_F(FileIo, FileHeldExclusivelyElsewhereCannotBeLoaded) {
     const auto path = dir.Write(L"locked.bin", Bytes("locked"));
     HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
