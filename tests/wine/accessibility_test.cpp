@@ -159,7 +159,7 @@ TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
     sheet.reset();
     EXPECT_EQ(CanUnloadModule(), S_FALSE);
     BSTR text = nullptr;
-    EXPECT_EQ(object->get_accName(child, &text), RPC_E_DISCONNECTED);
+    EXPECT_EQ(object->get_accName(child, &text), CO_E_OBJNOTCONNECTED);
     object->Release();
     EXPECT_EQ(CanUnloadModule(), S_OK);
     PatchImport("CreateStdAccessibleObject", reinterpret_cast<void*>(g_createStandard));
