@@ -44,20 +44,29 @@ size_t SpellHexBytes(const char* text, size_t length, uint8_t* out) {
     return digits;
 }
 
-int32_t ParseHexAddress(const char* text) {
-    if (!text)
-        return 0;
+namespace {
+
+// Past the white space, the sign and the "0x" of an address: its first digit.
+const char* AddressDigits(const char* text, bool& negative) {
     const char* c = text;
     while (IsSpace(*c))
         ++c;
-    bool negative = false;
-    if (*c == '+' || *c == '-') {
-        negative = *c == '-';
+    negative = *c == '-';
+    if (*c == '+' || *c == '-')
         ++c;
-    }
     // The prefix counts only with a digit after it; "0x" alone reads as the digit 0.
     if (c[0] == '0' && (c[1] == 'x' || c[1] == 'X') && HexValue(c[2]) >= 0)
         c += 2;
+    return c;
+}
+
+} // namespace
+
+int32_t ParseHexAddress(const char* text) {
+    if (!text)
+        return 0;
+    bool negative = false;
+    const char* c = AddressDigits(text, negative);
     // Past 2^31 the value only saturates; stop growing it there.
     constexpr int64_t kCap = int64_t{1} << 31;
     int64_t value = 0;
@@ -74,14 +83,8 @@ int32_t ParseHexAddress(const char* text) {
 uint64_t ParseWideHexAddress(const char* text) {
     if (!text)
         return 0;
-    const char* c = text;
-    while (IsSpace(*c))
-        ++c;
-    const bool negative = *c == '-';
-    if (*c == '+' || *c == '-')
-        ++c;
-    if (c[0] == '0' && (c[1] == 'x' || c[1] == 'X') && HexValue(c[2]) >= 0)
-        c += 2;
+    bool negative = false;
+    const char* c = AddressDigits(text, negative);
     uint64_t value = 0;
     for (; HexValue(*c) >= 0; ++c)
         value = value > (UINT64_MAX >> 4) ? UINT64_MAX : value * 16 + HexValue(*c);

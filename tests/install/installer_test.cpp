@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <msi.h>
+#include <msiquery.h>
 #include <psapi.h>
 #include <shlwapi.h>
 
@@ -102,6 +103,28 @@ std::wstring DllVersion() {
     return version;
 }
 
+// The rows a query finds in a package's own tables, fields joined by ", ", each row ended by
+// ";"; "(no query)" when the query cannot run.
+std::wstring PackageRows(const wchar_t* package, const wchar_t* query) {
+    MSIHANDLE database = 0, view = 0, record = 0;
+    const bool ran = !MsiOpenDatabaseW(package, MSIDBOPEN_READONLY, &database) &&
+                     !MsiDatabaseOpenViewW(database, query, &view) && !MsiViewExecute(view, 0);
+    std::wstring rows = ran ? L"" : L"(no query)";
+    while (ran && !MsiViewFetch(view, &record)) {
+        for (UINT field = 1; field <= MsiRecordGetFieldCount(record); ++field) {
+            wchar_t text[MAX_PATH] = {};
+            DWORD size = MAX_PATH;
+            MsiRecordGetStringW(record, field, text, &size);
+            rows += (field > 1 ? L", " : L"") + std::wstring(text);
+        }
+        rows += L";";
+        MsiCloseHandle(record);
+    }
+    MsiCloseHandle(view);
+    MsiCloseHandle(database);
+    return rows;
+}
+
 bool Loads(HANDLE process, const wchar_t* path) {
     HMODULE modules[512];
     DWORD bytes = 0;
@@ -122,6 +145,16 @@ void ExpectInstalled(const wchar_t* version) {
 }
 
 } // namespace
+
+// The package itself gives the DLL its version and language, and no hash: a versioned file is
+// compared by version (ICE60).
+TEST(Installer, PackageDescribesTheDllAsAVersionedFile) {
+    EXPECT_EQ(
+        PackageRows(L"propweave.msi",
+                    L"SELECT `Version`, `Language` FROM `File` WHERE `File` = 'propweave.dll'"),
+        L"1.0.0.0, 1033;");
+    EXPECT_EQ(PackageRows(L"propweave.msi", L"SELECT `File_` FROM `MsiFileHash`"), L"");
+}
 
 TEST(Installer, InstallPutsTheDllAndEveryEntryInPlace) {
     ASSERT_EQ(Msiexec(L"/i propweave.msi"), 0u);

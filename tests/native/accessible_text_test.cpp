@@ -40,7 +40,9 @@ TEST(AccessibleText, WhatTheCaretCellAndTheViewSay) {
             << row.facts.offset;
     EXPECT_EQ(a11y::ViewValue(rows[7].facts),
               "end of file, offset 1F, 31, insert, 1 byte selected");
-    EXPECT_EQ(a11y::ViewDescription(31) + "; " + a11y::ViewDescription(1), "31 bytes; 1 byte");
+    EXPECT_EQ(a11y::ViewDescription(31) + "; " + a11y::ViewDescription(1) + "; " +
+                  a11y::ViewDescription(0),
+              "31 bytes; 1 byte; 0 bytes");
     EXPECT_EQ(a11y::ViewDescription(0x1900000000), "107374182400 bytes");
 }
 

@@ -11,12 +11,27 @@
 
 #include "resources/resource_ids.h"
 #include "server/class_factory.h"
+#include "server/shell_ext.h"
+#include "support/path_recorder.h"
+#include "support/pixels.h"
 #include "support/properties_driver.h"
 #include "support/test_window.h"
 
 namespace {
 
 int g_cellFocusEvents = 0;
+
+// The system's standard object for the view, with a reference of the test's own, so that the
+// count it has left once the page has gone shows whether the page let go of it.
+decltype(&CreateStdAccessibleObject) g_createStandard = nullptr;
+IUnknown* g_standard = nullptr;
+
+HRESULT WINAPI KeptStandard(HWND window, LONG id, REFIID iid, void** object) {
+    const HRESULT hr = g_createStandard(window, id, iid, object);
+    if (SUCCEEDED(hr))
+        (g_standard = static_cast<IUnknown*>(*object))->AddRef();
+    return hr;
+}
 
 void CALLBACK RecordFocus(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, DWORD, DWORD) {
     g_cellFocusEvents += object == OBJID_CLIENT && child == 1;
@@ -43,6 +58,7 @@ struct Step {
     std::vector<WORD> keys; // none: the focus comes in
     int events;
     const wchar_t *name, *value, *description;
+    bool highlighted = false; // the cell is the one selected byte, drawn highlighted
 };
 
 } // namespace
@@ -50,6 +66,8 @@ struct Step {
 TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
     TempFolder folder;
     std::optional<InProcessSheet> sheet;
+    g_createStandard = reinterpret_cast<decltype(&CreateStdAccessibleObject)>(
+        PatchImport("CreateStdAccessibleObject", reinterpret_cast<void*>(&KeptStandard)));
     sheet.emplace(std::vector<std::wstring>{folder.Write(L"hello.bin", {'H', 'e', 'l', 'l', 'o'})});
     ASSERT_NE(sheet->page(), nullptr);
     HWND view = sheet->control(IDC_HEX_VIEW);
@@ -64,13 +82,14 @@ TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
         {"Right", {VK_RIGHT}, 1, L"65, first digit", L"offset 1, 1", L""},
         {"Tab", {VK_TAB}, 1, L"e, 65", L"offset 1, 1", L""},
         {"Ctrl+End", {VK_CONTROL, VK_END}, 1, L"end of file", L"offset 5, 5", L""},
-        {"Shift+Left", {VK_SHIFT, VK_LEFT}, 1, L"o, 6F", L"offset 4, 4", L"1 byte selected"},
+        {"Shift+Left", {VK_SHIFT, VK_LEFT}, 1, L"o, 6F", L"offset 4, 4", L"1 byte selected", true},
         {"Insert", {VK_INSERT}, 1, L"o, 6F", L"offset 4, 4", L"insert, 1 byte selected"},
         {"7", {'7'}, 1, L"end of file", L"offset 5, 5", L"insert"},
         {"Up on the first row", {VK_UP}, 0, L"end of file", L"offset 5, 5", L"insert"},
     };
     IAccessible* object = nullptr;
     VARIANT child{};
+    POINT first{}; // inside the first step's cell, in the view
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
         g_cellFocusEvents = 0;
@@ -91,14 +110,50 @@ TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
         object->accLocation(&at.left, &at.top, &at.right, &at.bottom, child);
         EXPECT_EQ(std::make_tuple(gui.hwndCaret, at.left, at.top, at.top + at.bottom),
                   std::make_tuple(view, gui.rcCaret.left, gui.rcCaret.top, gui.rcCaret.bottom));
+        VARIANT hit[2] = {}; // its top left pixel, and the pixel right of its bottom right one
+        object->accHitTest(at.left, at.top, &hit[0]);
+        object->accHitTest(at.left + at.right, at.top + at.bottom - 1, &hit[1]);
+        EXPECT_EQ(std::make_tuple(hit[0].lVal, hit[1].lVal), std::make_tuple(1L, 0L));
+        if (&step == steps)
+            first = {at.left + 1, at.top + 1};
+        if (step.highlighted) { // drawn as the cell: highlighted inside, up to its edges
+            POINT corner{at.left, at.top};
+            ScreenToClient(view, &corner);
+            const RECT cell{corner.x, corner.y, corner.x + at.right, corner.y + at.bottom};
+            HideCaret(view);
+            UpdateWindow(view);
+            const Capture shown(view);
+            ShowCaret(view);
+            const COLORREF mark = GetSysColor(COLOR_HIGHLIGHT);
+            const RECT ring{cell.left - 1, cell.top - 1, cell.right + 1, cell.bottom + 1};
+            EXPECT_EQ(
+                std::make_tuple(
+                    shown.Count(mark, ring) - shown.Count(mark, cell),
+                    shown.Count(mark, {cell.left, cell.top, cell.right, cell.top + 1}),
+                    shown.Count(mark, {cell.left, cell.bottom - 1, cell.right, cell.bottom})),
+                std::make_tuple(0, at.right, at.right)); // nothing around, top and bottom rows
+        }
         object->Release();
     }
+    // Gone from the view, the focus takes its events along; a click that brings it back tells
+    // of the clicked cell alone.
+    ScreenToClient(view, &first);
+    SetFocus(GetDlgItem(sheet->sheet(), IDOK));
+    g_cellFocusEvents = 0;
+    PostMessageW(view, WM_KEYDOWN, VK_LEFT, 1);
+    TestPage::Pump();
+    EXPECT_EQ(g_cellFocusEvents, 0);
+    SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.x, first.y));
+    SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(first.x, first.y));
+    TestPage::Pump();
+    EXPECT_EQ(std::make_tuple(g_cellFocusEvents, sheet->ext().editor.caretOffset),
+              std::make_tuple(1, 0));
     UnhookWinEvent(hook);
     // The view says it all in one, and is not read-only while editable.
     AccessibleObjectFromEvent(view, OBJID_CLIENT, CHILDID_SELF, &object, &child);
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(Said(object, child, STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE),
-              std::make_tuple(L"Hex view", L"end of file, offset 5, 5, insert", L"5 bytes",
+              std::make_tuple(L"Hex view", L"48, first digit, offset 0, 0, insert", L"5 bytes",
                               STATE_SYSTEM_FOCUSABLE));
     // Held past the page's end, it answers with an error and keeps the module loaded.
     sheet.reset();
@@ -109,6 +164,9 @@ TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
     EXPECT_TRUE(gone == CO_E_OBJNOTCONNECTED || gone == RPC_E_DISCONNECTED) << std::hex << gone;
     object->Release();
     EXPECT_EQ(CanUnloadModule(), S_OK);
+    PatchImport("CreateStdAccessibleObject", reinterpret_cast<void*>(g_createStandard));
+    ASSERT_NE(g_standard, nullptr);
+    EXPECT_EQ(g_standard->Release(), 0u); // the page's reference went with it
 }
 
 TEST(Accessibility, AViewThatFailedToLoadIsUnavailableWithNoCell) {

@@ -159,8 +159,8 @@ TEST_F(FileIo, FolderIsRefusedAsAccessDeniedAndThePreviousPathKept) {
     EXPECT_EQ(std::wstring(editor().filePath), file);
 }
 
-// The view is then disabled, but messages posted to it still arrive (automation tools post
-// them): typing, deleting, pasting and saving change neither the buffer nor the file.
+// The view is then disabled, but posted messages still arrive (automation tools post them):
+// typing, deleting, pasting, cutting, Edit Bits and saving change neither bytes nor file.
 TEST_F(FileIo, FileHeldExclusivelyElsewhereCannotBeLoaded) {
     const auto path = dir.Write(L"locked.bin", Bytes("locked"));
     HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -174,19 +174,23 @@ TEST_F(FileIo, FileHeldExclusivelyElsewhereCannotBeLoaded) {
 
     ASSERT_FALSE(IsWindowEnabled(page.view()));
     editor().PutClipboardText("4142");
-    boxes.Clear();
-    boxes.Answer({IDYES});
+    Edit(Bytes("xyz"));
+    editor().caretOffset = 1;
+    MessageBoxRecorder dialogs(GetCurrentThreadId(), MessageBoxRecorder::Answers::EveryDialog);
     for (WPARAM c : {'4', '1', '\b'})
         PostMessageW(page.view(), WM_CHAR, c, 1);
     PostMessageW(page.view(), WM_KEYDOWN, VK_DELETE, 1);
     TestPage::Pump();
+    editor().selAnchor = editor().selEnd = 1; // something to paste over and to cut
+    const DWORD clipboard = GetClipboardSequenceNumber();
     HoldModifiers(false, true);
-    for (WPARAM key : {'V', 'X', 'S'})
+    for (WPARAM key : {'V', 'X', 'B', 'S'})
         PostMessageW(page.view(), WM_KEYDOWN, key, 1);
     TestPage::Pump();
     HoldModifiers(false, false);
-    ExpectEmptyAfterFailure();
-    EXPECT_EQ(boxes.Count(), 0u) << "no save question";
+    EXPECT_EQ(EditorBytes(editor()), Bytes("xyz"));
+    EXPECT_EQ(GetClipboardSequenceNumber(), clipboard);
+    EXPECT_EQ(dialogs.Count(), 0u) << "neither Edit Bits nor a save question";
     EXPECT_EQ(ReadAll(path), Bytes("locked"));
 }
 

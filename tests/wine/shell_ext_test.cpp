@@ -124,6 +124,7 @@ class ShellExtAddPages : public testing::Test {
         auto* data = new DropDataObject(paths, serveDrop, serveItemList);
         ext_->Initialize(nullptr, data, nullptr);
         data->Release();
+        data_ = data; // the extension keeps it
         return ext_->AddPages(PageCollector::Add, reinterpret_cast<LPARAM>(&collector_));
     }
     ULONG References() {
@@ -136,6 +137,7 @@ class ShellExtAddPages : public testing::Test {
     TempFolder folder_;
     std::wstring file_;
     CShellExt* ext_ = nullptr;
+    DropDataObject* data_ = nullptr;
     PageCollector collector_;
 };
 
@@ -249,6 +251,7 @@ TEST_F(ShellExtAddPages, DataObjectWithoutDropGivesItsItemListOrNoPage) {
     const std::wstring other = folder_.Write(L"other.bin", {4});
     EXPECT_EQ(AddPagesFor({other, file_}, false, true), S_OK);
     EXPECT_EQ(collector_.offered, 1);
+    EXPECT_EQ(data_->ItemListsOut(), 0);
     ASSERT_EQ(ext_->dropCount, 2u);
     EXPECT_EQ(SelectionPath(*ext_, 0), other);
     EXPECT_EQ(SelectionPath(*ext_, 1), file_);

@@ -36,6 +36,27 @@ void PressCancel(HWND window) {
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
+// Whether a window of `thread` (when it has one yet) answers a sent message within half a second.
+bool ThreadAnswers(DWORD thread) {
+    HWND any = nullptr;
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM found) -> BOOL {
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&any));
+    DWORD_PTR result = 0; // a window that goes meanwhile (a box answered) is no silence
+    return !any || SendMessageTimeoutW(any, WM_NULL, 0, 0, SMTO_BLOCK, 500, &result) != 0 ||
+           GetLastError() != ERROR_TIMEOUT;
+}
+
+// The progress window's count and bar as shown now.
+std::pair<std::wstring, LRESULT> CountAndBar(HWND window) {
+    return {WindowText(GetDlgItem(window, IDC_PROGRESS_COUNT)),
+            SendDlgItemMessageW(window, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0)};
+}
+
 class SlowMedia : public testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(mount_.Mounted()); }
@@ -55,27 +76,42 @@ class SlowMedia : public testing::Test {
     }
 
     // Runs `operation` with the mount held (every read and write, unless `held` already). A
-    // second thread waits for the progress window, notes what it and the sheet show, runs
-    // `during`, notes whether the window stayed, and lets the mount go. What it saw, and
-    // whether the sheet is still open.
+    // second thread sends to the sheet's thread from the start, waits for the progress window,
+    // notes what it and the sheet show, runs `during`, notes whether the window stayed, lets the
+    // mount go and notes in `moved_` whether the count and bar moved. What it saw ("answers":
+    // every message sent meanwhile was), and whether the sheet is still open.
     std::wstring Held(const std::function<void()>& operation,
                       const std::function<void(HWND window)>& during, bool held = false) {
         EXPECT_TRUE(held || mount_.Hold());
         std::wstring seen = L"no window";
         std::thread driver([&, self = GetCurrentThreadId()] {
             HWND window = nullptr;
-            if (WaitFor([&] { return (window = ProgressWindowOf(self)) != nullptr; }, 5000)) {
+            bool answered = true;
+            if (WaitFor(
+                    [&] {
+                        answered = ThreadAnswers(self) && answered;
+                        return (window = ProgressWindowOf(self)) != nullptr;
+                    },
+                    5000)) {
                 HWND sheet = GetWindow(window, GW_OWNER);
                 DWORD_PTR result = 0;
-                const bool answers =
-                    SendMessageTimeoutW(sheet, WM_NULL, 0, 0, SMTO_BLOCK, 200, &result) != 0;
+                const bool answers = answered && SendMessageTimeoutW(sheet, WM_NULL, 0, 0,
+                                                                     SMTO_BLOCK, 200, &result) != 0;
                 seen = WindowText(GetDlgItem(window, IDC_PROGRESS_HEADING)) +
                        (IsWindowVisible(GetDlgItem(window, IDCANCEL)) ? L", Cancel" : L"") +
                        (answers ? L", answers" : L"") +
                        (IsWindowEnabled(sheet) ? L", sheet enabled" : L"");
+                const auto shown = CountAndBar(window); // before `during` may keep the thread
                 during(window);
                 Sleep(200);
                 seen += IsWindowVisible(window) ? L", stays" : L", gone";
+                mount_.Release();
+                WaitFor([&] {
+                    const auto now = CountAndBar(window);
+                    moved_ =
+                        IsWindow(window) && now.first != shown.first && now.second != shown.second;
+                    return moved_ || !IsWindow(window);
+                });
             }
             mount_.Release();
         });
@@ -85,7 +121,8 @@ class SlowMedia : public testing::Test {
         return seen + (PropSheet_GetCurrentPageHwnd(sheet_->sheet()) ? L", sheet open" : L"");
     }
 
-    SlowMount mount_{0};
+    SlowMount mount_{4'000'000}; // 3 MiB in about 0.8 s once let go: the count moves meanwhile
+    bool moved_ = false;
     MessageBoxRecorder boxes_;
     std::unique_ptr<InProcessSheet> sheet_;
 };
@@ -131,6 +168,7 @@ TEST_F(SlowMedia, HeldSaveCannotBeCancelledAndWritesEveryByte) {
                        PostMessageW(sheet, WM_CLOSE, 0, 0);
                    }),
               L"Saving saved.bin, answers, stays");
+    EXPECT_TRUE(moved_);
     EXPECT_TRUE(MessageBoxesOnly(boxes_).empty());
     EXPECT_EQ(ReadAll(mount_.Path(L"saved.bin")), bytes);
 }
@@ -254,6 +292,13 @@ TEST_F(SlowMedia, PageOpeningOnAHeldFileCanBeCancelledAndGetsItsIconLater) {
               L"Reading opened.txt, Cancel, answers, gone, sheet open");
     SetEvent(g_iconGate);
     ASSERT_NE(sheet_->page(), nullptr);
+    // Typing and Ctrl+S posted to the disabled view neither fill the empty buffer nor save it.
+    PostMessageW(sheet_->control(IDC_HEX_VIEW), WM_CHAR, '4', 1);
+    TestPage::Pump();
+    HoldModifiers(false, true);
+    PostMessageW(sheet_->control(IDC_HEX_VIEW), WM_KEYDOWN, 'S', 1);
+    TestPage::Pump();
+    HoldModifiers(false, false);
     EXPECT_EQ(sheet_->ext().editor.length, 0);
     EXPECT_FALSE(IsWindowEnabled(sheet_->control(IDC_HEX_VIEW)));
     EXPECT_TRUE(MessageBoxesOnly(boxes_).empty());
@@ -264,18 +309,28 @@ TEST_F(SlowMedia, PageOpeningOnAHeldFileCanBeCancelledAndGetsItsIconLater) {
         return SendMessageW(icon, STM_GETICON, 0, 0) == reinterpret_cast<LRESULT>(g_foundIcon);
     }));
     EXPECT_FALSE(sheet_->PressButton(PSBTN_OK)); // closes, asking nothing
+    sheet_.reset();
+    EXPECT_FALSE(IconAlive(g_foundIcon)); // the page owned it
     EXPECT_EQ(ReadAll(path), bytes);
 
-    // A lookup that ends after its page has gone frees what it found.
-    ResetEvent(g_iconGate);
-    g_foundIcon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
-    {
-        TempFolder folder;
-        InProcessSheet gone({folder.Write(L"gone.txt", bytes)});
-        EXPECT_NE(gone.page(), nullptr);
+    // A lookup that ends after its page has gone frees what it found; so does a page that
+    // closes with the notice of the icon posted to it but not yet taken in.
+    for (const bool posted : {false, true}) {
+        ResetEvent(g_iconGate);
+        g_foundIcon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
+        {
+            TempFolder folder;
+            InProcessSheet gone({folder.Write(L"gone.txt", bytes)});
+            EXPECT_NE(gone.page(), nullptr);
+            MSG msg{};
+            if (posted && SetEvent(g_iconGate)) {
+                EXPECT_TRUE(WaitFor(
+                    [&] { return PeekMessageW(&msg, gone.page(), WM_APP, 0xBFFF, PM_NOREMOVE); }));
+            }
+        }
+        SetEvent(g_iconGate);
+        EXPECT_TRUE(WaitFor([] { return !IconAlive(g_foundIcon); })) << posted;
     }
-    SetEvent(g_iconGate);
-    EXPECT_TRUE(WaitFor([] { return !IconAlive(g_foundIcon); }));
     PatchImport("ExtractAssociatedIconW", extract);
     CloseHandle(g_iconGate);
 }
@@ -319,6 +374,7 @@ TEST_F(SlowMedia, ReleasedHeldRevertShowsEveryByteAndNothingTyped) {
                        PostMessageW(view, WM_KEYDOWN, VK_F11, 0); // the next layout
                    }),
               L"Reading second.bin, Cancel, answers, stays, sheet open");
+    EXPECT_TRUE(moved_);
     EXPECT_EQ(EditorBytes(*editor), bytes);
     EXPECT_EQ(editor->viewMode, 1);
     EXPECT_TRUE(IsWindowEnabled(sheet_->sheet()));

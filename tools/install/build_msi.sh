@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows Installer package with msitools: wixl makes it from propweave.wxs, msibuild
-# then sets what wixl 0.101 leaves out of its tables: the DLL's file version (Windows Installer
-# otherwise treats the DLL as an unversioned file) and the upgrade row's included maximum
-# (IncludeMaximum, which wixl ignores; without it a package of the same version installs beside
-# the one installed instead of replacing it).
+# then sets what wixl 0.101 leaves out of its tables: the DLL's file version and language
+# (Windows Installer otherwise treats the DLL as an unversioned file), without the hash row wixl
+# gives it, and the upgrade row's included maximum (IncludeMaximum, which wixl ignores; without
+# it a package of the same version installs beside the one installed instead of replacing it).
 # Usage: tools/install/build_msi.sh VERSION DLL OUTPUT    (VERSION: major.minor.patch)
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -12,8 +12,11 @@ relative() { realpath --relative-to=. "$1"; } # wixl finds sources only below wh
 wixl -a x64 -D Version="$version" -D DllSource="$(relative "$dll")" \
     -D IconSource="$(relative "$here/../../resources/header_icon.ico")" -o "$output" \
     "$here/propweave.wxs"
-# The DLL's FILEVERSION is the version with a fourth part 0.
-msibuild "$output" -q "UPDATE File SET Version = '$version.0' WHERE File = 'propweave.dll'"
+# The DLL's FILEVERSION is the version with a fourth part 0, its language the version
+# resource's translation (0x409, 1033). A versioned file has no hash row: Windows Installer
+# takes hashes for unversioned files only (ICE60), and compares versions instead.
+msibuild "$output" -q "UPDATE File SET Version = '$version.0', Language = '1033' WHERE File = 'propweave.dll'"
+msibuild "$output" -q "DELETE FROM MsiFileHash WHERE File_ = 'propweave.dll'"
 # Attributes is part of the Upgrade table's key, which SQL cannot update: the table goes out and
 # back in with the removing row's 512 (maximum inclusive) added.
 table="$(mktemp -d)"

@@ -108,6 +108,11 @@ STDMETHODIMP DropDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
         return DV_E_FORMATETC;
     medium->tymed = TYMED_HGLOBAL;
     medium->hGlobal = drop ? MakeDrop(paths_) : MakeItemList(paths_);
+    if (itemList && medium->hGlobal && !itemLists_.block) {
+        itemLists_.block = medium->hGlobal;
+        medium->pUnkForRelease = &itemLists_;
+        itemLists_.AddRef();
+    }
     return medium->hGlobal ? S_OK : E_OUTOFMEMORY;
 }
 

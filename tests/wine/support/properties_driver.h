@@ -47,14 +47,33 @@ class DropDataObject : public IDataObject {
 
     LONG References() const { return refs_; }
     int GetDataCalls() const { return getDataCalls_; }
+    // Item lists handed out and not yet given back through ReleaseStgMedium.
+    LONG ItemListsOut() const { return itemLists_.out; }
 
   private:
+    // Stands for the data object in the item list's medium: ReleaseStgMedium releases it
+    // instead of freeing the block, and it frees the block.
+    struct ItemListHold : IUnknown {
+        LONG out = 0;
+        HGLOBAL block = nullptr;
+        STDMETHODIMP QueryInterface(REFIID, void** object) override {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        STDMETHODIMP_(ULONG) AddRef() override { return ++out; }
+        STDMETHODIMP_(ULONG) Release() override {
+            if (--out == 0)
+                block = GlobalFree(block);
+            return out;
+        }
+    };
     virtual ~DropDataObject() = default;
     std::vector<std::wstring> paths_;
     bool serveDrop_;
     bool serveItemList_;
     LONG refs_ = 1;
     int getDataCalls_ = 0;
+    ItemListHold itemLists_;
 };
 
 // The pages AddPages offered, collected by an add-page callback that accepts (or refuses) them.
