@@ -18,38 +18,37 @@ OVERLAPPED At(uint64_t offset) {
     return at;
 }
 
-} // namespace
-
-DWORD ReadFileAt(HANDLE file, uint64_t offset, uint8_t* out, size_t count) {
-    while (count > 0) {
-        const DWORD want = static_cast<DWORD>(count < kMaxCall ? count : kMaxCall);
-        OVERLAPPED at = At(offset);
-        DWORD got = 0;
-        if (!ReadFile(file, out, want, &got, &at))
+// Moves `count` bytes from `offset` a call at a time: call(done, want, &moved, &at) reads or
+// writes at `at`; `none` is the code of a call that moved nothing.
+template <class Call> DWORD EachCallAt(uint64_t offset, size_t count, DWORD none, Call call) {
+    size_t done = 0;
+    while (done < count) {
+        const DWORD want = static_cast<DWORD>(count - done < kMaxCall ? count - done : kMaxCall);
+        OVERLAPPED at = At(offset + done);
+        DWORD moved = 0;
+        if (!call(done, want, &moved, &at))
             return GetLastError();
-        if (got == 0)
-            return ERROR_HANDLE_EOF;
-        offset += got;
-        out += got;
-        count -= got;
+        if (moved == 0)
+            return none;
+        done += moved;
     }
     return ERROR_SUCCESS;
 }
 
+} // namespace
+
+DWORD ReadFileAt(HANDLE file, uint64_t offset, uint8_t* out, size_t count) {
+    return EachCallAt(offset, count, ERROR_HANDLE_EOF,
+                      [&](size_t done, DWORD want, DWORD* moved, OVERLAPPED* at) {
+                          return ReadFile(file, out + done, want, moved, at);
+                      });
+}
+
 DWORD WriteFileAt(HANDLE file, uint64_t offset, const uint8_t* bytes, size_t count) {
-    while (count > 0) {
-        const DWORD want = static_cast<DWORD>(count < kMaxCall ? count : kMaxCall);
-        OVERLAPPED at = At(offset);
-        DWORD put = 0;
-        if (!WriteFile(file, bytes, want, &put, &at))
-            return GetLastError();
-        if (put == 0)
-            return ERROR_WRITE_FAULT;
-        offset += put;
-        bytes += put;
-        count -= put;
-    }
-    return ERROR_SUCCESS;
+    return EachCallAt(offset, count, ERROR_WRITE_FAULT,
+                      [&](size_t done, DWORD want, DWORD* moved, OVERLAPPED* at) {
+                          return WriteFile(file, bytes + done, want, moved, at);
+                      });
 }
 
 bytes::ReadOutcome ViewFileReader::ReadAt(uint64_t offset, uint8_t* out, size_t count) {
