@@ -394,6 +394,39 @@ void CHexEdit::ReleaseFile() {
     largeFile.reset();
 }
 
+void CHexEdit::ShowFileAsItIsNow() {
+    if (!largeFile || modified || checkingStamp)
+        return;
+    checkingStamp = true;
+    auto found = std::make_shared<FileStamp>();
+    const std::wstring systemPath = longpath::ForFileSystem(filePath);
+    const DWORD code = RunFileJob(
+        hwnd, progress::Operation::Read, filePath, FileJobProgress::kUnknownTotal,
+        [found, systemPath](FileJobProgress&) {
+            UniqueFile file;
+            return OpenWithStamp(systemPath, FILE_READ_ATTRIBUTES, kShareAll, file, *found);
+        },
+        OnCancel::LeaveBehind);
+    checkingStamp = false;
+    if (code != ERROR_SUCCESS || !(*found != fileStamp))
+        return;
+    const bool sameFile = found->volume == fileStamp.volume && found->id[0] == fileStamp.id[0] &&
+                          found->id[1] == fileStamp.id[1];
+    // Another file in its place, or one now read whole: loaded afresh.
+    if (!sameFile || filesize::FitsInBuffer(static_cast<int64_t>(found->size))) {
+        LoadFile(filePath);
+        Invalidate();
+        return;
+    }
+    fileStamp = *found;
+    largeFile->source.Cache().Reset(found->size);
+    length = static_cast<int64_t>(found->size);
+    selAnchor = selEnd = -1;
+    MoveCaret(0, 0); // into the file as it is now, the view following
+    UpdateScrollBar();
+    Invalidate();
+}
+
 void CHexEdit::TellUnreadBytes() {
     if (!largeFile)
         return;

@@ -127,6 +127,9 @@ class CHexEdit {
     DWORD LoadFile(const wchar_t* path);
     DWORD SaveFile(int ask);
     void RevertFile();
+    // When the view gets the focus back: a file read on demand that another program changed
+    // meanwhile is shown as it now is, unless the user has changes (the save's question decides).
+    void ShowFileAsItIsNow();
     // Lets go of the file's bytes once no page shows them any more. The shell may keep the
     // editor's owner alive long after its dialog has gone (Wine's never releases it).
     void ReleaseFile();
@@ -159,6 +162,7 @@ class CHexEdit {
     // A file of 2 GiB or more, read on demand while it is shown: its handle stays open until
     // a switch, a revert, the release or the end. Null for a file held whole.
     std::unique_ptr<OnDemandFile> largeFile;
+    bool checkingStamp = false; // the focus comes back from the check's own progress window
     // Set only while a load has succeeded: without a file nothing may edit the buffer or save
     // it, whatever messages reach the (disabled) view.
     bool fileLoaded = false;

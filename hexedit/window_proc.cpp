@@ -43,6 +43,7 @@ void TellCaret(CHexEdit& e, bool focusArrived) {
 
 void OnSetFocus(CHexEdit& e) {
     e.OnSetFocus();
+    e.ShowFileAsItIsNow();
     e.accessibility.focused = true;
     // Inside a click or after a dialog the caret may still move: told once, when that is done.
     if (e.accessibility.handling > 0)

@@ -209,9 +209,10 @@ TEST_F(FileIo, FailingAllocationIsReportedAsOutOfMemory) {
 // alone, and other programs may write the file meanwhile.
 class HugeFile : public FileIo, public testing::WithParamInterface<long long> {
   protected:
-    std::vector<uint8_t> Tail() {
+    std::vector<uint8_t> Tail(long long grown = 0) {
         std::vector<uint8_t> tail(4);
-        editor().source->Read(static_cast<uint64_t>(GetParam() - 4), tail.data(), 4, nullptr);
+        editor().source->Read(static_cast<uint64_t>(GetParam() + grown - 4), tail.data(), 4,
+                              nullptr);
         return tail;
     }
 };
@@ -240,8 +241,15 @@ TEST_P(HugeFile, OpensOnDemandAndSavesATypedByteInPlace) {
     EXPECT_EQ(Tail(), Bytes("ENDA"));
     EXPECT_EQ(editor().length, GetParam());
     EXPECT_LT(AllocatedBytes(path), 1 << 20) << "holes stay holes";
-    EXPECT_TRUE(UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, 0, nullptr)));
+    // Another program appends to it; the view shows it as it now is once it has the focus back.
+    UniqueFile other(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    DWORD put = 0;
+    EXPECT_TRUE(WriteFile(other.get(), "MORE", 4, &put, nullptr));
+    other.reset();
+    SendMessageW(page.view(), WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(editor().length, GetParam() + 4);
+    EXPECT_EQ(Tail(4), Bytes("MORE"));
     EXPECT_EQ(boxes.Count(), 1u);
     editor().ReleaseFile();
 }
