@@ -67,6 +67,7 @@ bool SearchOnWorker(const CHexEdit& e, const OnDemandFile& shown, int direction,
             return job->found.cancelled ? ERROR_OPERATION_ABORTED : ERROR_SUCCESS;
         },
         OnCancel::LeaveBehind);
+    InvalidateRect(e.hwnd, nullptr, FALSE); // rows painted meanwhile came from the cache only
     if (code != ERROR_SUCCESS)
         return false;
     found = job->found;

@@ -52,7 +52,8 @@ DWORD WriteFileAt(HANDLE file, uint64_t offset, const uint8_t* bytes, size_t cou
 }
 
 bytes::ReadOutcome ViewFileReader::ReadAt(uint64_t offset, uint8_t* out, size_t count) {
-    if (reading_)
+    // A paint while a read, a find or a save runs for this sheet draws from the cache only.
+    if (FileJobRunningOn(view_))
         return bytes::ReadOutcome::kCancelled;
     // Owned by the job: a read left behind on a stalled medium ends into its own block.
     struct Job {
@@ -62,7 +63,6 @@ bytes::ReadOutcome ViewFileReader::ReadAt(uint64_t offset, uint8_t* out, size_t 
     auto job = std::make_shared<Job>();
     job->file = file_;
     job->bytes.resize(count);
-    reading_ = true;
     const DWORD code = RunFileJob(
         view_, progress::Operation::Read, path_, count,
         [job, offset](FileJobProgress& progress) {
@@ -72,7 +72,6 @@ bytes::ReadOutcome ViewFileReader::ReadAt(uint64_t offset, uint8_t* out, size_t 
             return result;
         },
         OnCancel::LeaveBehind);
-    reading_ = false;
     if (code == ERROR_OPERATION_ABORTED)
         return bytes::ReadOutcome::kCancelled;
     if (code != ERROR_SUCCESS) {

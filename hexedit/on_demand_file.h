@@ -21,8 +21,8 @@ DWORD WriteFileAt(HANDLE file, uint64_t offset, const uint8_t* bytes, size_t cou
 
 // Reads for the view on the worker: a read that takes more than a second shows the progress
 // window with Cancel, and a cancelled one leaves the bytes unread this time. A read asked for
-// while another runs (a paint meanwhile) is not started: those bytes are unread until the next
-// paint. The first failure is kept for the user to be told once.
+// while another job runs for the sheet (a paint meanwhile) is not started: those bytes are
+// unread until the next paint. The first failure is kept for the user to be told once.
 class ViewFileReader final : public bytes::FileReader {
   public:
     ViewFileReader(HWND view, std::wstring path, std::shared_ptr<UniqueFile> file)
@@ -35,7 +35,6 @@ class ViewFileReader final : public bytes::FileReader {
     HWND view_;
     std::wstring path_;
     std::shared_ptr<UniqueFile> file_; // shared with reads left behind on a stalled medium
-    bool reading_ = false;
     DWORD failure_ = ERROR_SUCCESS;
     bool told_ = false;
 };

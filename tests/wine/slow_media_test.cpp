@@ -12,6 +12,7 @@
 #include <thread>
 #include <type_traits>
 
+#include "hexedit/core/find_rules.h"
 #include "resources/resource_ids.h"
 #include "server/shell_ext.h"
 #include "support/message_box_recorder.h"
@@ -412,33 +413,44 @@ TEST_F(SlowMedia, FailedReadInAHugeFileLeavesItsBytesUnreadableAndIsToldOnce) {
     page->editor().ReleaseFile();
 }
 
-// A stalled read of rows shows the progress window with Cancel; a paint meanwhile starts no
-// second read, and Cancel leaves the rows unread, with no box.
-TEST_F(SlowMedia, StalledRowsOfAHugeFileCanBeCancelled) {
+// A stalled read of rows, and a stalled find, show the progress window with Cancel; a paint
+// meanwhile starts no second read, and Cancel ends either at once: the rows unread, the caret
+// and selection as they were, no box.
+TEST_F(SlowMedia, StalledRowsAndFindInAHugeFileCanBeCancelled) {
     const auto page = OpenHuge(mount_.Path(L"held.bin"));
     ASSERT_NE(page, nullptr);
-    g_barsMade = 0;
+    CHexEdit& editor = page->editor();
+    editing::BuildFindPatterns(editor, "NEEDLE");
+    const std::function<void()> operations[] = {[&] {
+                                                    editor.topOffset = 1LL << 30;
+                                                    page->Repaint();
+                                                },
+                                                [&] { page->Key(VK_F3); }};
     std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)> hook(
         SetWindowsHookExW(WH_CBT, CountBars, nullptr, GetCurrentThreadId()), UnhookWindowsHookEx);
-    ASSERT_TRUE(mount_.Hold());
-    bool gone = false; // while the medium still stalls
-    std::thread driver([&, self = GetCurrentThreadId()] {
-        HWND window = nullptr;
-        if (WaitFor([&] { return (window = ProgressWindowOf(self)) != nullptr; })) {
-            InvalidateRect(page->view(), nullptr, FALSE);
-            Sleep(1500); // long enough for a second read to show its own window
-            PressCancel(window);
-            gone = WaitFor([&] { return !IsWindow(window); }, 2000);
-        }
-        mount_.Release();
-    });
-    page->editor().topOffset = 1LL << 30;
-    page->Repaint();
-    driver.join();
-    EXPECT_EQ(g_barsMade, 1);
-    EXPECT_TRUE(gone);
+    for (const auto& operation : operations) {
+        g_barsMade = 0;
+        ASSERT_TRUE(mount_.Hold());
+        bool gone = false; // while the medium still stalls
+        std::thread driver([&, self = GetCurrentThreadId()] {
+            HWND window = nullptr;
+            if (WaitFor([&] { return (window = ProgressWindowOf(self)) != nullptr; })) {
+                InvalidateRect(page->view(), nullptr, FALSE);
+                Sleep(1500); // long enough for a second read to show its own window
+                PressCancel(window);
+                gone = WaitFor([&] { return !IsWindow(window); }, 2000);
+            }
+            mount_.Release();
+        });
+        operation();
+        driver.join();
+        EXPECT_EQ(g_barsMade, 1);
+        EXPECT_TRUE(gone);
+    }
     EXPECT_TRUE(MessageBoxesOnly(boxes_).empty());
-    page->editor().ReleaseFile();
+    EXPECT_EQ(editor.selAnchor, -1);
+    EXPECT_EQ(editor.caretOffset, 0);
+    editor.ReleaseFile();
 }
 
 } // namespace
