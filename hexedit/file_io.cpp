@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/editor_source.h"
@@ -113,6 +114,7 @@ struct FileRead {
     GuardedBlock<uint8_t> block;
     uint32_t size = 0;
     std::shared_ptr<UniqueFile> onDemand; // the open file of 2 GiB or more, for the editor
+    std::vector<uint8_t> firstPage;       // its first rows, read on the way (empty if not)
 };
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -129,6 +131,10 @@ DWORD OpenOnDemand(const std::wstring& systemPath, FileRead& read, DWORD refused
     if (filesize::FitsInBuffer(static_cast<int64_t>(stamp.size)))
         return refused != ERROR_SUCCESS ? refused : ERROR_SHARING_VIOLATION;
     read.stamp = stamp;
+    // The rows an open shows first, read while the worker is here anyway.
+    read.firstPage.resize(bytes::PageCache::kDefaultPageSize);
+    if (ReadFileAt(file.get(), 0, read.firstPage.data(), read.firstPage.size()) != ERROR_SUCCESS)
+        read.firstPage.clear();
     read.onDemand = std::make_shared<UniqueFile>(std::move(file));
     return ERROR_SUCCESS;
 }
@@ -298,6 +304,7 @@ DWORD CHexEdit::ReadIntoBuffer(const std::wstring& path) {
         // Only the rows on screen are read, when they are painted.
         largeFile =
             std::make_unique<OnDemandFile>(hwnd, path, std::move(read->onDemand), read->stamp.size);
+        largeFile->source.Cache().Prime(0, std::move(read->firstPage));
         editing::UseOnDemand(*this, largeFile->source);
         UpdateScrollBar();
         FitFontToWindow(); // room for the wider addresses past 4 GiB

@@ -45,6 +45,11 @@ const PageCache::Page* PageCache::Fetch(uint64_t index) {
         failed_.insert(index);
     if (outcome != ReadOutcome::kRead)
         return nullptr;
+    Keep(index);
+    return &pages_.front();
+}
+
+void PageCache::Keep(uint64_t index) {
     if (pages_.size() >= maxPages_) {
         // The least recently used page goes; its storage serves the next read.
         Page& last = pages_.back();
@@ -58,7 +63,13 @@ const PageCache::Page* PageCache::Fetch(uint64_t index) {
         spare_ = std::vector<uint8_t>();
     }
     where_[index] = pages_.begin();
-    return &pages_.front();
+}
+
+void PageCache::Prime(uint64_t index, std::vector<uint8_t> bytes) {
+    if (bytes.empty() || bytes.size() != PageBytes(index) || !Uncached(index))
+        return;
+    spare_ = std::move(bytes);
+    Keep(index);
 }
 
 ReadOutcome PageCache::ReadDirect(uint64_t first, uint64_t pages, uint8_t* out) {

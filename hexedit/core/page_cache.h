@@ -44,6 +44,9 @@ class PageCache {
     // As ByteSource::Read. Whole pages that are not cached are read straight into `out`
     // without being kept, so a long scan does not push out the pages on screen.
     ReadResult Read(uint64_t offset, uint8_t* out, size_t count, uint8_t* unreadable);
+    // Keeps `bytes`, read already, as the page `index` (the rows an open read on its way): ignored
+    // unless it is the whole page and the page is not cached.
+    void Prime(uint64_t index, std::vector<uint8_t> bytes);
     // Forgets every page, read or failed (a revert, a file changed elsewhere).
     void Drop();
     // A new length for a file that changed elsewhere; drops the pages.
@@ -66,6 +69,8 @@ class PageCache {
     // Reads `pages` whole uncached pages from `first` straight into out, keeping none.
     ReadOutcome ReadDirect(uint64_t first, uint64_t pages, uint8_t* out);
     bool Uncached(uint64_t index) const;
+    // Makes spare_ the most recently used page `index`, letting the least recent one go.
+    void Keep(uint64_t index);
 
     FileReader& reader_;
     uint64_t length_;

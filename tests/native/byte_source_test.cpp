@@ -32,6 +32,12 @@ TEST(PageCache, KeepsTheRecentPagesUpToItsBoundAndReadsWholePagesStraightThrough
     EXPECT_EQ(ReadOf(source, 2, 12).bytes.back(), 0x1D);
     EXPECT_EQ(reader.calls, (std::vector<uint64_t>{0, 4, 8, 4, 16, 0, 4, 12}));
     EXPECT_EQ(source.Cache().CachedPages(), 2u);
+    // A page read on the open's way is kept as read; one of the wrong size is not.
+    source.Cache().Prime(4, Bytes{9, 9});
+    source.Cache().Prime(2, Bytes{7, 7, 7, 7});
+    reader.calls.clear();
+    EXPECT_EQ(ReadOf(source, 9, 8).bytes, (Bytes{7, 7, 7, 0x1C, 0x1D, 0x1E, 0x1F, 0x20}));
+    EXPECT_EQ(reader.calls, (std::vector<uint64_t>{16}));
 }
 
 TEST(PageCache, AFailedPageStaysUnreadableACancelledOneOnlyThisTime) {
