@@ -197,15 +197,20 @@ bool Insert(CHexEdit& e, const uint8_t* bytes, uint64_t n) {
 }
 
 // The `n` bytes from `first`: where they lie in a file held whole, read into `copy` from a
-// file read on demand (an unreadable byte as 0). Null when no block could be had for them.
-const uint8_t* BytesFrom(CHexEdit& e, int64_t first, int64_t n, GuardedBlock<uint8_t>& copy) {
+// file read on demand. Null, with the code to report, when no block could be had for them or
+// one of them could not be read (a zero in its place would be copied as if it were the file's).
+const uint8_t* BytesFrom(CHexEdit& e, int64_t first, int64_t n, GuardedBlock<uint8_t>& copy,
+                         DWORD& code) {
     if (!editing::IsOnDemand(e))
         return e.buffer + first;
     copy.reset(static_cast<uint8_t*>(GuardedAlloc(static_cast<uint64_t>(n))));
+    code = ERROR_NOT_ENOUGH_MEMORY;
     if (!copy)
         return nullptr;
-    e.source->Read(static_cast<uint64_t>(first), copy.get(), static_cast<size_t>(n), nullptr);
-    return copy.get();
+    const bytes::ReadResult read =
+        e.source->Read(static_cast<uint64_t>(first), copy.get(), static_cast<size_t>(n), nullptr);
+    code = ERROR_READ_FAULT;
+    return read.anyUnreadable || read.count != static_cast<size_t>(n) ? nullptr : copy.get();
 }
 
 // The open clipboard's Unicode text (before its first NUL) as the view's bytes into the
@@ -288,9 +293,10 @@ void CHexEdit::CopyAs(int layout) {
     const int64_t n = SelectionLength();
     const int64_t first = n > 0 ? std::min(selAnchor, selEnd) : caretOffset;
     GuardedBlock<uint8_t> copy;
-    const uint8_t* bytes = n > 0 ? BytesFrom(*this, first, n, copy) : nullptr;
+    DWORD code = ERROR_SUCCESS;
+    const uint8_t* bytes = n > 0 ? BytesFrom(*this, first, n, copy, code) : nullptr;
     if (n > 0 && !bytes) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        SetLastError(code);
         ReportClipboardError();
         return;
     }

@@ -410,6 +410,14 @@ TEST_F(SlowMedia, FailedReadInAHugeFileLeavesItsBytesUnreadableAndIsToldOnce) {
     std::fill_n(expected.begin(), 24, 0);
     page->editor().source->Read(0xFFE8, bytes.data(), 32, unreadable.data());
     EXPECT_EQ(unreadable, expected);
+    // A copy over them puts nothing on the clipboard and says why, rather than copy zeros.
+    const DWORD clipboard = GetClipboardSequenceNumber();
+    page->editor().SetSelection(0xFFF0, 0x10010);
+    page->editor().Copy();
+    EXPECT_EQ(GetClipboardSequenceNumber(), clipboard);
+    const std::vector<RecordedBox> after = MessageBoxesOnly(boxes_);
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after[1].text.rfind(L"Could not copy to clipboard - ", 0), 0u) << after[1].text;
     page->editor().ReleaseFile();
 }
 
