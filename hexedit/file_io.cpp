@@ -143,12 +143,19 @@ DWORD OpenOnDemand(const std::wstring& systemPath, FileRead& read, DWORD refused
 // may block in the lookup or the open as well as in the read. The file is closed here too,
 // unless it is to be read on demand.
 DWORD ReadWholeFile(const std::wstring& systemPath, FileRead& read, FileJobProgress& progress) {
-    const DWORD attributes = GetFileAttributesW(systemPath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
+    WIN32_FILE_ATTRIBUTE_DATA listed{};
+    if (!GetFileAttributesExW(systemPath.c_str(), GetFileExInfoStandard, &listed))
         return GetLastError();
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+    if (listed.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return ERROR_ACCESS_DENIED;
     read.pathChecked = true;
+    // A file listed as too large to read whole is opened once, straight for reading on demand;
+    // the open's own stamp decides (a link lists itself, not its file).
+    const uint64_t listedSize =
+        (static_cast<uint64_t>(listed.nFileSizeHigh) << 32) | listed.nFileSizeLow;
+    if (!filesize::FitsInBuffer(static_cast<int64_t>(listedSize)) &&
+        OpenOnDemand(systemPath, read, ERROR_SUCCESS) == ERROR_SUCCESS)
+        return ERROR_SUCCESS;
     // No other program may write while the file is open for reading: this is the file as read.
     UniqueFile file;
     FileStamp stamp;
