@@ -58,6 +58,7 @@ bool SearchOnWorker(const CHexEdit& e, const OnDemandFile& shown, int direction,
     const DWORD code = RunFileJob(
         e.hwnd, progress::Operation::Read, e.filePath, FileJobProgress::kUnknownTotal,
         [job, direction](FileJobProgress& progress) {
+            job->reader.OpenOwnHandle();
             job->found = editing::SearchBothPatterns(
                 *job, direction, [&progress](uint64_t searched, uint64_t total) {
                     progress.total.store(total);

@@ -18,21 +18,28 @@ OVERLAPPED At(uint64_t offset) {
     return at;
 }
 
-// Moves `count` bytes from `offset` a call at a time: call(done, want, &moved, &at) reads or
-// writes at `at`; `none` is the code of a call that moved nothing.
-template <class Call> DWORD EachCallAt(uint64_t offset, size_t count, DWORD none, Call call) {
+// Moves `count` bytes a call at a time: call(done, want, &moved) reads or writes the next ones;
+// `none` is the code of a call that moved nothing.
+template <class Call> DWORD EachCall(size_t count, DWORD none, Call call) {
     size_t done = 0;
     while (done < count) {
         const DWORD want = static_cast<DWORD>(count - done < kMaxCall ? count - done : kMaxCall);
-        OVERLAPPED at = At(offset + done);
         DWORD moved = 0;
-        if (!call(done, want, &moved, &at))
+        if (!call(done, want, &moved))
             return GetLastError();
         if (moved == 0)
             return none;
         done += moved;
     }
     return ERROR_SUCCESS;
+}
+
+// As EachCall, each call at its own offset from `offset`.
+template <class Call> DWORD EachCallAt(uint64_t offset, size_t count, DWORD none, Call call) {
+    return EachCall(count, none, [&](size_t done, DWORD want, DWORD* moved) {
+        OVERLAPPED at = At(offset + done);
+        return call(done, want, moved, &at);
+    });
 }
 
 } // namespace
@@ -42,6 +49,31 @@ DWORD ReadFileAt(HANDLE file, uint64_t offset, uint8_t* out, size_t count) {
                       [&](size_t done, DWORD want, DWORD* moved, OVERLAPPED* at) {
                           return ReadFile(file, out + done, want, moved, at);
                       });
+}
+
+void HandleReader::OpenOwnHandle() {
+    own_.reset(ReOpenFile(file_->get(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0));
+    position_ = 0;
+}
+
+bytes::ReadOutcome HandleReader::ReadAt(uint64_t offset, uint8_t* out, size_t count) {
+    DWORD code = ERROR_SUCCESS;
+    if (!own_) {
+        code = ReadFileAt(file_->get(), offset, out, count);
+    } else {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        code = offset == position_ || SetFilePointerEx(own_.get(), at, nullptr, FILE_BEGIN)
+                   ? EachCall(count, ERROR_HANDLE_EOF,
+                              [&](size_t done, DWORD want, DWORD* moved) {
+                                  return ReadFile(own_.get(), out + done, want, moved, nullptr);
+                              })
+                   : GetLastError();
+        // After a failure the pointer is wherever the system left it.
+        position_ = code == ERROR_SUCCESS ? offset + count : UINT64_MAX;
+    }
+    return code == ERROR_SUCCESS ? bytes::ReadOutcome::kRead : bytes::ReadOutcome::kFailed;
 }
 
 DWORD WriteFileAt(HANDLE file, uint64_t offset, const uint8_t* bytes, size_t count) {

@@ -83,8 +83,16 @@ class Window {
             std::memmove(data_.data() + fresh, data_.data(), carry);
             std::memmove(unreadable_.data() + fresh, unreadable_.data(), carry);
         }
-        const bytes::ReadResult read = source_.Read(static_cast<uint64_t>(from), data_.data() + at,
-                                                    fresh, unreadable_.data() + at);
+        uint8_t* const freshBytes = data_.data() + at;
+        uint8_t* const freshMask = unreadable_.data() + at;
+        // Read without the mask first, and again with it only when some bytes could not be read
+        // (the source remembers those): a sound file's mask is never written.
+        bytes::ReadResult read =
+            source_.Read(static_cast<uint64_t>(from), freshBytes, fresh, nullptr);
+        if (read.anyUnreadable)
+            read = source_.Read(static_cast<uint64_t>(from), freshBytes, fresh, freshMask);
+        else if (carryUnreadable_)
+            std::memset(freshMask, 0, fresh);
         anyUnreadable_ = read.anyUnreadable || carryUnreadable_;
         return {data_.data(), unreadable_.data(), anyUnreadable_, n_};
     }
