@@ -277,6 +277,7 @@ DWORD CHexEdit::LoadFile(const wchar_t* path) {
     fileLoaded = false;
     const DWORD code = ReadIntoBuffer(wanted);
     fileLoaded = code == ERROR_SUCCESS;
+    RefitFontForAddresses(); // past 4 GiB the addresses take more digits
     // A read the user cancelled ends as a failed one, without the box: the user chose it.
     if (code != ERROR_SUCCESS && code != ERROR_OPERATION_ABORTED)
         ReportFileError(L"There was an error reading file - %s", L"Hex Editor", code);
@@ -314,7 +315,6 @@ DWORD CHexEdit::ReadIntoBuffer(const std::wstring& path) {
         largeFile->source.Cache().Prime(0, std::move(read->firstPage));
         editing::UseOnDemand(*this, largeFile->source);
         UpdateScrollBar();
-        FitFontToWindow(); // room for the wider addresses past 4 GiB
         return ERROR_SUCCESS;
     }
     if (read->size == 0)
@@ -436,6 +436,7 @@ void CHexEdit::ShowFileAsItIsNow() {
     largeFile->source.Cache().Reset(found->size);
     length = static_cast<int64_t>(found->size);
     selAnchor = selEnd = -1;
+    RefitFontForAddresses();
     MoveCaret(0, 0); // into the file as it is now, the view following
     UpdateScrollBar();
     Invalidate();

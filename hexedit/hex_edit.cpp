@@ -14,6 +14,8 @@ namespace {
 
 std::atomic<EditorLocator> g_editorLocator{nullptr};
 
+constexpr int kStandardFontHeight = -12;
+
 HFONT CreateViewFont(int height, int averageWidth) {
     return CreateFontW(height, averageWidth, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -62,7 +64,7 @@ CHexEdit* EditorFromWindow(HWND view) {
     return locator(userData);
 }
 
-CHexEdit::CHexEdit() : font(CreateViewFont(-12, 0)) {}
+CHexEdit::CHexEdit() : font(CreateViewFont(kStandardFontHeight, 0)) {}
 
 CHexEdit::~CHexEdit() {
     GuardedFree(buffer);
@@ -107,7 +109,16 @@ void CHexEdit::FitFontToWindow() {
     GetClientRect(hwnd, &client);
     // Addresses of more than 8 digits need a narrower font than the standard one.
     const int32_t digits = address::ViewDigits(static_cast<uint64_t>(length), bytesPerRow);
+    fontDigits = digits;
+    layoutStale = 1;
     if (digits == address::kNarrowDigits && fontfit::KeepsStandardFont(client.right, client.bottom))
-        return;
-    ReplaceFont(CreateFontForCellWidth(hwnd, fontfit::AverageCharWidthFor(client.right, digits)));
+        ReplaceFont(CreateViewFont(kStandardFontHeight, 0));
+    else
+        ReplaceFont(
+            CreateFontForCellWidth(hwnd, fontfit::AverageCharWidthFor(client.right, digits)));
+}
+
+void CHexEdit::RefitFontForAddresses() {
+    if (address::ViewDigits(static_cast<uint64_t>(length), bytesPerRow) != fontDigits)
+        FitFontToWindow();
 }

@@ -149,6 +149,8 @@ class CHexEdit {
   private:
     // The one place the view font is let go of.
     void ReplaceFont(HFONT newFont);
+    // Fits the font again when the file now shown needs another number of address digits.
+    void RefitFontForAddresses();
     DWORD ReportFileError(const wchar_t* format, const wchar_t* title, DWORD code);
     // Every load and release ends here: the whole-block source follows the buffer.
     void ResetViewState(int64_t newLength);
@@ -159,6 +161,7 @@ class CHexEdit {
     DWORD WriteOverFile();
 
     FileStamp fileStamp;
+    int32_t fontDigits = 8; // the address digits the font was fitted for
     // A file of 2 GiB or more, read on demand while it is shown: its handle stays open until
     // a switch, a revert, the release or the end. Null for a file held whole.
     std::unique_ptr<OnDemandFile> largeFile;

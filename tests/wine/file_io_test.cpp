@@ -251,7 +251,10 @@ TEST_P(HugeFile, OpensOnDemandAndSavesATypedByteInPlace) {
     EXPECT_EQ(editor().length, GetParam() + 4);
     EXPECT_EQ(Tail(4), Bytes("MORE"));
     EXPECT_EQ(boxes.Count(), 1u);
-    editor().ReleaseFile();
+    // A small file shown next has the standard font back: 12 rows.
+    WriteAndLoad(L"small.bin", Bytes("small"));
+    page.Repaint();
+    EXPECT_EQ(editor().visibleRows, 12);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, HugeFile,
