@@ -85,7 +85,7 @@ struct CopyOutcome {
 struct Selection {
     const uint8_t* bytes;
     uint64_t n;
-    uint32_t firstOffset;
+    uint64_t firstOffset;
 };
 
 // The blocks of one copy, locked (any may be missing; the Unicode one only beside the text).
@@ -99,18 +99,18 @@ struct Outputs {
 // selection through its own pointer and writes only the blocks.
 DWORD FillSteps(layouts::Chunked layout, Selection selection, Outputs out,
                 FileJobProgress& progress) {
+    const layouts::ChunkedCopy copy{layout, selection.n, selection.firstOffset};
     for (uint64_t from = 0; from < selection.n; from += layouts::kCopyStepBytes) {
         if (progress.cancel.load())
             return ERROR_OPERATION_ABORTED;
         const uint64_t count = std::min(layouts::kCopyStepBytes, selection.n - from);
         if (out.text)
-            layouts::WriteStep(layout, selection.bytes, selection.n, selection.firstOffset, from,
-                               count, out.text);
+            layouts::WriteStep(copy, selection.bytes, from, count, out.text);
         if (out.wide)
-            layouts::WidenStep(layout, selection.n, from, count, out.text, out.wide);
+            layouts::WidenStep(copy, from, count, out.text, out.wide);
         if (out.raw)
-            layouts::WriteStep(layouts::Chunked::Raw, selection.bytes, selection.n, 0, from, count,
-                               out.raw);
+            layouts::WriteStep({layouts::Chunked::Raw, selection.n, selection.firstOffset},
+                               selection.bytes, from, count, out.raw);
         progress.done.fetch_add(count);
     }
     return ERROR_SUCCESS;
@@ -126,12 +126,12 @@ DWORD FillSteps(layouts::Chunked layout, Selection selection, Outputs out,
 CopyOutcome CopySelection(HWND owner, const wchar_t* path, Selection selection,
                           layouts::Chunked layout, bool withRaw) {
     CopyOutcome outcome;
-    Block text = AllocateBlock(layouts::ChunkedBlockSize(layout, selection.n));
+    const layouts::ChunkedCopy copy{layout, selection.n, selection.firstOffset};
+    Block text = AllocateBlock(layouts::ChunkedBlockSize(copy));
     Block raw = withRaw ? AllocateBlock(selection.n) : Block{};
-    Block wide =
-        layouts::ShowsCharacters(layout)
-            ? AllocateBlock(layouts::ChunkedBlockSize(layout, selection.n) * sizeof(wchar_t))
-            : Block{};
+    Block wide = layouts::ShowsCharacters(layout)
+                     ? AllocateBlock(layouts::ChunkedBlockSize(copy) * sizeof(wchar_t))
+                     : Block{};
     outcome.errors[0] = text.error;
     outcome.errors[1] = raw.error;
     DWORD code = ERROR_SUCCESS;
@@ -272,7 +272,7 @@ void CHexEdit::Cut() {
         return;
     const int64_t first = std::min(selAnchor, selEnd);
     const CopyOutcome outcome = CopySelection(
-        hwnd, filePath, {buffer + first, static_cast<uint64_t>(n), static_cast<uint32_t>(first)},
+        hwnd, filePath, {buffer + first, static_cast<uint64_t>(n), static_cast<uint64_t>(first)},
         caretPane == 1 ? layouts::Chunked::Chars : layouts::Chunked::Hex, true);
     // Only bytes that can be pasted back may leave the buffer.
     if (outcome.rawPlaced) {
@@ -313,7 +313,7 @@ void CHexEdit::CopyAs(int layout) {
                                              ? layouts::Chunked::Chars
                                              : layouts::Chunked::Hex;
         const CopyOutcome outcome = CopySelection(
-            hwnd, filePath, {bytes, static_cast<uint64_t>(n), static_cast<uint32_t>(first)},
+            hwnd, filePath, {bytes, static_cast<uint64_t>(n), static_cast<uint64_t>(first)},
             chunked, !view);
         errors[0] = outcome.errors[0];
         errors[1] = outcome.errors[1];

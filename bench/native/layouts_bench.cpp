@@ -99,12 +99,12 @@ template <class Write> const char* SameAsSingleCall(const char* out, Write write
 // The same texts as a long copy writes them, a step at a time into the exact block.
 template <layouts::Chunked kLayout, class Write>
 void Steps(benchmark::State& state, Write singleCall) {
-    const auto size = [](uint64_t n) { return layouts::ChunkedBlockSize(kLayout, n); };
+    const auto size = [](uint64_t n) { return layouts::ChunkedBlockSize({kLayout, n, 0}); };
     Layout(
         state, size,
         [](const uint8_t* b, uint64_t n, char* out) {
             for (uint64_t from = 0; from < n; from += layouts::kCopyStepBytes)
-                layouts::WriteStep(kLayout, b, n, 0, from,
+                layouts::WriteStep({kLayout, n, 0}, b, from,
                                    std::min(layouts::kCopyStepBytes, n - from), out);
             return n;
         },
@@ -126,14 +126,17 @@ void ViewSteps(benchmark::State& state) {
 // The same steps with the Unicode text beside them, as a copy of characters writes both.
 template <layouts::Chunked kLayout, class Write>
 void WideSteps(benchmark::State& state, Write singleCall) {
-    std::vector<char16_t> wide(layouts::ChunkedBlockSize(kLayout, kBytes)); // touched here
+    std::vector<char16_t> wide(layouts::ChunkedBlockSize({kLayout, kBytes, 0})); // touched here
     Layout(
-        state, [](uint64_t n) { return layouts::ChunkedBlockSize(kLayout, n); },
+        state,
+        [](uint64_t n) {
+            return layouts::ChunkedBlockSize({kLayout, n, 0});
+        },
         [&wide](const uint8_t* b, uint64_t n, char* out) {
             for (uint64_t from = 0; from < n; from += layouts::kCopyStepBytes) {
                 const uint64_t count = std::min(layouts::kCopyStepBytes, n - from);
-                layouts::WriteStep(kLayout, b, n, 0, from, count, out);
-                layouts::WidenStep(kLayout, n, from, count, out, wide.data());
+                layouts::WriteStep({kLayout, n, 0}, b, from, count, out);
+                layouts::WidenStep({kLayout, n, 0}, from, count, out, wide.data());
             }
             return n;
         },

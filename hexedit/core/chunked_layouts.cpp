@@ -5,22 +5,19 @@
 #include "hexedit/core/copy_layouts.h"
 
 namespace layouts {
-namespace {
 
-// A full View line: address, two spaces, eight "HH ", one space, eight characters, CR LF.
-constexpr uint64_t kViewLineLength = 45;
-
-} // namespace
-
-uint64_t ChunkedBlockSize(Chunked layout, uint64_t n) {
-    switch (layout) {
+uint64_t ChunkedBlockSize(const ChunkedCopy& copy) {
+    const uint64_t n = copy.n;
+    switch (copy.layout) {
     case Chunked::Hex:
         return HexBlockSize(n);
     case Chunked::Chars:
         return CharBlockSize(n);
     case Chunked::View: {
+        const ViewLines lines = ViewLinesFor(copy.firstOffset, n);
         const uint64_t rest = n % kViewLineBytes;
-        return n / kViewLineBytes * kViewLineLength + (rest ? kViewTextColumn + rest + 2 : 0) + 1;
+        return n / kViewLineBytes * lines.fullLineLength +
+               (rest ? lines.textColumn + rest + 2 : 0) + 1;
     }
     case Chunked::Raw:
         break;
@@ -28,12 +25,12 @@ uint64_t ChunkedBlockSize(Chunked layout, uint64_t n) {
     return n;
 }
 
-uint64_t StepStart(Chunked layout, uint64_t from) {
-    switch (layout) {
+uint64_t StepStart(const ChunkedCopy& copy, uint64_t from) {
+    switch (copy.layout) {
     case Chunked::Hex:
         return 3 * from;
     case Chunked::View:
-        return from / kViewLineBytes * kViewLineLength;
+        return from / kViewLineBytes * ViewLinesFor(copy.firstOffset, copy.n).fullLineLength;
     case Chunked::Chars:
     case Chunked::Raw:
         break;
@@ -41,12 +38,12 @@ uint64_t StepStart(Chunked layout, uint64_t from) {
     return from;
 }
 
-void WriteStep(Chunked layout, const uint8_t* bytes, uint64_t n, uint32_t firstOffset,
-               uint64_t from, uint64_t count, char* out) {
-    const bool last = from + count >= n;
-    switch (layout) {
+void WriteStep(const ChunkedCopy& copy, const uint8_t* bytes, uint64_t from, uint64_t count,
+               char* out) {
+    const bool last = from + count >= copy.n;
+    switch (copy.layout) {
     case Chunked::Hex: {
-        char* const at = out + StepStart(layout, from);
+        char* const at = out + StepStart(copy, from);
         WriteHex(bytes + from, count, at);
         // The NUL after this step's last pair is the space before the next step's first; the
         // whole block ends in a spare NUL.
@@ -59,8 +56,8 @@ void WriteStep(Chunked layout, const uint8_t* bytes, uint64_t n, uint32_t firstO
         WriteChars(bytes + from, count, out + from); // the next step overwrites the NUL
         break;
     case Chunked::View:
-        WriteView(bytes + from, count, static_cast<uint32_t>(firstOffset + from),
-                  out + StepStart(layout, from));
+        WriteViewPart(bytes + from, count, copy.firstOffset + from,
+                      ViewLinesFor(copy.firstOffset, copy.n), out + StepStart(copy, from));
         break;
     case Chunked::Raw:
         std::memcpy(out + from, bytes + from, static_cast<size_t>(count));

@@ -14,18 +14,25 @@ enum class Chunked { Hex, Chars, View, Raw };
 // Selection bytes per step: a whole number of View lines.
 constexpr uint64_t kCopyStepBytes = uint64_t{1} << 20;
 
-// The exact block a copy of `n` bytes fills: the text and its NUL (the hex block's spare byte
-// included), the raw bytes without one.
-uint64_t ChunkedBlockSize(Chunked layout, uint64_t n);
+// One long copy: its layout, its `n` bytes, and the address of the first (the View layout
+// shows addresses).
+struct ChunkedCopy {
+    Chunked layout;
+    uint64_t n;
+    uint64_t firstOffset;
+};
 
-// Writes the part of selection bytes [from, from + count) into the block `out` of a copy of
-// the `n` bytes at `bytes`, whose first byte is at `firstOffset`. `from` is a multiple of 8;
-// the step that reaches `n` ends the text.
-void WriteStep(Chunked layout, const uint8_t* bytes, uint64_t n, uint32_t firstOffset,
-               uint64_t from, uint64_t count, char* out);
+// The exact block the copy fills: the text and its NUL (the hex block's spare byte included),
+// the raw bytes without one.
+uint64_t ChunkedBlockSize(const ChunkedCopy& copy);
+
+// Writes the part of selection bytes [from, from + count) into the copy's block `out`; `bytes`
+// are the copy's n bytes. `from` is a multiple of 8; the step that reaches n ends the text.
+void WriteStep(const ChunkedCopy& copy, const uint8_t* bytes, uint64_t from, uint64_t count,
+               char* out);
 
 // Where the step of selection byte `from` (a multiple of 8) begins in the block.
-uint64_t StepStart(Chunked layout, uint64_t from);
+uint64_t StepStart(const ChunkedCopy& copy, uint64_t from);
 
 // The texts that hold the bytes as characters. Those read differently in each system code
 // page, so they also go out as Unicode text, as the view shows them; the others are ASCII.
@@ -36,11 +43,11 @@ inline bool ShowsCharacters(Chunked layout) {
 // What the step of [from, from + count) wrote into the text block `text`, as the view's
 // characters into `wide`, the Unicode block of as many units as the text block has bytes.
 template <class Unit>
-void WidenStep(Chunked layout, uint64_t n, uint64_t from, uint64_t count, const char* text,
+void WidenStep(const ChunkedCopy& copy, uint64_t from, uint64_t count, const char* text,
                Unit* wide) {
-    const uint64_t begin = StepStart(layout, from);
+    const uint64_t begin = StepStart(copy, from);
     const uint64_t end =
-        from + count >= n ? ChunkedBlockSize(layout, n) : StepStart(layout, from + count);
+        from + count >= copy.n ? ChunkedBlockSize(copy) : StepStart(copy, from + count);
     cp1252::CharsOf(text + begin, end - begin, wide + begin);
 }
 

@@ -57,10 +57,19 @@ inline char* PutAddress(char* out, uint32_t value) {
     return PutPair(out, static_cast<uint8_t>(value));
 }
 
+// A line's address: 8 digits the quick way, more through the general writer (whose NUL the
+// separating spaces overwrite).
+inline char* PutLineAddress(char* out, uint64_t address, int digits) {
+    if (digits == address::kNarrowDigits)
+        return PutAddress(out, static_cast<uint32_t>(address));
+    return out + address::WriteAddress(address, digits, out);
+}
+
 // One View line of `count` (1..8) bytes starting at `address`; returns the end of its CR LF.
-inline char* PutViewLine(char* out, const uint8_t* bytes, uint64_t count, uint32_t address) {
+inline char* PutViewLine(char* out, const uint8_t* bytes, uint64_t count, uint64_t address,
+                         const ViewLines& lines) {
     char* const start = out;
-    out = PutAddress(out, address);
+    out = PutLineAddress(out, address, lines.digits);
     out[0] = ' ';
     out[1] = ' ';
     out += 2;
@@ -70,7 +79,7 @@ inline char* PutViewLine(char* out, const uint8_t* bytes, uint64_t count, uint32
     }
     // The separating space and the padding of a short line: the characters always start at
     // the same column.
-    char* const text = start + kViewTextColumn;
+    char* const text = start + lines.textColumn;
     std::memset(out, ' ', static_cast<size_t>(text - out));
     out = text;
     for (uint64_t i = 0; i < count; ++i)
@@ -154,28 +163,39 @@ uint64_t WriteCArray(const uint8_t* bytes, uint64_t n, char* out) {
 }
 
 namespace {
-// A whole line of 8 bytes: every store of a fixed size.
-char* PutFullViewLine(char* out, const uint8_t* bytes, uint32_t address) {
-    PutAddress(out, address);
-    std::memcpy(out + 8, "  ", 2);
-    char* hex = out + 10;
+// A whole line of 8 bytes: every store of a fixed size after the address.
+char* PutFullViewLine(char* out, const uint8_t* bytes, uint64_t address, const ViewLines& lines) {
+    char* const hex = PutLineAddress(out, address, lines.digits);
+    std::memcpy(hex, "  ", 2);
     for (int i = 0; i < 8; ++i)
-        std::memcpy(hex + 3 * i, kTables.hexSpace[bytes[i]], 4);
-    out[34] = ' ';
+        std::memcpy(hex + 2 + 3 * i, kTables.hexSpace[bytes[i]], 4);
+    hex[26] = ' ';
     for (int i = 0; i < 8; ++i)
-        out[35 + i] = kTables.viewChar[bytes[i]];
-    std::memcpy(out + 43, "\r\n", 2);
-    return out + 45;
+        hex[27 + i] = kTables.viewChar[bytes[i]];
+    std::memcpy(hex + 35, "\r\n", 2);
+    return hex + 37;
 }
 } // namespace
 
-uint64_t WriteView(const uint8_t* bytes, uint64_t n, uint32_t firstOffset, char* out) {
+ViewLines ViewLinesFor(uint64_t firstOffset, uint64_t n) {
+    const uint64_t lastLine = n == 0 ? 0 : (n - 1) / kViewLineBytes * kViewLineBytes;
+    const int digits = address::DigitsFor(firstOffset + lastLine);
+    const auto width = static_cast<uint64_t>(digits);
+    return {digits, width + 27, width + 37};
+}
+
+uint64_t WriteView(const uint8_t* bytes, uint64_t n, uint64_t firstOffset, char* out) {
+    return WriteViewPart(bytes, n, firstOffset, ViewLinesFor(firstOffset, n), out);
+}
+
+uint64_t WriteViewPart(const uint8_t* bytes, uint64_t n, uint64_t firstOffset,
+                       const ViewLines& lines, char* out) {
     char* p = out;
     uint64_t i = 0;
     for (; i + kViewLineBytes <= n; i += kViewLineBytes)
-        p = PutFullViewLine(p, bytes + i, static_cast<uint32_t>(firstOffset + i));
+        p = PutFullViewLine(p, bytes + i, firstOffset + i, lines);
     if (i < n)
-        p = PutViewLine(p, bytes + i, n - i, static_cast<uint32_t>(firstOffset + i));
+        p = PutViewLine(p, bytes + i, n - i, firstOffset + i, lines);
     *p = '\0';
     return static_cast<uint64_t>(p - out);
 }

@@ -20,8 +20,6 @@ namespace layouts {
 
 // Bytes per line of the View layout, whatever the view's row width.
 constexpr uint64_t kViewLineBytes = 8;
-// Where the View layout's character column starts in every line.
-constexpr uint64_t kViewTextColumn = 35;
 // Values per line of the CArray layout.
 constexpr uint64_t kCArrayLineValues = 16;
 
@@ -44,10 +42,23 @@ uint64_t WriteChars(const uint8_t* bytes, uint64_t n, char* out);
 // "0x61, 0x62, 0x63": 16 values a line, each full line ending ",\r\n" (the last value of a
 // full last line without its comma).
 uint64_t WriteCArray(const uint8_t* bytes, uint64_t n, char* out);
-// Lines of 8 bytes: "%08lX  ", "HH " per byte, padding so the characters start at column
-// 35, the characters (below 0x20 as spaces), CR LF. `firstOffset` is the address of the
+// The shape of the View layout's lines for a copy of `n` bytes from `firstOffset`: every
+// address takes the digits the last line's needs (8 below 4 GiB, as address::DigitsFor), and
+// the characters start 27 columns after the address's first (column 35 with 8 digits).
+struct ViewLines {
+    int digits;
+    uint64_t textColumn;
+    uint64_t fullLineLength; // CR LF included
+};
+ViewLines ViewLinesFor(uint64_t firstOffset, uint64_t n);
+
+// Lines of 8 bytes: "%08lX  ", "HH " per byte, padding so the characters start at their
+// column, the characters (below 0x20 as spaces), CR LF. `firstOffset` is the address of the
 // first byte; line k shows firstOffset + 8k.
-uint64_t WriteView(const uint8_t* bytes, uint64_t n, uint32_t firstOffset, char* out);
+uint64_t WriteView(const uint8_t* bytes, uint64_t n, uint64_t firstOffset, char* out);
+// The same lines when these `n` bytes are a part of a longer copy shaped as `lines`.
+uint64_t WriteViewPart(const uint8_t* bytes, uint64_t n, uint64_t firstOffset,
+                       const ViewLines& lines, char* out);
 // "%08lX", more digits from 4 GiB on (address::DigitsFor).
 uint64_t WriteAddress(uint64_t offset, char* out);
 // "%08lX - %08lX", both with the digits the last one needs.

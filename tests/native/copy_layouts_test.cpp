@@ -50,7 +50,7 @@ std::string Chars(const Bytes& b) {
 std::string CArray(const Bytes& b) {
     return Written(layouts::CArrayWorkingSize(b.size()), layouts::WriteCArray, b);
 }
-std::string View(const Bytes& b, uint32_t first) {
+std::string View(const Bytes& b, uint64_t first) {
     return Written(
         layouts::ViewWorkingSize(b.size()),
         [first](const uint8_t* p, uint64_t n, char* out) {
@@ -66,7 +66,7 @@ struct LayoutCase {
     const char* what;
     CopyLayout layout;
     Bytes bytes;
-    uint32_t first;
+    uint64_t first;
     std::string expected;
 };
 
@@ -121,6 +121,10 @@ TEST(CopyLayouts, ExamplesOfEachLayout) {
          {0x00, 0x0A, 0x80, 0xFF},
          0x7FFFFFF0,
          "7FFFFFF0  00 0A 80 FF " + std::string(13, ' ') + "  \x80\xFF" + kCrLf},
+        {"view: every address takes the digits the last one needs", CopyLayout::View,
+         Range(0x41, 9), 0xFFFFFFFC,
+         "0FFFFFFFC  41 42 43 44 45 46 47 48  ABCDEFGH" + kCrLf + "100000004  49 " +
+             std::string(22, ' ') + "I" + kCrLf},
         {"no bytes", CopyLayout::Hex, {}, 0, ""},
     };
     for (const LayoutCase& c : cases)
@@ -235,20 +239,22 @@ TEST(CopyLayouts, StepsOfALongCopyJoinIntoTheWholeBlock) {
         const std::pair<Chunked, std::string> rows[] = {
             {Chunked::Hex, Hex(bytes) + nul + nul},
             {Chunked::Chars, Chars(bytes) + nul},
-            {Chunked::View, View(bytes, 0x7FFFFFF8) + nul},
+            {Chunked::View, View(bytes, 0xFFFFFFF8) + nul},
             {Chunked::Raw, std::string(bytes.begin(), bytes.end())}};
         for (const auto& [layout, whole] : rows) {
-            std::string block(layouts::ChunkedBlockSize(layout, n), '#');
+            // From 8 bytes below 4 GiB: a second line takes 9 address digits, and so all lines.
+            const layouts::ChunkedCopy copy{layout, n, 0xFFFFFFF8};
+            std::string block(layouts::ChunkedBlockSize(copy), '#');
             for (uint64_t from = 0; from < n; from += 1048576)
-                layouts::WriteStep(layout, bytes.data(), n, 0x7FFFFFF8, from,
-                                   std::min<uint64_t>(1048576, n - from), &block[0]);
+                layouts::WriteStep(copy, bytes.data(), from, std::min<uint64_t>(1048576, n - from),
+                                   &block[0]);
             EXPECT_TRUE(block == whole) << static_cast<int>(layout) << " " << n;
             if (!layouts::ShowsCharacters(layout))
                 continue;
             std::u16string wide(block.size(), u'#');
             for (uint64_t from = 0; from < n; from += 1048576)
-                layouts::WidenStep(layout, n, from, std::min<uint64_t>(1048576, n - from),
-                                   block.data(), &wide[0]);
+                layouts::WidenStep(copy, from, std::min<uint64_t>(1048576, n - from), block.data(),
+                                   &wide[0]);
             for (size_t i = 0; i < wide.size(); ++i)
                 ASSERT_EQ(wide[i], cp1252::CharOf(static_cast<uint8_t>(block[i]))) << i;
         }
