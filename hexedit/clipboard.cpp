@@ -198,7 +198,8 @@ bool Insert(CHexEdit& e, const uint8_t* bytes, uint64_t n) {
 
 // The `n` bytes from `first`: where they lie in a file held whole, read into `copy` from a
 // file read on demand. Null, with the code to report, when no block could be had for them or
-// one of them could not be read (a zero in its place would be copied as if it were the file's).
+// one of them could not be read (a zero in its place would be copied as if it were the file's);
+// ERROR_CANCELLED when the user cancelled the read.
 const uint8_t* BytesFrom(CHexEdit& e, int64_t first, int64_t n, GuardedBlock<uint8_t>& copy,
                          DWORD& code) {
     if (!editing::IsOnDemand(e))
@@ -207,9 +208,10 @@ const uint8_t* BytesFrom(CHexEdit& e, int64_t first, int64_t n, GuardedBlock<uin
     code = ERROR_NOT_ENOUGH_MEMORY;
     if (!copy)
         return nullptr;
+    e.TakeCancelledRead(); // a paint's, before this copy
     const bytes::ReadResult read =
         e.source->Read(static_cast<uint64_t>(first), copy.get(), static_cast<size_t>(n), nullptr);
-    code = ERROR_READ_FAULT;
+    code = e.TakeCancelledRead() ? ERROR_CANCELLED : ERROR_READ_FAULT;
     return read.anyUnreadable || read.count != static_cast<size_t>(n) ? nullptr : copy.get();
 }
 
@@ -296,6 +298,8 @@ void CHexEdit::CopyAs(int layout) {
     DWORD code = ERROR_SUCCESS;
     const uint8_t* bytes = n > 0 ? BytesFrom(*this, first, n, copy, code) : nullptr;
     if (n > 0 && !bytes) {
+        if (code == ERROR_CANCELLED)
+            return; // the user chose it: the clipboard stays as it was, unmentioned
         SetLastError(code);
         ReportClipboardError();
         return;

@@ -442,6 +442,10 @@ void CHexEdit::ShowFileAsItIsNow() {
     Invalidate();
 }
 
+bool CHexEdit::TakeCancelledRead() {
+    return largeFile && largeFile->reader.TakeCancelled();
+}
+
 void CHexEdit::TellUnreadBytes() {
     if (!largeFile)
         return;

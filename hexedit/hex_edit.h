@@ -50,6 +50,8 @@ class CHexEdit {
     void Paint();
     // After a paint: the first read of a file shown on demand that failed, told once.
     void TellUnreadBytes();
+    // Whether the user cancelled a read of the file shown on demand since the last call.
+    bool TakeCancelledRead();
 
     // Scrolling, caret and mouse.
     void UpdateScrollBar();

@@ -104,8 +104,10 @@ bytes::ReadOutcome ViewFileReader::ReadAt(uint64_t offset, uint8_t* out, size_t 
             return result;
         },
         OnCancel::LeaveBehind);
-    if (code == ERROR_OPERATION_ABORTED)
+    if (code == ERROR_OPERATION_ABORTED) {
+        cancelled_ = true;
         return bytes::ReadOutcome::kCancelled;
+    }
     if (code != ERROR_SUCCESS) {
         if (failure_ == ERROR_SUCCESS)
             failure_ = code;

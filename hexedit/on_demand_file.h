@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "hexedit/core/on_demand_source.h"
 #include "hexedit/core/page_cache.h"
@@ -30,6 +31,8 @@ class ViewFileReader final : public bytes::FileReader {
     bytes::ReadOutcome ReadAt(uint64_t offset, uint8_t* out, size_t count) override;
     // The code of the first failed read, once; 0 when there is none or it was told.
     DWORD TakeFailureToTell();
+    // Whether the user cancelled a read since the last call.
+    bool TakeCancelled() { return std::exchange(cancelled_, false); }
 
   private:
     HWND view_;
@@ -37,6 +40,7 @@ class ViewFileReader final : public bytes::FileReader {
     std::shared_ptr<UniqueFile> file_; // shared with reads left behind on a stalled medium
     DWORD failure_ = ERROR_SUCCESS;
     bool told_ = false;
+    bool cancelled_ = false;
 };
 
 // Reads on the thread that asks: for a job already on the worker. A failed read leaves the bytes

@@ -421,17 +421,24 @@ TEST_F(SlowMedia, FailedReadInAHugeFileLeavesItsBytesUnreadableAndIsToldOnce) {
     page->editor().ReleaseFile();
 }
 
-// A stalled read of rows, and a stalled find, show the progress window with Cancel; a paint
-// meanwhile starts no second read, and Cancel ends either at once: the rows unread, the caret
-// and selection as they were, no box.
-TEST_F(SlowMedia, StalledRowsAndFindInAHugeFileCanBeCancelled) {
+// A stalled read of rows, a stalled copy and a stalled find show the progress window with
+// Cancel; a paint meanwhile starts no second read, and Cancel ends each at once: the rows
+// unread, the clipboard, caret and selection as they were, no box.
+TEST_F(SlowMedia, StalledRowsCopyAndFindInAHugeFileCanBeCancelled) {
     const auto page = OpenHuge(mount_.Path(L"held.bin"));
     ASSERT_NE(page, nullptr);
     CHexEdit& editor = page->editor();
     editing::BuildFindPatterns(editor, "NEEDLE");
+    const DWORD clipboard = GetClipboardSequenceNumber();
     const std::function<void()> operations[] = {[&] {
                                                     editor.topOffset = 1LL << 30;
                                                     page->Repaint();
+                                                },
+                                                [&] {
+                                                    editor.SetSelection(3LL << 28, 3LL << 28);
+                                                    editor.Copy();
+                                                    editor.SetSelection(-1, -1);
+                                                    editor.caretOffset = 0;
                                                 },
                                                 [&] { page->Key(VK_F3); }};
     std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)> hook(
@@ -456,6 +463,7 @@ TEST_F(SlowMedia, StalledRowsAndFindInAHugeFileCanBeCancelled) {
         EXPECT_TRUE(gone);
     }
     EXPECT_TRUE(MessageBoxesOnly(boxes_).empty());
+    EXPECT_EQ(GetClipboardSequenceNumber(), clipboard);
     EXPECT_EQ(editor.selAnchor, -1);
     EXPECT_EQ(editor.caretOffset, 0);
     editor.ReleaseFile();
