@@ -297,23 +297,40 @@ TEST_F(FileIo, EmptyFileTakesTheBytesTypedIntoIt) {
 }
 
 // A save is done only when the system has written it to the medium: a refused flush is a
-// failed save that keeps the changes.
+// failed save that keeps the changes, of a file held whole as of one read on demand.
 TEST_F(FileIo, SaveThatCannotBeFlushedFailsAndKeepsTheChanges) {
-    WriteAndLoad(L"a.bin", Bytes("abc"));
-    Edit(Bytes("kept"));
+    const auto huge = dir.Path(L"huge.bin");
+    ASSERT_TRUE(MakeSparseFile(huge, 0x80000000LL));
     BOOL(*refused)
     (HANDLE) = [](HANDLE) {
         SetLastError(ERROR_DEVICE_NOT_CONNECTED); // as when the medium is pulled out
         return FALSE;
     };
-    void* const flush = PatchImport("FlushFileBuffers", reinterpret_cast<void*>(refused));
-    ASSERT_NE(flush, nullptr);
-    const DWORD code = editor().SaveFile(0);
-    PatchImport("FlushFileBuffers", flush);
-    EXPECT_EQ(code, static_cast<DWORD>(ERROR_DEVICE_NOT_CONNECTED));
-    ExpectSaveError(ERROR_DEVICE_NOT_CONNECTED);
-    EXPECT_EQ(EditorBytes(editor()), Bytes("kept"));
-    EXPECT_EQ(editor().modified, 1);
+    for (bool onDemand : {false, true}) {
+        boxes.Clear();
+        editor().modified = 0;
+        if (onDemand) {
+            ASSERT_EQ(editor().LoadFile(huge.c_str()), 0u);
+            for (WPARAM c : {'6', 'B'})
+                SendMessageW(page.view(), WM_CHAR, c, 1);
+        } else {
+            WriteAndLoad(L"a.bin", Bytes("abc"));
+            Edit(Bytes("kept"));
+        }
+        void* const flush = PatchImport("FlushFileBuffers", reinterpret_cast<void*>(refused));
+        ASSERT_NE(flush, nullptr);
+        const DWORD code = editor().SaveFile(0);
+        PatchImport("FlushFileBuffers", flush);
+        EXPECT_EQ(code, static_cast<DWORD>(ERROR_DEVICE_NOT_CONNECTED));
+        ExpectSaveError(ERROR_DEVICE_NOT_CONNECTED);
+        EXPECT_EQ(editor().modified, 1);
+        if (onDemand)
+            EXPECT_EQ(editing::ReadByteAt(editor(), 0), 0x6B);
+        else
+            EXPECT_EQ(EditorBytes(editor()), Bytes("kept"));
+    }
+    editor().modified = 0;
+    editor().ReleaseFile();
 }
 
 TEST_F(FileIo, AskingSaveWithoutChangesWritesNothing) {
