@@ -10,10 +10,10 @@
 
 namespace {
 
-// A find in a file read on demand, searched on the worker: a reader of its own on the file's
-// handle, a small cache and a copy of the changes, so paint keeps its cache to itself, and a
-// search left behind on a stalled medium owns everything it reads. Its fields are those the
-// search rules read.
+// A find in a file read on demand, searched on the worker: a reader of its own (the file opened
+// again on the worker, else the shown file's handle), a small cache and a copy of the changes, so
+// paint keeps its cache to itself, and a search left behind on a stalled medium owns everything
+// it reads. Its fields are those the search rules read.
 struct WorkerSearch {
     WorkerSearch(const CHexEdit& e, const OnDemandFile& shown)
         : reader(shown.file),

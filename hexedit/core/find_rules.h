@@ -111,8 +111,6 @@ FindMatches SearchBothPatterns(const Editor& e, int direction,
 
 enum class FindOutcome { NoPattern, NotFound, Found };
 
-// Searches both patterns from the caret and selects the nearer match (the hexadecimal one on
-// equal starts), with the caret on its last byte. direction 1 forwards, else backwards.
 // Selects the nearer match (the hexadecimal one on equal starts), with the caret on its last
 // byte.
 template <class Editor> FindOutcome SelectMatch(Editor& e, const FindMatches& m) {
@@ -139,6 +137,8 @@ template <class Editor> FindOutcome SelectMatch(Editor& e, const FindMatches& m)
     return FindOutcome::Found;
 }
 
+// Searches both patterns from the caret and selects the nearer match. direction 1 forwards, else
+// backwards.
 template <class Editor> FindOutcome FindNextMatch(Editor& e, int direction) {
     if (!HasFindPattern(e))
         return FindOutcome::NoPattern;
