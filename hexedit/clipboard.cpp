@@ -75,6 +75,16 @@ bool Place(UniqueGlobal& memory, UINT format) {
     return true;
 }
 
+constexpr LCID kCodePage1252Locale = 0x0409;
+
+// Names the locale of the 8-bit text on the open clipboard; without room for it, the system
+// takes its own.
+void PlaceLocale(LCID locale) {
+    Block block =
+        BuildBlock(sizeof(LCID), [&](char* out) { std::memcpy(out, &locale, sizeof(LCID)); });
+    Place(block.memory, CF_LOCALE);
+}
+
 // What a copy achieved, and the errors to tell the user once the clipboard is closed.
 struct CopyOutcome {
     bool rawPlaced = false;
@@ -110,7 +120,7 @@ DWORD FillSteps(layouts::Chunked layout, Selection selection, Outputs out,
             layouts::WidenStep(copy, from, count, out.text, out.wide);
         if (out.raw)
             layouts::WriteStep({layouts::Chunked::Raw, selection.n, selection.firstOffset},
-                               selection.bytes, from, count, out.raw);
+                               selection.bytes, from, count, out.raw + pasting::kRawHeaderBytes);
         progress.done.fetch_add(count);
     }
     return ERROR_SUCCESS;
@@ -128,7 +138,7 @@ CopyOutcome CopySelection(HWND owner, const wchar_t* path, Selection selection,
     CopyOutcome outcome;
     const layouts::ChunkedCopy copy{layout, selection.n, selection.firstOffset};
     Block text = AllocateBlock(layouts::ChunkedBlockSize(copy));
-    Block raw = withRaw ? AllocateBlock(selection.n) : Block{};
+    Block raw = withRaw ? AllocateBlock(pasting::kRawHeaderBytes + selection.n) : Block{};
     Block wide = layouts::ShowsCharacters(layout)
                      ? AllocateBlock(layouts::ChunkedBlockSize(copy) * sizeof(wchar_t))
                      : Block{};
@@ -143,6 +153,8 @@ CopyOutcome CopySelection(HWND owner, const wchar_t* path, Selection selection,
                           static_cast<wchar_t*>(wideLock.data())};
         if (!out.text && !out.raw)
             return outcome;
+        if (out.raw)
+            pasting::WriteRawHeader(selection.n, reinterpret_cast<uint8_t*>(out.raw));
         auto job = [layout, selection, out](FileJobProgress& progress) {
             return FillSteps(layout, selection, out, progress);
         };
@@ -166,7 +178,10 @@ CopyOutcome CopySelection(HWND owner, const wchar_t* path, Selection selection,
     if (!clipboard.IsOpen())
         return outcome;
     EmptyClipboard();
-    Place(text.memory, CF_TEXT);
+    // A text of characters is in code page 1252: a program reading it, and the system making
+    // the other text formats from it, read it so by this locale (US English).
+    if (Place(text.memory, CF_TEXT) && layouts::ShowsCharacters(layout))
+        PlaceLocale(kCodePage1252Locale);
     Place(wide.memory, CF_UNICODETEXT);
     outcome.rawPlaced = Place(raw.memory, privateFormat);
     return outcome;
@@ -208,7 +223,8 @@ const uint8_t* BytesFrom(CHexEdit& e, int64_t first, int64_t n, GuardedBlock<uin
     code = ERROR_NOT_ENOUGH_MEMORY;
     if (!copy)
         return nullptr;
-    e.TakeCancelledRead(); // a paint's, before this copy
+    e.TakeCancelledRead();    // a paint's, before this copy
+    e.ForgetCancelledReads(); // asked for by the user: rows left unread are read now
     const bytes::ReadResult read =
         e.source->Read(static_cast<uint64_t>(first), copy.get(), static_cast<size_t>(n), nullptr);
     code = e.TakeCancelledRead() ? ERROR_CANCELLED : ERROR_READ_FAULT;
@@ -235,13 +251,17 @@ std::optional<bool> PasteUnicode(CHexEdit& e) {
     return Insert(e, bytes.get(), n);
 }
 
-// Bytes from the open clipboard into the editor: the private format's whole block, else the
-// Unicode text in the view's bytes, else the 8-bit text before its first NUL. False when
+// Bytes from the open clipboard into the editor: the private format's bytes, else the Unicode
+// text in the view's bytes, else the 8-bit text before its first NUL. False when
 // nothing was inserted.
 bool PasteFromOpenClipboard(CHexEdit& e, UINT privateFormat) {
     if (HANDLE raw = privateFormat ? GetClipboardData(privateFormat) : nullptr) {
         ScopedGlobalLock lock(raw);
-        return lock.data() && Insert(e, static_cast<const uint8_t*>(lock.data()), GlobalSize(raw));
+        const pasting::RawBytes block =
+            pasting::RawBlockBytes(static_cast<const uint8_t*>(lock.data()), GlobalSize(raw));
+        if (block.bytes)
+            return Insert(e, block.bytes, block.count);
+        // Not a block of ours: the texts beside it are pasted instead.
     }
     if (const std::optional<bool> pasted = PasteUnicode(e))
         return *pasted;
@@ -294,10 +314,13 @@ void CHexEdit::Cut() {
 void CHexEdit::CopyAs(int layout) {
     const int64_t n = SelectionLength();
     const int64_t first = n > 0 ? std::min(selAnchor, selEnd) : caretOffset;
+    // Only the layouts that show bytes read them; the addresses need two numbers.
+    const bool showsBytes = layout != static_cast<int>(CopyLayout::Address) &&
+                            layout != static_cast<int>(CopyLayout::AddressRange);
     GuardedBlock<uint8_t> copy;
     DWORD code = ERROR_SUCCESS;
-    const uint8_t* bytes = n > 0 ? BytesFrom(*this, first, n, copy, code) : nullptr;
-    if (n > 0 && !bytes) {
+    const uint8_t* bytes = showsBytes && n > 0 ? BytesFrom(*this, first, n, copy, code) : nullptr;
+    if (showsBytes && n > 0 && !bytes) {
         if (code == ERROR_CANCELLED)
             return; // the user chose it: the clipboard stays as it was, unmentioned
         SetLastError(code);

@@ -9,6 +9,9 @@ namespace {
 // and a count to show.
 constexpr uint32_t kChunkBytes = 1u << 20;
 
+// How long letting go of a file is waited for before its thread is left to it.
+constexpr DWORD kLetGoWaitMs = 200;
+
 } // namespace
 
 DWORD ReadChunks(HANDLE file, uint8_t* into, uint32_t size, FileJobProgress& progress) {
@@ -112,11 +115,33 @@ void FileWorker::LeaveBehind() {
         return; // it has ended (or ran here)
     shared_->progress.cancel.store(true);
     CancelSynchronousIo(thread_); // Wine can't, and a share may not: then the call ends by itself
+    Detach();
+    leftBehind_ = true;
+}
+
+void FileWorker::Detach() {
+    if (!thread_)
+        return;
     CloseHandle(thread_);
     thread_ = nullptr;
     shared_->Release();
     shared_ = nullptr;
-    leftBehind_ = true;
+}
+
+void LetGoOnWorker(std::shared_ptr<void> held) {
+    if (!held)
+        return;
+    FileWorker worker([held](FileJobProgress&) mutable {
+        held.reset();
+        return static_cast<DWORD>(ERROR_SUCCESS);
+    });
+    held.reset(); // the job's copy is the last
+    worker.Start();
+    // Done at once where the medium answers, so the file is free again when this returns; a
+    // stalled one keeps only the thread.
+    if (worker.ended())
+        WaitForSingleObject(worker.ended(), kLetGoWaitMs);
+    worker.Detach();
 }
 
 // The module may be unloaded while a job is stuck on a dead share; the thread's reference keeps

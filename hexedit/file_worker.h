@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 // All that the worker and the dialog's thread share.
 struct FileJobProgress {
@@ -52,6 +53,8 @@ class FileWorker {
     // to cancel the call and lets the thread end on its own. What the job returns later goes
     // nowhere; the thread keeps this module loaded until it has ended.
     void LeaveBehind();
+    // Lets the thread end on its own, unasked, whenever its job is done.
+    void Detach();
 
   private:
     struct Shared;
@@ -61,3 +64,8 @@ class FileWorker {
     HANDLE thread_ = nullptr;
     bool leftBehind_ = false;
 };
+
+// Lets go of `held` on a short-lived thread of its own, or here when no thread can be made:
+// closing a file on a share that stopped answering can block. Waits a moment for it, so that
+// where the medium answers the file is closed on return.
+void LetGoOnWorker(std::shared_ptr<void> held);

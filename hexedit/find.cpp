@@ -52,7 +52,7 @@ struct WorkerSearch {
 
 // Both patterns searched on the worker, the progress window after a second with Cancel; false
 // when the user cancelled.
-bool SearchOnWorker(const CHexEdit& e, const OnDemandFile& shown, int direction,
+bool SearchOnWorker(const CHexEdit& e, OnDemandFile& shown, int direction,
                     editing::FindMatches& found) {
     auto job = std::make_shared<WorkerSearch>(e, shown);
     const DWORD code = RunFileJob(
@@ -65,20 +65,27 @@ bool SearchOnWorker(const CHexEdit& e, const OnDemandFile& shown, int direction,
                     progress.done.store(searched);
                     return !progress.cancel.load();
                 });
+            job->reader.CloseOwnHandle(); // here: closing may block like any call to the medium
             return job->found.cancelled ? ERROR_OPERATION_ABORTED : ERROR_SUCCESS;
         },
         OnCancel::LeaveBehind);
     InvalidateRect(e.hwnd, nullptr, FALSE); // rows painted meanwhile came from the cache only
+    if (code == ERROR_OPERATION_ABORTED)
+        shown.leftBehind.Note(job);
     if (code != ERROR_SUCCESS)
         return false;
     found = job->found;
     return true;
 }
 
-void TellNotFound(HWND owner) {
+// A search that met bytes it could not read says so: the item may be among them.
+void TellNotFound(HWND owner, bool metUnreadable = false) {
     ScopedActivationContext context(ModuleActivationContext());
-    MessageBoxW(owner, L"The search item was not found", L"Kestrow Hex Editor",
-                MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(owner,
+                metUnreadable
+                    ? L"The search item was not found. Part of the file could not be read."
+                    : L"The search item was not found",
+                L"Kestrow Hex Editor", MB_OK | MB_ICONINFORMATION);
 }
 
 } // namespace
@@ -98,8 +105,8 @@ void CHexEdit::ShowFindDialog(int direction) {
 
 void CHexEdit::FindNext(int direction) {
     editing::FindOutcome outcome = editing::FindOutcome::NoPattern;
+    editing::FindMatches found;
     if (largeFile && editing::HasFindPattern(*this)) {
-        editing::FindMatches found;
         if (!SearchOnWorker(*this, *largeFile, direction, found))
             return; // cancelled: the caret and selection stay, nothing is said
         outcome = editing::SelectMatch(*this, found);
@@ -111,7 +118,7 @@ void CHexEdit::FindNext(int direction) {
         ShowFindDialog(direction);
         break;
     case editing::FindOutcome::NotFound:
-        TellNotFound(hwnd);
+        TellNotFound(hwnd, found.metUnreadable);
         break;
     case editing::FindOutcome::Found:
         break;

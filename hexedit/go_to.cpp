@@ -5,6 +5,8 @@
 
 void CHexEdit::ShowGoToDialog() {
     const GuardedBlock<char> text = AskForInput(kDialogGoTo);
-    if (text)
-        editing::GoToAddress(*this, text.get());
+    if (!text)
+        return;
+    ForgetCancelledReads(); // the user goes to bytes: rows left unread there are read now
+    editing::GoToAddress(*this, text.get());
 }

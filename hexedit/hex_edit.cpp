@@ -97,7 +97,7 @@ void CHexEdit::Attach(HWND view, HWND page) {
     // An input method composing on the view keeps its unfinished text in the EDIT control's
     // own buffer, and leaves it there when the focus goes mid-way; nothing here shows or
     // clears that buffer. Without one, typed characters come to the view directly.
-    ImmAssociateContextEx(view, nullptr, 0);
+    ImmAssociateContext(view, nullptr);
     FitFontToWindow();
 }
 

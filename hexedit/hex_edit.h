@@ -11,6 +11,7 @@
 #include "hexedit/accessible_view.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/editor_fields.h"
+#include "hexedit/file_stamp.h"
 #include "hexedit/win32_handles.h"
 
 struct OnDemandFile;
@@ -20,20 +21,6 @@ constexpr UINT WM_HEXVIEWSIZE = WM_APP + 1;
 
 // Result of HitTest for a point over the address column.
 constexpr LONG kAddressColumnHit = -666777;
-
-// The file as an editor last loaded or saved it: which file (volume and file id) and its size
-// and last-write time. A save finding any of them changed asks before overwriting what another
-// program wrote, including a file put in its place with the same size and time.
-struct FileStamp {
-    uint64_t volume = 0;
-    uint64_t id[2] = {}; // 128 bits where the file system gives them (ReFS), else the index
-    uint64_t size = 0;
-    uint64_t written = 0;
-    bool operator!=(const FileStamp& other) const {
-        return volume != other.volume || id[0] != other.id[0] || id[1] != other.id[1] ||
-               size != other.size || written != other.written;
-    }
-};
 
 class CHexEdit {
   public:
@@ -52,6 +39,9 @@ class CHexEdit {
     void TellUnreadBytes();
     // Whether the user cancelled a read of the file shown on demand since the last call.
     bool TakeCancelledRead();
+    // The user moved to bytes again (a key, a scroll, a click, Go To): rows whose read was
+    // cancelled are read when next shown.
+    void ForgetCancelledReads();
 
     // Scrolling, caret and mouse.
     void UpdateScrollBar();
@@ -159,8 +149,12 @@ class CHexEdit {
     // The reading part of LoadFile, from the attribute check on; the code to report.
     DWORD ReadIntoBuffer(const std::wstring& path);
     // The writing part of SaveFile, asking about a file changed by another program; the code
-    // to report, ERROR_CANCELLED when the user declined.
-    DWORD WriteOverFile();
+    // to report, ERROR_CANCELLED when the user declined. `told`: the user has been told why
+    // nothing was written; `partlyWritten`: a failure came after part of the changes.
+    DWORD WriteOverFile(bool& told, bool& partlyWritten);
+    // Another program deleted the file read on demand: let go of it, show the view as after a
+    // failed load, and say so.
+    void DropDeletedFile();
 
     FileStamp fileStamp;
     int32_t fontDigits = 8; // the address digits the font was fitted for

@@ -1,9 +1,11 @@
 // Reading a large file's rows at 64-bit offsets, off the sheet's thread.
 #include "hexedit/on_demand_file.h"
 
-#include <cstring>
+#include <algorithm>
+#include <new>
 #include <vector>
 
+#include "hexedit/core/hand_over.h"
 #include "hexedit/progress_window.h"
 
 namespace {
@@ -83,28 +85,66 @@ DWORD WriteFileAt(HANDLE file, uint64_t offset, const uint8_t* bytes, size_t cou
                       });
 }
 
+void LeftBehindJobs::Note(std::weak_ptr<void> job) {
+    jobs_.erase(std::remove_if(jobs_.begin(), jobs_.end(),
+                               [](const std::weak_ptr<void>& j) { return j.expired(); }),
+                jobs_.end());
+    jobs_.push_back(std::move(job));
+}
+
+bool LeftBehindJobs::AnyRunning() {
+    return std::any_of(jobs_.begin(), jobs_.end(),
+                       [](const std::weak_ptr<void>& j) { return !j.expired(); });
+}
+
+namespace {
+
+// The job's block: what it reads goes here first, and on to the waiting thread's block only
+// while that one still waits.
+constexpr size_t kPieceBytes = 1u << 20;
+
+DWORD ReadPieces(HANDLE file, uint64_t offset, bytes::HandOver& into, size_t count,
+                 FileJobProgress& progress) {
+    std::vector<uint8_t> piece(count < kPieceBytes ? count : kPieceBytes); // on the worker
+    for (size_t done = 0; done < count;) {
+        if (progress.cancel.load())
+            return ERROR_OPERATION_ABORTED;
+        const size_t n = count - done < kPieceBytes ? count - done : kPieceBytes;
+        if (const DWORD code = ReadFileAt(file, offset + done, piece.data(), n))
+            return code;
+        if (!into.Deliver(done, piece.data(), n))
+            return ERROR_OPERATION_ABORTED;
+        done += n;
+        progress.done.store(done);
+    }
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
 bytes::ReadOutcome ViewFileReader::ReadAt(uint64_t offset, uint8_t* out, size_t count) {
     // A paint while a read, a find or a save runs for this sheet draws from the cache only.
     if (FileJobRunningOn(view_))
-        return bytes::ReadOutcome::kCancelled;
+        return bytes::ReadOutcome::kDeferred;
     // Owned by the job: a read left behind on a stalled medium ends into its own block.
     struct Job {
+        Job(std::shared_ptr<UniqueFile> f, uint8_t* out, size_t count)
+            : file(std::move(f)), into(out, count) {}
         std::shared_ptr<UniqueFile> file;
-        std::vector<uint8_t> bytes;
+        bytes::HandOver into;
     };
-    auto job = std::make_shared<Job>();
-    job->file = file_;
-    job->bytes.resize(count);
+    const std::shared_ptr<Job> job(new (std::nothrow) Job(file_, out, count));
+    if (!job)
+        return bytes::ReadOutcome::kDeferred;
     const DWORD code = RunFileJob(
         view_, progress::Operation::Read, path_, count,
         [job, offset](FileJobProgress& progress) {
-            const DWORD result =
-                ReadFileAt(job->file->get(), offset, job->bytes.data(), job->bytes.size());
-            progress.done.store(job->bytes.size());
-            return result;
+            return ReadPieces(job->file->get(), offset, job->into, job->into.Size(), progress);
         },
         OnCancel::LeaveBehind);
+    job->into.Withdraw(); // `out` is the caller's again, whatever the job still does
     if (code == ERROR_OPERATION_ABORTED) {
+        leftBehind_.Note(job);
         cancelled_ = true;
         return bytes::ReadOutcome::kCancelled;
     }
@@ -113,7 +153,6 @@ bytes::ReadOutcome ViewFileReader::ReadAt(uint64_t offset, uint8_t* out, size_t 
             failure_ = code;
         return bytes::ReadOutcome::kFailed;
     }
-    std::memcpy(out, job->bytes.data(), count);
     return bytes::ReadOutcome::kRead;
 }
 
@@ -122,4 +161,8 @@ DWORD ViewFileReader::TakeFailureToTell() {
         return ERROR_SUCCESS;
     told_ = true;
     return failure_;
+}
+
+OnDemandFile::~OnDemandFile() {
+    LetGoOnWorker(std::move(file));
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "hexedit/core/on_demand_source.h"
 #include "hexedit/core/page_cache.h"
@@ -20,14 +21,28 @@ DWORD ReadFileAt(HANDLE file, uint64_t offset, uint8_t* out, size_t count);
 // Writes `count` bytes at `offset` through `file`, positionally.
 DWORD WriteFileAt(HANDLE file, uint64_t offset, const uint8_t* bytes, size_t count);
 
+// The jobs on the shown file that the user stopped waiting for and that may still be in a call
+// on a stalled medium. Whatever would ask the medium through the same handle waits for them.
+class LeftBehindJobs {
+  public:
+    // Notes the job's state, which lives as long as the job runs.
+    void Note(std::weak_ptr<void> job);
+    bool AnyRunning();
+
+  private:
+    std::vector<std::weak_ptr<void>> jobs_;
+};
+
 // Reads for the view on the worker: a read that takes more than a second shows the progress
-// window with Cancel, and a cancelled one leaves the bytes unread this time. A read asked for
-// while another job runs for the sheet (a paint meanwhile) is not started: those bytes are
-// unread until the next paint. The first failure is kept for the user to be told once.
+// window with Cancel. A cancelled one leaves the bytes unread until the user asks for them
+// again (the cache remembers). A read asked for while another job runs for the sheet (a paint
+// meanwhile) is not started: those bytes are unread until the next paint. The first failure is
+// kept for the user to be told once.
 class ViewFileReader final : public bytes::FileReader {
   public:
-    ViewFileReader(HWND view, std::wstring path, std::shared_ptr<UniqueFile> file)
-        : view_(view), path_(std::move(path)), file_(std::move(file)) {}
+    ViewFileReader(HWND view, std::wstring path, const std::shared_ptr<UniqueFile>& file,
+                   LeftBehindJobs& leftBehind)
+        : view_(view), path_(std::move(path)), file_(file), leftBehind_(leftBehind) {}
     bytes::ReadOutcome ReadAt(uint64_t offset, uint8_t* out, size_t count) override;
     // The code of the first failed read, once; 0 when there is none or it was told.
     DWORD TakeFailureToTell();
@@ -37,7 +52,8 @@ class ViewFileReader final : public bytes::FileReader {
   private:
     HWND view_;
     std::wstring path_;
-    std::shared_ptr<UniqueFile> file_; // shared with reads left behind on a stalled medium
+    const std::shared_ptr<UniqueFile>& file_; // the shown file's; each job holds its own share
+    LeftBehindJobs& leftBehind_;
     DWORD failure_ = ERROR_SUCCESS;
     bool told_ = false;
     bool cancelled_ = false;
@@ -50,9 +66,11 @@ class ViewFileReader final : public bytes::FileReader {
 class HandleReader final : public bytes::FileReader {
   public:
     explicit HandleReader(std::shared_ptr<UniqueFile> file) : file_(std::move(file)) {}
-    // Opens the shared handle's file again for this reader alone (on the worker: that may take
-    // as long as any call to the medium). Without it, the shared handle is read at offsets.
+    // Opens the shared handle's file again for this reader alone, and closes it again (on the
+    // worker: either may take as long as any call to the medium). Without it, the shared
+    // handle is read at offsets.
     void OpenOwnHandle();
+    void CloseOwnHandle() { own_.reset(); }
     bytes::ReadOutcome ReadAt(uint64_t offset, uint8_t* out, size_t count) override;
 
   private:
@@ -64,8 +82,14 @@ class HandleReader final : public bytes::FileReader {
 struct OnDemandFile {
     OnDemandFile(HWND view, const std::wstring& path, std::shared_ptr<UniqueFile> handle,
                  uint64_t length)
-        : file(handle), reader(view, path, std::move(handle)), source(reader, length) {}
+        : file(std::move(handle)), reader(view, path, file, leftBehind), source(reader, length) {}
+    // The handle is closed on a worker: closing it can block on a share that stopped answering.
+    ~OnDemandFile();
+    OnDemandFile(const OnDemandFile&) = delete;
+    OnDemandFile& operator=(const OnDemandFile&) = delete;
+
     std::shared_ptr<UniqueFile> file;
+    LeftBehindJobs leftBehind;
     ViewFileReader reader;
     bytes::OnDemandSource source;
 };

@@ -13,8 +13,8 @@
 
 namespace {
 
-int32_t AddressDigits(const CHexEdit& e) {
-    return address::ViewDigits(static_cast<uint64_t>(e.length), e.bytesPerRow);
+int32_t AddressDigits(const CHexEdit& e, int64_t length) {
+    return address::ViewDigits(static_cast<uint64_t>(length), e.bytesPerRow);
 }
 
 // The bytes of the rows that fit the client, from the top offset, and which of them could not
@@ -24,19 +24,20 @@ struct ShownRows {
     std::vector<uint8_t> unreadable;
 };
 
-// Never empty, so a file whose rows are all above the view still counts as one with bytes.
-ShownRows ReadShownRows(const CHexEdit& e, int clientHeight) {
+// The rows of a file `length` bytes long from `top`. Never empty, so a file whose rows are all
+// above the view still counts as one with bytes.
+ShownRows ReadShownRows(const CHexEdit& e, int64_t length, int64_t top, int clientHeight) {
     int64_t shown = 0;
-    if (e.charHeight > 0 && e.length > e.topOffset) {
+    if (e.charHeight > 0 && length > top) {
         const int64_t count =
             int64_t{paintplan::RowLimit(clientHeight, e.charHeight) / e.charHeight} * e.bytesPerRow;
-        shown = std::min(count, e.length - e.topOffset);
+        shown = std::min(count, length - top);
     }
     ShownRows rows;
     rows.bytes.resize(static_cast<size_t>(std::max<int64_t>(shown, 1)));
     rows.unreadable.resize(rows.bytes.size());
-    e.source->Read(static_cast<uint64_t>(e.topOffset), rows.bytes.data(),
-                   static_cast<size_t>(shown), rows.unreadable.data());
+    e.source->Read(static_cast<uint64_t>(top), rows.bytes.data(), static_cast<size_t>(shown),
+                   rows.unreadable.data());
     return rows;
 }
 
@@ -49,7 +50,7 @@ void LayOut(CHexEdit& e, HDC dc, int clientHeight) {
     e.charWidth = cell.cx;
     e.charHeight = cell.cy;
     const scroll::ColumnLayout columns =
-        scroll::ColumnsFor(cell.cx, cell.cy, e.bytesPerRow, AddressDigits(e));
+        scroll::ColumnsFor(cell.cx, cell.cy, e.bytesPerRow, AddressDigits(e, e.length));
     e.hexColumnX = columns.hexColumnX;
     e.textColumnX = columns.textColumnX;
     e.layoutStale = 0;
@@ -122,10 +123,16 @@ void CHexEdit::Paint() {
     // The rows are read where the buffer is now, whoever resized it last.
     if (!editing::IsOnDemand(*this))
         editing::SyncWholeBlock(*this);
-    const ShownRows rows = ReadShownRows(*this, client.bottom);
-    const paintplan::Frame frame{length > 0 ? rows.bytes.data() : nullptr,
-                                 length,
-                                 topOffset,
+    // A read that waits for the medium lets other messages run, which may move the view or
+    // find the file changed: this frame is drawn as it was asked for, and the next one as it is.
+    const int64_t shownLength = length;
+    const int64_t shownTop = topOffset;
+    const ShownRows rows = ReadShownRows(*this, shownLength, shownTop, client.bottom);
+    if (length != shownLength || topOffset != shownTop)
+        Invalidate();
+    const paintplan::Frame frame{shownLength > 0 ? rows.bytes.data() : nullptr,
+                                 shownLength,
+                                 shownTop,
                                  caretPane,
                                  selAnchor,
                                  selEnd,
@@ -135,9 +142,9 @@ void CHexEdit::Paint() {
                                  hexColumnX,
                                  textColumnX,
                                  client.bottom,
-                                 topOffset,
+                                 shownTop,
                                  rows.unreadable.data(),
-                                 AddressDigits(*this)};
+                                 AddressDigits(*this, shownLength)};
     std::vector<paintplan::Item> items;
     paintplan::PlanFrame(frame, items);
     Render(memory.get(), client, items);

@@ -100,7 +100,7 @@ bool IsInput(UINT message) {
 }
 
 // What reaches the sheet meanwhile must change nothing: typing, clicks, commands, closing,
-// and the sheet's own button and page messages.
+// the sheet's own button and page messages, and work meant for after the job.
 bool Refused(const MSG& msg, HWND sheet, HWND dialog) {
     if (!msg.hwnd || (dialog && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd))))
         return false;
@@ -108,6 +108,7 @@ bool Refused(const MSG& msg, HWND sheet, HWND dialog) {
         return false;
     return IsInput(msg.message) || msg.message == WM_COMMAND || msg.message == WM_SYSCOMMAND ||
            msg.message == WM_CLOSE || msg.message == WM_CONTEXTMENU ||
+           msg.message == WM_AFTERFILEJOB ||
            (msg.hwnd == sheet && msg.message >= WM_USER && msg.message < WM_APP);
 }
 
@@ -256,6 +257,8 @@ bool InputRefusedNow(HWND window, UINT message) {
 
 DWORD RunFileJob(HWND view, progress::Operation operation, const std::wstring& path, uint64_t total,
                  FileJob job, OnCancel onCancel) {
+    if (FileJobRunningOn(view))
+        return ERROR_BUSY;
     HWND sheet = view ? GetAncestor(view, GA_ROOT) : nullptr;
     BusyMark busy(sheet);
     FileWorker worker(std::move(job));

@@ -15,6 +15,10 @@
 #include "hexedit/core/progress_texts.h"
 #include "hexedit/file_worker.h"
 
+// Posted by a window of the sheet to itself for work that may start a job of its own: held back
+// while a job runs for the sheet and delivered once it has ended.
+constexpr UINT WM_AFTERFILEJOB = WM_APP + 3;
+
 // What Cancel does: stop after the current chunk (the job uses blocks the caller owns), or stop
 // waiting at once and leave a job that owns all it uses to end on its own, however long a stalled
 // medium keeps it in a call.
@@ -23,7 +27,8 @@ enum class OnCancel { WaitForChunk, LeaveBehind };
 // Runs `job` (moving `total` bytes of the file at `path`, or FileJobProgress::kUnknownTotal for
 // the job to tell) off the thread of `view`'s sheet and returns its code;
 // ERROR_OPERATION_ABORTED when the user cancelled a read or copy. While it runs the end of the
-// session is held back for a save, and ends a read or copy as Cancel would.
+// session is held back for a save, and ends a read or copy as Cancel would. One job at a time
+// for a sheet: asked for while one runs (from something its wait let run), ERROR_BUSY.
 DWORD RunFileJob(HWND view, progress::Operation operation, const std::wstring& path, uint64_t total,
                  FileJob job, OnCancel onCancel = OnCancel::WaitForChunk);
 

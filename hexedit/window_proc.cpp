@@ -5,6 +5,8 @@
 
 #include <windowsx.h>
 
+#include <new>
+
 #include "hexedit/progress_window.h"
 
 namespace {
@@ -94,9 +96,13 @@ LRESULT Dispatch(CHexEdit& e, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         e.accessibility.Disconnect();
         e.accessibility.focused = false;
         return CallWindowProcW(e.originalWndProc, hwnd, message, wParam, lParam);
+    case WM_AFTERFILEJOB:
+        e.ShowFileAsItIsNow();
+        return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE)
             return 1;
+        e.ForgetCancelledReads();
         e.OnKeyDown(wParam);
         return 0;
     case WM_CHAR:
@@ -109,12 +115,14 @@ LRESULT Dispatch(CHexEdit& e, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             e.OnKeyDown(VK_F10);
         return 0;
     case WM_VSCROLL:
+        e.ForgetCancelledReads();
         e.Scroll(LOWORD(wParam));
         return 0;
     case WM_MOUSEMOVE:
         e.OnMouseMove(wParam, x, y);
         return 0;
     case WM_LBUTTONDOWN:
+        e.ForgetCancelledReads();
         e.OnLButtonDown(wParam, x, y);
         return 0;
     case WM_LBUTTONUP:
@@ -124,6 +132,7 @@ LRESULT Dispatch(CHexEdit& e, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         e.OnRButtonUp(x, y);
         return 0;
     case WM_MOUSEWHEEL:
+        e.ForgetCancelledReads();
         e.OnMouseWheel(static_cast<short>(HIWORD(wParam)));
         return 0;
     case WM_UNDO:
@@ -144,6 +153,19 @@ LRESULT Dispatch(CHexEdit& e, HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
+LRESULT HandleMessage(CHexEdit& editor, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IsInput(message))
+        return Dispatch(editor, hwnd, message, wParam, lParam);
+    ViewAccessibility& told = editor.accessibility;
+    ++told.handling;
+    const LRESULT result = Dispatch(editor, hwnd, message, wParam, lParam);
+    if (--told.handling == 0) {
+        TellCaret(editor, told.focusArrived);
+        told.focusArrived = false;
+    }
+    return result;
+}
+
 } // namespace
 
 LRESULT CALLBACK CHexEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -153,14 +175,11 @@ LRESULT CALLBACK CHexEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
     // A worker may be writing the buffer out: no key or click may change it meanwhile.
     if (InputRefusedNow(hwnd, message))
         return 0;
-    if (!IsInput(message))
-        return Dispatch(*editor, hwnd, message, wParam, lParam);
-    ViewAccessibility& told = editor->accessibility;
-    ++told.handling;
-    const LRESULT result = Dispatch(*editor, hwnd, message, wParam, lParam);
-    if (--told.handling == 0) {
-        TellCaret(*editor, told.focusArrived);
-        told.focusArrived = false;
+    // Nothing may leave a window procedure; a message that ran out of memory is dropped, as an
+    // edit that can't be made is.
+    try {
+        return HandleMessage(*editor, hwnd, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        return 0;
     }
-    return result;
 }

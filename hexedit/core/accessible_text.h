@@ -38,7 +38,8 @@ template <class Editor> CaretFacts CaretFactsOf(const Editor& e) {
     f.pane = e.caretPane;
     f.byte = kEndOfFile;
     if (e.caretOffset < e.length) {
-        const int32_t byte = editing::ReadByteAt(e, e.caretOffset);
+        // Asked after every input, a mouse move too: never a reason to wait for the medium.
+        const int32_t byte = editing::ReadByteAt(e, e.caretOffset, false);
         f.byte = byte < 0 ? kUnreadable : byte;
     }
     f.length = e.length;

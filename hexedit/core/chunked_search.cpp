@@ -134,10 +134,10 @@ ChunkedResult FindInSource(bytes::ByteSource& source, const uint8_t* pattern, in
     const int64_t m = patternLength;
     const uint64_t length = source.Length();
     if (!pattern || m <= 0 || static_cast<uint64_t>(m) > length)
-        return {-1, false};
+        return {-1, false, false};
     const uint64_t lastCandidate = std::min<uint64_t>(last, length - m);
     if (first > lastCandidate)
-        return {-1, false};
+        return {-1, false, false};
     const int64_t lowest = static_cast<int64_t>(first);
     const int64_t highest = static_cast<int64_t>(lastCandidate);
     // Reads start and end on multiples of the chunk size, so that with chunks of whole pages a
@@ -148,22 +148,24 @@ ChunkedResult FindInSource(bytes::ByteSource& source, const uint8_t* pattern, in
     const uint64_t total = static_cast<uint64_t>(highest - lowest + 1);
     Window window(source, forwards, chunk, m - 1);
     int64_t next = forwards ? lowest : highest + m; // the byte to read next (backwards: below)
+    bool met = false;
     for (;;) {
         const int64_t from = forwards ? next : std::max(lowest, (next - 1) / chunk * chunk);
         const int64_t to = forwards ? std::min(highest + m, (next + chunk) / chunk * chunk) : next;
         int64_t base = 0;
         const Chunk c = window.Take(from, to, base);
+        met = met || c.anyUnreadable;
         const int32_t p = forwards ? FirstReadableMatch(c, pattern, patternLength)
                                    : LastReadableMatch(c, pattern, patternLength);
         if (p >= 0)
-            return {base + p, false};
+            return {base + p, false, met};
         if (forwards ? to == highest + m : from == lowest)
-            return {-1, false};
+            return {-1, false, met};
         // Candidates done; the first reads backwards may hold only the tail of a candidate.
         const int64_t searched =
             std::max<int64_t>(0, forwards ? base + c.length - m + 1 - lowest : highest - from + 1);
         if (hook && !hook(static_cast<uint64_t>(searched), total))
-            return {-1, true};
+            return {-1, true, met};
         window.Carry();
         next = forwards ? to : from;
     }

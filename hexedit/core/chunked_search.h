@@ -17,8 +17,9 @@ using ChunkHook = std::function<bool(uint64_t searched, uint64_t total)>;
 constexpr size_t kDefaultChunkBytes = size_t{1} << 20;
 
 struct ChunkedResult {
-    int64_t found;  // offset of the match, -1 when there is none
-    bool cancelled; // the hook stopped the search before it was through
+    int64_t found;      // offset of the match, -1 when there is none
+    bool cancelled;     // the hook stopped the search before it was through
+    bool metUnreadable; // some of the bytes searched could not be read
 };
 
 // The candidate positions first .. last, clipped to 0 .. Length() - patternLength: forwards the

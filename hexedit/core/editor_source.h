@@ -34,16 +34,18 @@ template <class Editor> bool IsOnDemand(const Editor& e) {
     return e.onDemand != nullptr;
 }
 
-// The byte at `offset` (inside the file); -1 when it could not be read.
-template <class Editor> int32_t ReadByteAt(const Editor& e, int64_t offset) {
+// The byte at `offset` (inside the file); -1 when it could not be read. Without `mayWait` a
+// byte of a large file that is not cached is -1 (unread) this time: the medium is not asked.
+template <class Editor> int32_t ReadByteAt(const Editor& e, int64_t offset, bool mayWait = true) {
     if (offset < 0 || offset >= e.length)
         return -1;
     if (!IsOnDemand(e))
         return e.buffer[offset];
     uint8_t byte = 0;
     uint8_t unreadable = 0;
-    const bytes::ReadResult r =
-        e.source->Read(static_cast<uint64_t>(offset), &byte, 1, &unreadable);
+    const auto at = static_cast<uint64_t>(offset);
+    const bytes::ReadResult r = mayWait ? e.onDemand->Read(at, &byte, 1, &unreadable)
+                                        : e.onDemand->Peek(at, &byte, 1, &unreadable);
     return r.count == 1 && !unreadable ? byte : -1;
 }
 

@@ -28,10 +28,10 @@ int32_t ParseHexAddress(const char* text);
 // address as 0, saturating at the largest unsigned 64-bit value.
 uint64_t ParseWideHexAddress(const char* text);
 
-// Characters the Go To input takes: 8 digits while every offset of the file fits them, 16
-// beyond.
+// Characters the Go To input takes: 8 digits while every offset of the file fits them, "0x" and
+// 16 digits beyond.
 inline int GoToInputLimit(uint64_t length) {
-    return length > 0xFFFFFFFFull ? 16 : 8;
+    return length > 0xFFFFFFFFull ? 18 : 8;
 }
 
 // The address as a caret offset: 0 .. length.

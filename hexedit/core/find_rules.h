@@ -57,14 +57,22 @@ template <class Editor> bool HasFindPattern(const Editor& e) {
     return e.hexPatternState == kHexPatternValid || e.textPatternActive == 1;
 }
 
+// Where each pattern matches nearest the caret (-1: nowhere, or not nearer than the other).
+struct FindMatches {
+    int64_t hexAt = -1;
+    int64_t textAt = -1;
+    bool cancelled = false;     // the hook stopped the search: nothing is to be selected
+    bool metUnreadable = false; // some bytes searched could not be read
+};
+
 // One pattern searched from the caret, counting only a match nearer than `rival` (length
 // forwards or -1 backwards count every one); the match's offset, or -1. A file held whole is
 // searched where it lies, a file read on demand in chunks that overlap by the pattern, `hook`
-// told after each chunk and able to stop the search (`cancelled` is set then).
+// told after each chunk and able to stop the search; `seen` notes a cancel and unread bytes.
 template <class Editor>
 int64_t SearchNearerThan(const Editor& e, const uint8_t* pattern, int32_t patternLength,
                          int direction, int64_t rival, const search::ChunkHook& hook = nullptr,
-                         bool* cancelled = nullptr) {
+                         FindMatches* seen = nullptr) {
     const search::SearchFrom from{e.caretOffset, e.selAnchor, e.selEnd};
     if (!IsOnDemand(e))
         return search::SearchPatternBefore(e.buffer, static_cast<int32_t>(e.length), from, pattern,
@@ -79,17 +87,12 @@ int64_t SearchNearerThan(const Editor& e, const uint8_t* pattern, int32_t patter
     const search::ChunkedResult result =
         search::FindInSource(*e.source, pattern, patternLength, static_cast<uint64_t>(first),
                              static_cast<uint64_t>(last), forwards, hook);
-    if (result.cancelled && cancelled)
-        *cancelled = true;
+    if (seen) {
+        seen->cancelled = seen->cancelled || result.cancelled;
+        seen->metUnreadable = seen->metUnreadable || result.metUnreadable;
+    }
     return result.found;
 }
-
-// Where each pattern matches nearest the caret (-1: nowhere, or not nearer than the other).
-struct FindMatches {
-    int64_t hexAt = -1;
-    int64_t textAt = -1;
-    bool cancelled = false; // the hook stopped the search: nothing is to be selected
-};
 
 // Both patterns searched from the caret; the text one only up to the hexadecimal match, since
 // it wins only when strictly nearer. Reads only the search fields of `e` (it may be a copy of
@@ -101,11 +104,11 @@ FindMatches SearchBothPatterns(const Editor& e, int direction,
     const bool forwards = direction == 1;
     if (e.hexPatternState == kHexPatternValid)
         m.hexAt = SearchNearerThan(e, e.hexPattern, e.hexPatternLength, direction,
-                                   forwards ? e.length : -1, hook, &m.cancelled);
+                                   forwards ? e.length : -1, hook, &m);
     const int64_t rival = m.hexAt >= 0 ? m.hexAt : (forwards ? e.length : -1);
     if (e.textPatternActive == 1 && !m.cancelled)
-        m.textAt = SearchNearerThan(e, e.textPattern, e.textPatternLength, direction, rival, hook,
-                                    &m.cancelled);
+        m.textAt =
+            SearchNearerThan(e, e.textPattern, e.textPatternLength, direction, rival, hook, &m);
     return m;
 }
 

@@ -17,15 +17,14 @@ class OnDemandSource final : public ByteSource {
 
     uint64_t Length() const override { return cache_.Length(); }
     ReadResult Read(uint64_t offset, uint8_t* out, size_t count, uint8_t* unreadable) override {
-        ReadResult result = cache_.Read(offset, out, count, unreadable);
-        if (result.count > 0 && !changes_.Empty()) {
-            changes_.Apply(offset, out, result.count, unreadable);
-            // A changed byte over an unreadable one is known now: count again only when told.
-            if (result.anyUnreadable && unreadable)
-                result.anyUnreadable = AnySet(unreadable, result.count);
-        }
-        return result;
+        return WithChanges(cache_.Read(offset, out, count, unreadable), offset, out, unreadable);
     }
+    // As Read, from the cached pages only: what is not cached is unreadable this time. For
+    // what must never wait for the medium (the caret's facts for assistive technology).
+    ReadResult Peek(uint64_t offset, uint8_t* out, size_t count, uint8_t* unreadable) {
+        return WithChanges(cache_.Peek(offset, out, count, unreadable), offset, out, unreadable);
+    }
+
     // Overwrites inside the file only: bytes past the end are left out.
     void Overwrite(uint64_t offset, const uint8_t* data, size_t count) {
         changes_.Overwrite(offset, data, ClipToLength(offset, count, Length()));
@@ -41,6 +40,16 @@ class OnDemandSource final : public ByteSource {
     PageCache& Cache() { return cache_; }
 
   private:
+    // Lays the changes over what was read.
+    ReadResult WithChanges(ReadResult result, uint64_t offset, uint8_t* out, uint8_t* unreadable) {
+        if (result.count > 0 && !changes_.Empty()) {
+            changes_.Apply(offset, out, result.count, unreadable);
+            // A changed byte over an unreadable one is known now: count again only when told.
+            if (result.anyUnreadable && unreadable)
+                result.anyUnreadable = AnySet(unreadable, result.count);
+        }
+        return result;
+    }
     static bool AnySet(const uint8_t* mask, size_t count) {
         for (size_t i = 0; i < count; ++i)
             if (mask[i])

@@ -29,6 +29,31 @@ template <class Unit> uint64_t TextPasteLength(const Unit* block, uint64_t size)
     }
 }
 
+// The private raw format's block: the byte count, 8 bytes little-endian, then the bytes. The
+// system may hand over a block larger than was asked for, so the count says where they end.
+constexpr uint64_t kRawHeaderBytes = 8;
+
+inline void WriteRawHeader(uint64_t count, uint8_t* block) {
+    for (uint64_t i = 0; i < kRawHeaderBytes; ++i)
+        block[i] = static_cast<uint8_t>(count >> (8 * i));
+}
+
+// The bytes a raw block of `size` bytes holds; none (null) when its count does not fit in it.
+struct RawBytes {
+    const uint8_t* bytes;
+    uint64_t count;
+};
+inline RawBytes RawBlockBytes(const uint8_t* block, uint64_t size) {
+    if (!block || size < kRawHeaderBytes)
+        return {nullptr, 0};
+    uint64_t count = 0;
+    for (uint64_t i = 0; i < kRawHeaderBytes; ++i)
+        count |= uint64_t{block[i]} << (8 * i);
+    if (count > size - kRawHeaderBytes)
+        return {nullptr, 0};
+    return {block + kRawHeaderBytes, count};
+}
+
 // Whether `incoming` bytes in place of `selected` bytes leave a buffer the guard allows.
 inline bool PasteFits(int64_t length, int64_t selected, uint64_t incoming) {
     if (incoming >= kAllocationLimit)

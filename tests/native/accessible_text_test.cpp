@@ -46,11 +46,14 @@ TEST(AccessibleText, WhatTheCaretCellAndTheViewSay) {
     EXPECT_EQ(a11y::ViewDescription(0x1900000000), "107374182400 bytes");
 }
 
-TEST(AccessibleText, FactsOfAFileReadOnDemandComeFromItsSource) {
-    LargeModel m(0x140000000);
-    m.reader.failing = {0x140000000 / 4}; // its page cannot be read
+// Asked after every input, the facts never wait for the medium: a byte not yet read (or whose
+// read failed) is unreadable until a paint has read it.
+TEST(AccessibleText, FactsOfAFileReadOnDemandComeFromItsCache) {
+    LargeModel m(0x140010000);
     EXPECT_EQ(a11y::CaretFactsOf(m.e).byte, -2);
-    m.e.caretOffset = 0x140010000; // the next page
+    EXPECT_TRUE(m.reader.calls.empty());
+    uint8_t row[8];
+    m.e.source->Read(0x140010000, row, 8, nullptr); // as a paint reads the row
     const a11y::CaretFacts f = a11y::CaretFactsOf(m.e);
     EXPECT_EQ(std::make_tuple(f.offset, f.byte, f.length),
               std::make_tuple(0x140010000, 0x10, 0x1900000000));

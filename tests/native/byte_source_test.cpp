@@ -2,6 +2,9 @@
 // overwritten bytes held apart and laid over what is read.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "tests/support/paged_reader.h"
 
 namespace {
@@ -40,7 +43,7 @@ TEST(PageCache, KeepsTheRecentPagesUpToItsBoundAndReadsWholePagesStraightThrough
     EXPECT_EQ(reader.calls, (std::vector<uint64_t>{16}));
 }
 
-TEST(PageCache, AFailedPageStaysUnreadableACancelledOneOnlyThisTime) {
+TEST(PageCache, AFailedPageStaysUnreadableACancelledOneUntilTheUserMovesToItAgain) {
     PagedReader reader;
     reader.failing = {1};
     bytes::OnDemandSource source(reader, 24, 4, 4);
@@ -52,11 +55,57 @@ TEST(PageCache, AFailedPageStaysUnreadableACancelledOneOnlyThisTime) {
     reader.cancel = true;
     EXPECT_EQ(ReadOf(source, 12, 12).unreadable, Bytes(12, 1));
     reader.cancel = false;
+    EXPECT_EQ(ReadOf(source, 14, 8).unreadable, Bytes(8, 1)) << "not read again unasked";
+    source.Cache().ForgetCancelled();
     reader.failing = {4};
     EXPECT_EQ(ReadOf(source, 4, 20).unreadable,
               (Bytes{1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0}));
     // The cancelled run, the failed run, then its pages one by one.
     EXPECT_EQ(reader.calls, (std::vector<uint64_t>{12, 12, 12, 16, 20}));
+}
+
+// A reader that lets other code run while it waits, as the view's reader runs the message
+// loop: `during` runs once, inside the next read, before its bytes arrive.
+struct WaitingReader final : bytes::FileReader {
+    PagedReader file;
+    std::function<void()> during;
+    bytes::ReadOutcome ReadAt(uint64_t offset, uint8_t* out, size_t count) override {
+        if (const auto now = std::exchange(during, nullptr))
+            now();
+        return file.ReadAt(offset, out, count);
+    }
+};
+
+// A read of the last page of an 18-byte file while another page is read, the same one, or the
+// file is found to have grown: the read keeps its own block, and keeps it in the cache only
+// for the file as it still is.
+TEST(PageCache, WhatRunsWhileAReadWaitsLeavesItsBlockAndTheCacheSound) {
+    const struct {
+        const char* what;
+        std::function<void(bytes::OnDemandSource&)> during;
+        Seen read;
+        size_t cached;
+    } cases[] = {
+        {"another page",
+         [](bytes::OnDemandSource& s) { ReadOf(s, 1, 2); },
+         {{0x20, 0x21}, {0, 0}},
+         2},
+        {"the same page",
+         [](bytes::OnDemandSource& s) { ReadOf(s, 16, 1); },
+         {{0x20, 0x21}, {0, 0}},
+         1},
+        {"grown", [](bytes::OnDemandSource& s) { s.Cache().Reset(20); }, {{0, 0}, {1, 1}}, 0},
+    };
+    for (const auto& c : cases) {
+        WaitingReader reader;
+        bytes::OnDemandSource source(reader, 18, 4, 4);
+        reader.during = [&] { c.during(source); };
+        const Seen seen = ReadOf(source, 16, 2);
+        EXPECT_EQ(seen.bytes, c.read.bytes) << c.what;
+        EXPECT_EQ(seen.unreadable, c.read.unreadable) << c.what;
+        EXPECT_EQ(source.Cache().CachedPages(), c.cached) << c.what;
+        EXPECT_EQ(ReadOf(source, 16, 4).bytes.size(), source.Length() - 16) << c.what;
+    }
 }
 
 TEST(ChangeSet, RunsMergeAndAreSavedInOffsetOrder) {

@@ -53,7 +53,7 @@ TEST(GoTo, SixteenDigitsReachAnyOffsetOfAFileReadOnDemand) {
         EXPECT_TRUE(m.e.caretInView);
     }
     EXPECT_EQ(find_input::GoToInputLimit(0xFFFFFFFF), 8);
-    EXPECT_EQ(find_input::GoToInputLimit(0x100000000), 16);
+    EXPECT_EQ(find_input::GoToInputLimit(0x100000000), 18);
 }
 
 TEST(GoTo, KeepsTheSelectionAndThePane) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 #include "hexedit/core/byte_buffer.h"
@@ -72,10 +73,10 @@ class FileIo : public testing::Test {
         EXPECT_EQ(box.owner, page.page()); // the view's top-level window
     }
 
-    void ExpectSaveError(DWORD code) {
+    void ExpectSaveError(DWORD code, const wchar_t* after = L"") {
         ASSERT_EQ(boxes.Count(), 1u);
         const RecordedBox box = boxes.Boxes()[0];
-        EXPECT_EQ(box.text, L"There was an error saving file - " + SystemText(code));
+        EXPECT_EQ(box.text, L"There was an error saving file - " + SystemText(code) + after);
         EXPECT_EQ(box.title, L"Save");
         EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
         EXPECT_EQ(box.icon, BoxIcon::Error);
@@ -260,6 +261,85 @@ TEST_P(HugeFile, OpensOnDemandAndSavesATypedByteInPlace) {
 INSTANTIATE_TEST_SUITE_P(Sizes, HugeFile,
                          testing::Values(0x80000000LL, 0x100000000LL + 16, 100LL << 30));
 
+decltype(&GetFileInformationByHandleEx) g_fileInformation = nullptr;
+
+// The system's answer, with the file deleted by another program meanwhile.
+BOOL WINAPI DeletedElsewhere(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* info, DWORD size) {
+    const BOOL answered = g_fileInformation(file, kind, info, size);
+    if (answered && kind == FileStandardInfo)
+        static_cast<FILE_STANDARD_INFO*>(info)->DeletePending = TRUE;
+    return answered;
+}
+
+// A byte typed into a file read on demand is written only into the file shown, at the length
+// shown: not into another file renamed into its place, nor past the end of the file cut short.
+// Those keep their bytes, and so does the editor, saying why. A file deleted meanwhile is let go
+// of, at the save or when the view gets the focus back: the view as after a failed load.
+TEST_F(FileIo, ChangesToAHugeFileGoOnlyIntoTheFileShown) {
+    const std::wstring path = dir.Path(L"shown.bin");
+    const std::wstring other = dir.Path(L"other.bin");
+    const auto cutShort = [&] {
+        UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+        LARGE_INTEGER end{};
+        end.QuadPart = 0x80000000LL - 16;
+        return SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
+    };
+    const wchar_t* const kept = L"The file was replaced or changed in size by another program. The "
+                                L"changes were not saved; they are kept until Revert.";
+    const wchar_t* const deleted = L"The file was deleted by another program.";
+    const struct {
+        std::function<bool()> meanwhile; // null: another program deleted it
+        bool atSave;
+        const wchar_t* told;
+        long long sizeAfter;
+    } cases[] = {
+        {[&] { // renamed on the Unix side: Wine refuses to replace a file it holds open
+             return MakeSparseFile(other, 0x80000000LL) &&
+                    StartUnixCommand(L"mv '" + UnixPath(other) + L"' '" + UnixPath(path) + L"'") &&
+                    WaitFor([&] {
+                        return GetFileAttributesW(other.c_str()) == INVALID_FILE_ATTRIBUTES;
+                    });
+         },
+         true, kept, 0x80000000LL},
+        {cutShort, true, kept, 0x80000000LL - 16},
+        {nullptr, true, deleted, 0x80000000LL},
+        {nullptr, false, deleted, 0x80000000LL},
+    };
+    for (const auto& c : cases) {
+        boxes.Clear();
+        ASSERT_TRUE(MakeSparseFile(path, 0x80000000LL));
+        ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+        if (c.atSave) // with changes the focus leaves the file to the save's question
+            SendMessageW(page.view(), WM_CHAR, '7', 1);
+        void* const system = c.meanwhile ? nullptr
+                                         : PatchImport("GetFileInformationByHandleEx",
+                                                       reinterpret_cast<void*>(&DeletedElsewhere));
+        g_fileInformation = reinterpret_cast<decltype(g_fileInformation)>(system);
+        ASSERT_TRUE(!c.meanwhile || c.meanwhile());
+        if (c.atSave)
+            EXPECT_NE(editor().SaveFile(0), 0u);
+        else
+            SendMessageW(page.view(), WM_SETFOCUS, 0, 0);
+        if (system)
+            PatchImport("GetFileInformationByHandleEx", system);
+        const auto shown = MessageBoxesOnly(boxes);
+        ASSERT_EQ(shown.size(), 1u) << c.sizeAfter;
+        EXPECT_EQ(shown[0].text, c.told);
+        EXPECT_EQ(shown[0].title, c.told == kept ? L"Save" : L"Hex Editor");
+        EXPECT_EQ(shown[0].icon, BoxIcon::Warning);
+        WIN32_FILE_ATTRIBUTE_DATA now{};
+        ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now));
+        EXPECT_EQ((static_cast<long long>(now.nFileSizeHigh) << 32) | now.nFileSizeLow,
+                  c.sizeAfter);
+        EXPECT_EQ(AllocatedBytes(path), 0) << "the typed byte was not written";
+        EXPECT_EQ(editor().modified, c.told == kept);
+        EXPECT_EQ(IsWindowEnabled(page.view()), c.told == kept);
+        EXPECT_EQ(editing::ReadByteAt(editor(), 0), c.told == kept ? 0x70 : -1);
+        editor().ReleaseFile();
+    }
+}
+
 TEST_F(FileIo, SaveWritesBytesInPlaceAndClearsModified) {
     const auto path = WriteAndLoad(L"a.bin", Bytes("abcdef"));
     Edit(Bytes("abXdefgh"));
@@ -322,7 +402,11 @@ TEST_F(FileIo, SaveThatCannotBeFlushedFailsAndKeepsTheChanges) {
         const DWORD code = editor().SaveFile(0);
         PatchImport("FlushFileBuffers", flush);
         EXPECT_EQ(code, static_cast<DWORD>(ERROR_DEVICE_NOT_CONNECTED));
-        ExpectSaveError(ERROR_DEVICE_NOT_CONNECTED);
+        // The runs of a file read on demand were written before the flush was refused.
+        ExpectSaveError(ERROR_DEVICE_NOT_CONNECTED,
+                        onDemand ? L"Part of the changes were written. The changes are kept, so "
+                                   L"Save can write them all again."
+                                 : L"");
         EXPECT_EQ(editor().modified, 1);
         if (onDemand)
             EXPECT_EQ(editing::ReadByteAt(editor(), 0), 0x6B);
