@@ -205,6 +205,23 @@ TEST_F(ClipboardOnView, CopyFromTheTextPaneUpToTheLastByte) {
     EXPECT_EQ(raw, RawBlock(bytes));
 }
 
+// After Ctrl+A in a 5 GiB file the address range is copied without reading a byte, where the
+// bytes themselves would need more memory than a process may have.
+TEST_F(ClipboardOnView, TheAddressRangeOfAllOfAHugeFileReadsNoByte) {
+    page.Attach();
+    const std::wstring path = folder.Path(L"five.bin");
+    ASSERT_TRUE(MakeSparseFile(path, 5LL << 30));
+    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    Key('A', false, true);
+    MessageBoxRecorder boxes;
+    editor().CopyAs(static_cast<int>(CopyLayout::AddressRange));
+    Bytes text;
+    ASSERT_TRUE(ClipboardBlock(CF_TEXT, text));
+    EXPECT_EQ(text, TextBlock("000000000 - 13FFFFFFF"));
+    EXPECT_EQ(boxes.Count(), 0u);
+    editor().ReleaseFile();
+}
+
 TEST_F(ClipboardOnView, TextLayoutsLeaveOnlyTheirText) {
     const struct {
         CopyLayout layout;

@@ -382,21 +382,56 @@ TEST_F(SlowMedia, ReleasedHeldRevertShowsEveryByteAndNothingTyped) {
     EXPECT_EQ(GetFocus(), view);
 }
 
-// A file read on demand, its first rows shown, on the mount.
-std::unique_ptr<TestPage> OpenHuge(const std::wstring& path) {
+// A file read on demand, 2 GiB and its `tail`, its first rows shown, on the mount.
+std::unique_ptr<TestPage> OpenHuge(const std::wstring& path, const std::string& tail = "") {
     auto page = std::make_unique<TestPage>();
     page->Attach();
-    if (!MakeSparseFile(path, 2LL << 30) || page->editor().LoadFile(path.c_str()) != 0)
+    if (!MakeSparseFile(path, (2LL << 30) + tail.size(), {tail.begin(), tail.end()}) ||
+        page->editor().LoadFile(path.c_str()) != 0)
         return nullptr;
+    SetForegroundWindow(page->page());
+    SetFocus(page->view());
     page->Repaint();
     return page;
+}
+
+std::string Bytes(CHexEdit& editor, int64_t offset, size_t count) {
+    std::string bytes(count, '\0');
+    editor.source->Read(offset, reinterpret_cast<uint8_t*>(&bytes[0]), count, nullptr);
+    return bytes;
+}
+
+// The focus comes back to the view as a held read of its last page ends, and another program
+// has grown the file meanwhile: the look at the file waits for the read to end, and then the
+// view shows the file as it now is, its new tail after the rows the read brought.
+TEST_F(SlowMedia, AFileGrownDuringAHeldReadIsShownAsItIsOnceTheReadHasEnded) {
+    const auto page = OpenHuge(mount_.Path(L"grown.bin"), std::string(194, 'x') + "OLDEND");
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(mount_.Hold());
+    std::thread driver([&, self = GetCurrentThreadId()] {
+        EXPECT_TRUE(WaitFor([&] { return ProgressWindowOf(self) != nullptr; }));
+        UniqueFile served(CreateFileW(mount_.Served(L"grown.bin").c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        DWORD put = 0;
+        EXPECT_TRUE(WriteFile(served.get(), "MORE", 4, &put, nullptr));
+        served.reset();
+        mount_.Release();
+    });
+    page->Key(VK_END, false, true); // the last rows, read while the medium is held
+    page->Repaint();
+    driver.join();
+    EXPECT_EQ(GetFocus(), page->view());
+    TestPage::Pump();
+    EXPECT_EQ(page->editor().length, (2LL << 30) + 204);
+    EXPECT_EQ(Bytes(page->editor(), (2LL << 30) + 194, 10), "OLDENDMORE");
+    page->editor().ReleaseFile();
 }
 
 // A bad sector in the middle: its bytes are unreadable, those before it show, and the user is
 // told once, whatever is painted after.
 TEST_F(SlowMedia, FailedReadInAHugeFileLeavesItsBytesUnreadableAndIsToldOnce) {
     ASSERT_TRUE(mount_.FailReadsAt(0x10008));
-    const auto page = OpenHuge(mount_.Path(L"bad.bin"));
+    const auto page = OpenHuge(mount_.Path(L"bad.bin"), "NEEDLE");
     ASSERT_NE(page, nullptr);
     for (int64_t top : {0xFFF8, 0xFFF0}) {
         page->editor().topOffset = top;
@@ -418,29 +453,51 @@ TEST_F(SlowMedia, FailedReadInAHugeFileLeavesItsBytesUnreadableAndIsToldOnce) {
     const std::vector<RecordedBox> after = MessageBoxesOnly(boxes_);
     ASSERT_EQ(after.size(), 2u);
     EXPECT_EQ(after[1].text.rfind(L"Could not copy to clipboard - ", 0), 0u) << after[1].text;
+    // A find from the page before the last meets a bad sector there, reads on past it and finds
+    // the item after it; an item it does not find, it may have missed there, and says so.
+    ASSERT_TRUE(mount_.FailReadsAt(0x7FFF0008));
+    std::vector<int64_t> selected;
+    for (const char* item : {"NEEDLE", "ABSENT"}) {
+        editing::BuildFindPatterns(page->editor(), item);
+        page->editor().SetSelection(-1, -1);
+        page->editor().caretOffset = 0x7FFF0000;
+        page->Key(VK_F3);
+        selected.push_back(page->editor().selAnchor);
+    }
+    EXPECT_EQ(selected, (std::vector<int64_t>{2LL << 30, -1}));
+    const std::vector<RecordedBox> found = MessageBoxesOnly(boxes_);
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[2].text, L"The search item was not found. Part of the file could not be read.");
     page->editor().ReleaseFile();
 }
 
 // A stalled read of rows, a stalled copy and a stalled find show the progress window with
 // Cancel; a paint meanwhile starts no second read, and Cancel ends each at once: the rows
-// unread, the clipboard, caret and selection as they were, no box.
+// unread, the clipboard, caret and selection as they were, no box. The rows stay unread, the
+// medium unasked, through paints, mouse moves and the caret's facts, until a key goes there.
 TEST_F(SlowMedia, StalledRowsCopyAndFindInAHugeFileCanBeCancelled) {
     const auto page = OpenHuge(mount_.Path(L"held.bin"));
     ASSERT_NE(page, nullptr);
     CHexEdit& editor = page->editor();
     editing::BuildFindPatterns(editor, "NEEDLE");
     const DWORD clipboard = GetClipboardSequenceNumber();
-    const std::function<void()> operations[] = {[&] {
-                                                    editor.topOffset = 1LL << 30;
-                                                    page->Repaint();
-                                                },
-                                                [&] {
-                                                    editor.SetSelection(3LL << 28, 3LL << 28);
-                                                    editor.Copy();
-                                                    editor.SetSelection(-1, -1);
-                                                    editor.caretOffset = 0;
-                                                },
-                                                [&] { page->Key(VK_F3); }};
+    const std::function<void()> operations[] = {
+        [&] {
+            editor.topOffset = 1LL << 30;
+            editor.caretOffset = 1LL << 30;
+            page->Repaint();
+            for (int x : {10, 40, 70})
+                SendMessageW(page->view(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 20));
+            page->Repaint();
+            EXPECT_GT(editor.onDemand->Cache().CancelledPages(), 0u);
+        },
+        [&] {
+            editor.SetSelection(3LL << 28, 3LL << 28);
+            editor.Copy();
+            editor.SetSelection(-1, -1);
+            editor.caretOffset = 0;
+        },
+        [&] { page->Key(VK_F3); }};
     std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)> hook(
         SetWindowsHookExW(WH_CBT, CountBars, nullptr, GetCurrentThreadId()), UnhookWindowsHookEx);
     for (const auto& operation : operations) {
@@ -454,6 +511,7 @@ TEST_F(SlowMedia, StalledRowsCopyAndFindInAHugeFileCanBeCancelled) {
                 Sleep(1500); // long enough for a second read to show its own window
                 PressCancel(window);
                 gone = WaitFor([&] { return !IsWindow(window); }, 2000);
+                Sleep(1500); // the same for a read started after the Cancel
             }
             mount_.Release();
         });
@@ -466,6 +524,7 @@ TEST_F(SlowMedia, StalledRowsCopyAndFindInAHugeFileCanBeCancelled) {
     EXPECT_EQ(GetClipboardSequenceNumber(), clipboard);
     EXPECT_EQ(editor.selAnchor, -1);
     EXPECT_EQ(editor.caretOffset, 0);
+    EXPECT_EQ(editor.onDemand->Cache().CancelledPages(), 0u) << "F3, a key, goes there again";
     editor.ReleaseFile();
 }
 

@@ -84,6 +84,8 @@ class SlowMount {
         source_.Write(name, bytes);
         return Path(name);
     }
+    // The file in the served folder, as another program sees it past the mount.
+    std::wstring Served(const std::wstring& name) const { return source_.Path(name); }
     bool Hold() const { return Exists(source_.Write(L"slowfs.hold", {})); }
     // Holds looking up the attributes of the file `name` alone.
     bool HoldLookup(const std::string& name) const {
