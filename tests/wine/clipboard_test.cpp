@@ -210,8 +210,7 @@ TEST_F(ClipboardOnView, CopyFromTheTextPaneUpToTheLastByte) {
 TEST_F(ClipboardOnView, TheAddressRangeOfAllOfAHugeFileReadsNoByte) {
     page.Attach();
     const std::wstring path = folder.Path(L"five.bin");
-    ASSERT_TRUE(MakeSparseFile(path, 5LL << 30));
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    ASSERT_TRUE(MakeSparseFile(path, 5LL << 30) && editor().LoadFile(path.c_str()) == 0);
     Key('A', false, true);
     MessageBoxRecorder boxes;
     editor().CopyAs(static_cast<int>(CopyLayout::AddressRange));
