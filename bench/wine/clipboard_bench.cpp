@@ -13,6 +13,7 @@
 #include "hexedit/clipboard_format.h"
 #include "hexedit/core/byte_buffer.h"
 #include "hexedit/core/copy_layouts.h"
+#include "hexedit/core/paste_rule.h"
 #include "support/test_window.h"
 
 namespace {
@@ -33,10 +34,13 @@ void CtrlKey(HWND view, WPARAM key) {
     HoldCtrl(false);
 }
 
-HGLOBAL FilledBlock(uint64_t size, uint8_t fill) {
+// A block of `size` bytes of `fill`; a raw bytes' block starts with its count of them.
+HGLOBAL FilledBlock(uint64_t size, uint8_t fill, bool raw) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(size));
     if (void* p = GlobalLock(block)) {
         std::memset(p, fill, static_cast<size_t>(size));
+        if (raw)
+            pasting::WriteRawHeader(size - pasting::kRawHeaderBytes, static_cast<uint8_t*>(p));
         GlobalUnlock(block);
     }
     return block;
@@ -67,7 +71,8 @@ Timing SetAndGet(HWND owner, const uint64_t* sizes, const UINT* formats, int cou
     for (int run = 0; run < 3; ++run) {
         HGLOBAL blocks[2] = {};
         for (int i = 0; i < count; ++i)
-            blocks[i] = FilledBlock(sizes[i], static_cast<uint8_t>(0x41 + i));
+            blocks[i] = FilledBlock(sizes[i], static_cast<uint8_t>(0x41 + i),
+                                    formats[i] == PrivateClipboardFormat());
         samples.Time([&] {
             int set = 0;
             if (OpenClipboard(owner)) {
@@ -94,7 +99,9 @@ const char* ClipboardHolds(HWND owner, UINT rawFormat, const uint8_t* bytes, uin
     const char* missing = nullptr;
     HANDLE raw = GetClipboardData(rawFormat);
     const void* p = raw ? GlobalLock(raw) : nullptr;
-    if (!p || GlobalSize(raw) < n || std::memcmp(p, bytes, n) != 0)
+    const pasting::RawBytes held =
+        pasting::RawBlockBytes(static_cast<const uint8_t*>(p), p ? GlobalSize(raw) : 0);
+    if (held.count != n || !held.bytes || std::memcmp(held.bytes, bytes, n) != 0)
         missing = "the clipboard lacks the selected bytes";
     if (p)
         GlobalUnlock(raw);
@@ -138,8 +145,9 @@ int main() {
     const UINT privateFormat = PrivateClipboardFormat();
     const UINT copyFormats[2] = {CF_TEXT, privateFormat};
 
-    // Copy: a hex text of 3n + 1 bytes and the n raw bytes.
-    const uint64_t copySizes[2] = {layouts::HexBlockSize(kSelection), kSelection};
+    // Copy: a hex text of 3n + 1 bytes and the n raw bytes with their count.
+    const uint64_t copySizes[2] = {layouts::HexBlockSize(kSelection),
+                                   pasting::kRawHeaderBytes + kSelection};
     const Timing copyFloor = SetAndGet(page.view(), copySizes, copyFormats, 2);
     PrintTiming("floor: set + get 768 MiB text + 256 MiB raw", copyFloor);
 
@@ -167,7 +175,7 @@ int main() {
 
     // Paste: 256 MiB of raw bytes at offset 0 of 1 GiB. The floor leaves its block, 256 MiB of
     // 0x41, on the clipboard: that is what Ctrl+V pastes.
-    const uint64_t pasteSize[1] = {kSelection};
+    const uint64_t pasteSize[1] = {pasting::kRawHeaderBytes + kSelection};
     const UINT pasteFormat[1] = {privateFormat};
     const Timing pasteFloor = SetAndGet(page.view(), pasteSize, pasteFormat, 1);
     PrintTiming("floor: set + get 256 MiB raw", pasteFloor);
