@@ -37,11 +37,14 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // sharing read, write and delete, so a program writing it (a virtual machine, a download) is
 // not locked out and a file such a program holds opens. A smaller file is read whole or not at
 // all: then `refused` is the code of the first open.
-DWORD OpenOnDemand(const std::wstring& systemPath, FileRead& read, DWORD refused) {
+DWORD OpenOnDemand(const std::wstring& systemPath, FileRead& read, DWORD refused,
+                   const FileJobProgress& progress) {
     UniqueFile file;
     FileStamp stamp;
     if (const DWORD code = OpenWithStamp(systemPath, GENERIC_READ, kShareAll, file, stamp))
         return refused != ERROR_SUCCESS ? refused : code;
+    if (progress.cancel.load())
+        return ERROR_OPERATION_ABORTED; // cancelled while the lookup or the open was stalled
     if (filesize::FitsInBuffer(static_cast<int64_t>(stamp.size)))
         return refused != ERROR_SUCCESS ? refused : ERROR_SHARING_VIOLATION;
     read.stamp = stamp;
@@ -67,9 +70,11 @@ DWORD ReadWholeFile(const std::wstring& systemPath, FileRead& read, FileJobProgr
     // the open's own stamp decides (a link lists itself, not its file).
     const uint64_t listedSize =
         (static_cast<uint64_t>(listed.nFileSizeHigh) << 32) | listed.nFileSizeLow;
-    if (!filesize::FitsInBuffer(static_cast<int64_t>(listedSize)) &&
-        OpenOnDemand(systemPath, read, ERROR_SUCCESS) == ERROR_SUCCESS)
-        return ERROR_SUCCESS;
+    if (!filesize::FitsInBuffer(static_cast<int64_t>(listedSize))) {
+        const DWORD code = OpenOnDemand(systemPath, read, ERROR_SUCCESS, progress);
+        if (code == ERROR_SUCCESS || code == ERROR_OPERATION_ABORTED)
+            return code;
+    }
     // No other program may write while the file is open for reading: this is the file as read.
     UniqueFile file;
     FileStamp stamp;
@@ -81,7 +86,7 @@ DWORD ReadWholeFile(const std::wstring& systemPath, FileRead& read, FileJobProgr
     // A program writing a large file may hold it so that only a sharing open succeeds.
     if (tooLarge || code == ERROR_SHARING_VIOLATION) {
         file.reset();
-        return OpenOnDemand(systemPath, read, code);
+        return OpenOnDemand(systemPath, read, code, progress);
     }
     if (code != ERROR_SUCCESS)
         return code;

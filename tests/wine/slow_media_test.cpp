@@ -183,11 +183,14 @@ TEST_F(SlowMedia, CancelledHeldRevertEndsLikeAFailedOneWithoutABox) {
     ASSERT_NE(editor, nullptr);
     boxes_.Answer({IDOK}); // "Revert file to last saved version, ...?"
     EXPECT_EQ(Held([&] { editor->RevertFile(); },
-                   [](HWND window) {
+                   [this](HWND window) {
                        PostMessageW(GetWindow(window, GW_OWNER), WM_CLOSE, 0, 0);
+                       mount_.CountReads();
                        PressCancel(window);
                    }),
               L"Reading held.bin, Cancel, answers, gone");
+    // The chunk held at the Cancel ends once let go; the worker reads nothing after it.
+    EXPECT_FALSE(WaitFor([&] { return mount_.BytesCounted() > (1 << 20); }, 2000));
     EXPECT_EQ(MessageBoxesOnly(boxes_).size(), 1u); // the Revert question alone
     EXPECT_EQ(ReadAll(mount_.Path(L"held.bin")), bytes);
 }
@@ -199,11 +202,14 @@ TEST_F(SlowMedia, StalledLookupGivesWayToTheEndOfTheSession) {
     const auto bytes = SeededBytes(100, 4);
     CHexEdit* editor = OpenChanged(L"looked.bin", bytes);
     ASSERT_NE(editor, nullptr);
+    // Grown past what is read whole: after the stalled lookup the worker opens it, and no more.
+    ASSERT_TRUE(MakeSparseFile(mount_.Served(L"looked.bin"), 2LL << 30));
     boxes_.Answer({IDOK});
     LRESULT query = 0;
     ASSERT_TRUE(mount_.HoldLookup("looked.bin"));
     EXPECT_EQ(Held([&] { editor->RevertFile(); },
                    [&](HWND window) {
+                       mount_.CountReads();
                        HWND sheet = GetWindow(window, GW_OWNER);
                        query = SendMessageW(sheet, WM_QUERYENDSESSION, 0, 0);
                        SendMessageW(sheet, WM_ENDSESSION, TRUE, 0);
@@ -211,6 +217,7 @@ TEST_F(SlowMedia, StalledLookupGivesWayToTheEndOfTheSession) {
                    true),
               L"Reading looked.bin, Cancel, answers, gone, sheet open");
     EXPECT_EQ(query, TRUE);
+    EXPECT_FALSE(WaitFor([&] { return mount_.BytesCounted() > 0; }, 1000));
     EXPECT_EQ(editor->length, 0);
     EXPECT_EQ(MessageBoxesOnly(boxes_).size(), 1u);
 }

@@ -7,7 +7,8 @@
 // served folder) is held too, like a share that stops answering before the open: the one call
 // the tests may hold without stalling Wine, which looks a path up on the calling thread.
 // While the file "slowfs.failat" exists, a read that covers the offset written in it fails
-// with EIO, like a bad sector.
+// with EIO, like a bad sector. While the file "slowfs.count" exists, every read that ends adds
+// its bytes to the number in it (none: 0), so a test can see what is read after a point.
 #define FUSE_USE_VERSION 31
 #include <errno.h>
 #include <fcntl.h>
@@ -26,6 +27,7 @@ static char g_root[PATH_MAX];
 static char g_hold[PATH_MAX + 16];
 static char g_holdAttr[PATH_MAX + 16];
 static char g_failAt[PATH_MAX + 16];
+static char g_count[PATH_MAX + 16];
 static double g_rate;
 static double g_busyUntil; // when the medium has served everything asked of it so far
 static pthread_mutex_t g_clock = PTHREAD_MUTEX_INITIALIZER;
@@ -112,11 +114,25 @@ static int ReadFails(size_t size, off_t off) {
     if (control) fclose(control);
     return at >= (long long)off && at < (long long)off + (long long)size;
 }
+// Adds `bytes` to the number in the count file, while it exists.
+static void Count(ssize_t bytes) {
+    pthread_mutex_lock(&g_clock);
+    FILE* control = bytes > 0 ? fopen(g_count, "r+") : NULL;
+    long long total = 0;
+    if (control && fscanf(control, "%lld", &total) != 1) total = 0;
+    if (control) {
+        rewind(control);
+        fprintf(control, "%lld\n", total + (long long)bytes);
+        fclose(control);
+    }
+    pthread_mutex_unlock(&g_clock);
+}
 static int Read(const char* path, char* buf, size_t size, off_t off, struct fuse_file_info* fi) {
     (void)path;
     Throttle(size);
     if (ReadFails(size, off)) return -EIO;
     ssize_t got = pread((int)fi->fh, buf, size, off);
+    Count(got);
     return got == -1 ? -errno : (int)got;
 }
 static int Write(const char* path, const char* buf, size_t size, off_t off,
@@ -153,6 +169,7 @@ int main(int argc, char* argv[]) {
     snprintf(g_hold, sizeof(g_hold), "%s/slowfs.hold", g_root);
     snprintf(g_holdAttr, sizeof(g_holdAttr), "%s/slowfs.holdattr", g_root);
     snprintf(g_failAt, sizeof(g_failAt), "%s/slowfs.failat", g_root);
+    snprintf(g_count, sizeof(g_count), "%s/slowfs.count", g_root);
     char* fuseArgs[] = {argv[0], "-f", "-o", "default_permissions", argv[2], NULL};
     return fuse_main(5, fuseArgs, &kOperations, NULL);
 }

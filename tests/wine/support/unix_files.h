@@ -3,6 +3,7 @@
 // tiny file system that fills up.
 #pragma once
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,12 @@ class SlowMount {
     bool FailReadsAt(long long offset) const {
         const std::string text = std::to_string(offset);
         return Exists(source_.Write(L"slowfs.failat", {text.begin(), text.end()}));
+    }
+    // Counts the bytes read from now on.
+    bool CountReads() const { return Exists(source_.Write(L"slowfs.count", {'0'})); }
+    long long BytesCounted() const {
+        const std::vector<uint8_t> text = ReadAll(source_.Path(L"slowfs.count"));
+        return std::atoll(std::string(text.begin(), text.end()).c_str());
     }
     void Release() const {
         DeleteFileW(source_.Path(L"slowfs.hold").c_str());
