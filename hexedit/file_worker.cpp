@@ -46,19 +46,14 @@ DWORD WriteChunks(HANDLE file, const uint8_t* from, uint32_t size, FileJobProgre
     return ERROR_SUCCESS;
 }
 
-// Owned jointly by the FileWorker and its thread; whichever lets go last deletes it, and with
-// it the job and everything the job holds.
+// Owned jointly by the FileWorker and its thread, each through a shared pointer of its own;
+// whichever lets go last deletes it, and with it the job and everything the job holds.
 struct FileWorker::Shared {
     explicit Shared(FileJob work) : job(std::move(work)) {}
     FileJob job;
     FileJobProgress progress;
     std::atomic<DWORD> result{ERROR_SUCCESS};
     HMODULE module = nullptr; // the thread's own reference
-    LONG refs = 1;
-    void Release() {
-        if (InterlockedDecrement(&refs) == 0)
-            delete this;
-    }
     void Run() {
         try {
             result.store(job(progress));
@@ -69,15 +64,18 @@ struct FileWorker::Shared {
     }
 };
 
-FileWorker::FileWorker(FileJob job) : shared_(new (std::nothrow) Shared(std::move(job))) {}
+FileWorker::FileWorker(FileJob job) {
+    try {
+        shared_ = std::make_shared<Shared>(std::move(job));
+    } catch (const std::bad_alloc&) { // result() tells
+    }
+}
 
 FileWorker::~FileWorker() {
     if (thread_) {
         WaitForSingleObject(thread_, INFINITE);
         CloseHandle(thread_);
     }
-    if (shared_)
-        shared_->Release();
 }
 
 void FileWorker::Start() {
@@ -85,10 +83,12 @@ void FileWorker::Start() {
         return; // result() tells
     if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                            reinterpret_cast<LPCWSTR>(&FileWorker::ThreadProc), &shared_->module)) {
-        InterlockedIncrement(&shared_->refs);
-        thread_ = CreateThread(nullptr, 0, &FileWorker::ThreadProc, shared_, 0, nullptr);
+        auto* threadsShare = new (std::nothrow) std::shared_ptr<Shared>(shared_);
+        thread_ = threadsShare
+                      ? CreateThread(nullptr, 0, &FileWorker::ThreadProc, threadsShare, 0, nullptr)
+                      : nullptr;
         if (!thread_) {
-            InterlockedDecrement(&shared_->refs);
+            delete threadsShare;
             FreeLibrary(shared_->module);
         }
     }
@@ -124,8 +124,7 @@ void FileWorker::Detach() {
         return;
     CloseHandle(thread_);
     thread_ = nullptr;
-    shared_->Release();
-    shared_ = nullptr;
+    shared_.reset();
 }
 
 void LetGoOnWorker(std::shared_ptr<void> held) {
@@ -147,9 +146,9 @@ void LetGoOnWorker(std::shared_ptr<void> held) {
 // The module may be unloaded while a job is stuck on a dead share; the thread's reference keeps
 // its code loaded until it has let go of everything else.
 DWORD WINAPI FileWorker::ThreadProc(void* parameter) {
-    auto* shared = static_cast<Shared*>(parameter);
-    HMODULE module = shared->module;
-    shared->Run();
-    shared->Release();
+    auto* share = static_cast<std::shared_ptr<Shared>*>(parameter);
+    HMODULE module = (*share)->module;
+    (*share)->Run();
+    delete share; // the record too, unless the FileWorker still holds it
     FreeLibraryAndExitThread(module, 0);
 }

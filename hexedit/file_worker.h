@@ -59,7 +59,7 @@ class FileWorker {
   private:
     struct Shared;
     static DWORD WINAPI ThreadProc(void* shared);
-    Shared* shared_;
+    std::shared_ptr<Shared> shared_;
     FileJobProgress unshared_; // counts for nobody when there is no shared record
     HANDLE thread_ = nullptr;
     bool leftBehind_ = false;

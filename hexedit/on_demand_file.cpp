@@ -99,25 +99,20 @@ bool LeftBehindJobs::AnyRunning() {
 
 namespace {
 
-// The job's block: what it reads goes here first, and on to the waiting thread's block only
+// The job's own block: what it reads goes there first, and on to the waiting thread's block only
 // while that one still waits.
 constexpr size_t kPieceBytes = 1u << 20;
 
-DWORD ReadPieces(HANDLE file, uint64_t offset, bytes::HandOver& into, size_t count,
-                 FileJobProgress& progress) {
-    std::vector<uint8_t> piece(count < kPieceBytes ? count : kPieceBytes); // on the worker
-    for (size_t done = 0; done < count;) {
-        if (progress.cancel.load())
-            return ERROR_OPERATION_ABORTED;
-        const size_t n = count - done < kPieceBytes ? count - done : kPieceBytes;
-        if (const DWORD code = ReadFileAt(file, offset + done, piece.data(), n))
-            return code;
-        if (!into.Deliver(done, piece.data(), n))
-            return ERROR_OPERATION_ABORTED;
-        done += n;
-        progress.done.store(done);
-    }
-    return ERROR_SUCCESS;
+DWORD ReadPieces(HANDLE file, uint64_t offset, bytes::HandOver& into, FileJobProgress& progress) {
+    DWORD code = ERROR_SUCCESS;
+    const bytes::PiecesOutcome outcome = bytes::ReadInPieces(
+        offset, into, kPieceBytes,
+        [&](uint64_t at, uint8_t* out, size_t n) {
+            code = ReadFileAt(file, at, out, n);
+            return code == ERROR_SUCCESS;
+        },
+        [&] { return progress.cancel.load(); }, [&](size_t done) { progress.done.store(done); });
+    return outcome == bytes::PiecesOutcome::kStopped ? ERROR_OPERATION_ABORTED : code;
 }
 
 } // namespace
@@ -139,7 +134,7 @@ bytes::ReadOutcome ViewFileReader::ReadAt(uint64_t offset, uint8_t* out, size_t 
     const DWORD code = RunFileJob(
         view_, progress::Operation::Read, path_, count,
         [job, offset](FileJobProgress& progress) {
-            return ReadPieces(job->file->get(), offset, job->into, job->into.Size(), progress);
+            return ReadPieces(job->file->get(), offset, job->into, progress);
         },
         OnCancel::LeaveBehind);
     job->into.Withdraw(); // `out` is the caller's again, whatever the job still does

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 namespace bytes {
 
@@ -40,5 +41,30 @@ class HandOver {
     uint8_t* into_;
     size_t count_;
 };
+
+enum class PiecesOutcome { kRead, kFailed, kStopped };
+
+// Reads into.Size() bytes from `offset`, at most `pieceBytes` a call, into a block of the
+// reader's own, and hands each piece over: read(offset, bytes, n) is false on a failure,
+// stop() true to stop between pieces, done(bytes) is told what has arrived. Stops too once the
+// waiting thread has withdrawn.
+template <class Read, class Stop, class Done>
+PiecesOutcome ReadInPieces(uint64_t offset, HandOver& into, size_t pieceBytes, Read read, Stop stop,
+                           Done done) {
+    const size_t count = into.Size();
+    std::vector<uint8_t> piece(count < pieceBytes ? count : pieceBytes);
+    for (size_t at = 0; at < count;) {
+        if (stop())
+            return PiecesOutcome::kStopped;
+        const size_t n = count - at < pieceBytes ? count - at : pieceBytes;
+        if (!read(offset + at, piece.data(), n))
+            return PiecesOutcome::kFailed;
+        if (!into.Deliver(at, piece.data(), n))
+            return PiecesOutcome::kStopped;
+        at += n;
+        done(at);
+    }
+    return PiecesOutcome::kRead;
+}
 
 } // namespace bytes

@@ -2,8 +2,13 @@
 // overwritten bytes held apart and laid over what is read.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <future>
+#include <memory>
+#include <thread>
 
+#include "hexedit/core/hand_over.h"
 #include "tests/support/paged_reader.h"
 
 namespace {
@@ -83,6 +88,38 @@ TEST(PageCache, WhatRunsWhileAReadWaitsLeavesItsBlockAndTheCacheSound) {
         EXPECT_EQ(ReadOf(source, 16, 2).unreadable, Bytes(2, c.unreadable)) << c.cached;
         EXPECT_EQ(source.Cache().CachedPages(), c.cached);
         EXPECT_EQ(ReadOf(source, 16, 4).bytes.size(), source.Length() - 16);
+    }
+}
+
+// A read on a worker hands its pieces to the waiting thread's block. Left behind on a stalled
+// medium, it finds the block withdrawn and freed when the medium answers: it writes nothing
+// there (the sanitizers would see it) and stops.
+TEST(HandOver, AReadLeftBehindWritesNothingIntoTheBlockItWasGiven) {
+    for (const bool leftBehind : {false, true}) {
+        auto block = std::make_unique<uint8_t[]>(8);
+        bytes::HandOver into(block.get(), 8);
+        std::promise<void> answer;
+        const std::shared_future<void> answered = answer.get_future().share();
+        bytes::PiecesOutcome outcome{};
+        std::thread job([&] {
+            const auto read = [&](uint64_t at, uint8_t* out, size_t n) {
+                answered.wait();
+                return std::memset(out, static_cast<int>(at + 1), n) != nullptr;
+            };
+            outcome = bytes::ReadInPieces(
+                0, into, 4, read, [] { return false; }, [](size_t) {});
+        });
+        if (leftBehind) {
+            into.Withdraw();
+            block.reset();
+        }
+        answer.set_value();
+        job.join();
+        EXPECT_EQ(outcome,
+                  leftBehind ? bytes::PiecesOutcome::kStopped : bytes::PiecesOutcome::kRead);
+        if (block) {
+            EXPECT_EQ(Bytes(block.get(), block.get() + 8), (Bytes{1, 1, 1, 1, 5, 5, 5, 5}));
+        }
     }
 }
 
