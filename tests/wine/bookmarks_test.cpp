@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hexedit/bookmarks.h"
 #include "support/test_window.h"
+#include "support/unix_files.h"
 
 namespace {
 
@@ -170,6 +172,25 @@ TEST_F(BookmarksOnView, ValuesOfAtMostFourBytesAreTheOffsetWhateverTheirType) {
     SetValue(4, REG_SZ, oneCharacter, sizeof(oneCharacter));
     Key('5', false, true);
     EXPECT_EQ(editor().caretOffset, 0x41);
+}
+
+// Set with the caret past 4 GiB: a REG_QWORD of the whole offset, and Ctrl+digit leads back.
+TEST_F(BookmarksOnView, SetPast4GiBIsAQwordOfTheWholeOffset) {
+    page.Attach();
+    const std::wstring path = folder.Path(L"huge.bin");
+    ASSERT_TRUE(MakeSparseFile(path, 0x123456800) && editor().LoadFile(path.c_str()) == 0);
+    editor().caretOffset = 0x123456789;
+    Key('2', true, true);
+    uint64_t stored = 0;
+    DWORD type = 0, size = sizeof(stored);
+    ASSERT_EQ(RegQueryValueExW(key, L"Bookmark1", nullptr, &type, reinterpret_cast<BYTE*>(&stored),
+                               &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::make_pair(type, stored), std::make_pair(DWORD{REG_QWORD}, 0x123456789ull));
+    Key(VK_HOME, false, true);
+    Key('2', false, true);
+    EXPECT_EQ(editor().caretOffset, 0x123456789);
+    editor().ReleaseFile();
 }
 
 TEST_F(BookmarksOnView, WriteStoresADword) {

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "hexedit/core/byte_buffer.h"
+#include "hexedit/core/find_rules.h"
 #include "resources/resource_ids.h"
 #include "server/shell_ext.h"
 #include "support/message_box_recorder.h"
@@ -206,8 +207,8 @@ TEST_F(FileIo, FailingAllocationIsReportedAsOutOfMemory) {
 }
 
 // A file of 2 GiB or more opens on demand, reading only the rows shown; Ctrl+End shows its
-// last bytes, Delete is refused with one box, a typed byte is saved in place leaving the holes
-// alone, and other programs may write the file meanwhile.
+// last bytes, Delete is refused with one box, Find sees a typed byte, saves write typed bytes in
+// place leaving the holes alone, and other programs may write the file meanwhile.
 class HugeFile : public FileIo, public testing::WithParamInterface<long long> {
   protected:
     std::vector<uint8_t> Tail(long long grown = 0) {
@@ -237,20 +238,39 @@ TEST_P(HugeFile, OpensOnDemandAndSavesATypedByteInPlace) {
               L"This file is too large to insert or delete bytes. Typing overwrites them.");
     for (WPARAM c : {'4', '1'})
         SendMessageW(page.view(), WM_CHAR, c, 1);
-    ASSERT_EQ(editor().SaveFile(0), 0u);
-    ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
-    EXPECT_EQ(Tail(), Bytes("ENDA"));
+    // Find sees the byte typed before it is saved.
+    editing::BuildFindPatterns(editor(), "NDA");
+    editor().caretOffset = GetParam() - 8;
+    page.Key(VK_F3);
+    EXPECT_EQ(editor().selAnchor, GetParam() - 3);
+    // Saved twice: the second save asks nothing about the first one's write.
+    editor().SetSelection(-1, -1);
+    editor().caretPane = 2; // the hex pane, first digit
+    for (WPARAM c : {'4', '1', '4', '2'}) {
+        editor().caretOffset = GetParam() - 1;
+        SendMessageW(page.view(), WM_CHAR, c, 1);
+        if (c != '4') {
+            ASSERT_EQ(editor().SaveFile(0), 0u);
+        }
+    }
+    EXPECT_EQ(Tail(), Bytes("ENDB"));
     EXPECT_EQ(editor().length, GetParam());
-    EXPECT_LT(AllocatedBytes(path), 1 << 20) << "holes stay holes";
-    // Another program appends to it; the view shows it as it now is once it has the focus back.
-    UniqueFile other(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+    const long long allocated = AllocatedBytes(path);
+    EXPECT_TRUE(allocated > 0 && allocated < (1 << 20)) << "holes stay holes: " << allocated;
+    // Another program writes over the saved byte and appends to it; the view shows it as it now
+    // is once it has the focus back, not the bytes saved before.
+    UniqueFile other(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER last{};
+    last.QuadPart = GetParam() - 1;
     DWORD put = 0;
-    EXPECT_TRUE(WriteFile(other.get(), "MORE", 4, &put, nullptr));
+    EXPECT_TRUE(SetFilePointerEx(other.get(), last, nullptr, FILE_BEGIN) &&
+                WriteFile(other.get(), "ZMORE", 5, &put, nullptr));
     other.reset();
     SendMessageW(page.view(), WM_SETFOCUS, 0, 0);
     EXPECT_EQ(editor().length, GetParam() + 4);
     EXPECT_EQ(Tail(4), Bytes("MORE"));
+    EXPECT_EQ(Tail(), Bytes("ENDZ"));
     EXPECT_EQ(boxes.Count(), 1u);
     // A small file shown next has the standard font back: 12 rows.
     WriteAndLoad(L"small.bin", Bytes("small"));
