@@ -77,9 +77,10 @@ class OtherWindow {
         : window_(CreateWindowExW(0, L"STATIC", L"other", 0, 0, 0, 10, 10, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr)) {}
     ~OtherWindow() { DestroyWindow(window_); }
-    void Put(UINT format, const void* data, size_t size) const {
+    void Put(UINT format, const void* data, size_t size, bool alone = true) const {
         ASSERT_TRUE(OpenForTest(window_));
-        EmptyClipboard();
+        if (alone)
+            EmptyClipboard();
         HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
         if (void* p = GlobalLock(block)) {
             std::memcpy(p, data, size);
@@ -89,7 +90,9 @@ class OtherWindow {
             GlobalFree(block);
         CloseClipboard();
     }
-    void Put(UINT format, const Bytes& block) const { Put(format, block.data(), block.size()); }
+    void Put(UINT format, const Bytes& block, bool alone = true) const {
+        Put(format, block.data(), block.size(), alone);
+    }
     void Clear() const {
         ASSERT_TRUE(OpenForTest(window_));
         EmptyClipboard();
@@ -279,6 +282,7 @@ TEST_F(ClipboardOnView, TextFromAnotherWindowIsInsertedAsItsCharacters) {
         UINT format;
         Bytes block;
         Bytes inserted;
+        Bytes beside = {}; // an 8-bit text of other bytes put with it
     } cases[] = {
         {"CF_TEXT only", CF_TEXT, TextBlock("41"), {0x34, 0x31}},
         {"CF_TEXT block larger than its text", CF_TEXT, TextBlock("ab", 9), {'a', 'b'}},
@@ -286,12 +290,19 @@ TEST_F(ClipboardOnView, TextFromAnotherWindowIsInsertedAsItsCharacters) {
         // In the view's code page whatever the system's; else the 8-bit text as it is.
         {"CF_UNICODETEXT the view shows", CF_UNICODETEXT, unicode(L"\u00E9\u20AC"), {0xE9, 0x80}},
         {"CF_TEXT whatever the system reads it as", CF_TEXT, TextBlock("\xE9"), {0xE9}},
+        {"CF_UNICODETEXT before CF_TEXT",
+         CF_UNICODETEXT,
+         unicode(L"\u00E9"),
+         {0xE9},
+         TextBlock("x")},
     };
     Open(Bytes{});
     for (const auto& c : cases) {
         Reload(Bytes{0x01, 0x02});
         editor().caretOffset = 1;
         other.Put(c.format, c.block);
+        if (!c.beside.empty())
+            other.Put(CF_TEXT, c.beside, false);
         Key(VK_INSERT, true, false);
         Bytes expected{0x01};
         expected.insert(expected.end(), c.inserted.begin(), c.inserted.end());
@@ -301,7 +312,17 @@ TEST_F(ClipboardOnView, TextFromAnotherWindowIsInsertedAsItsCharacters) {
     }
 }
 
+std::vector<UINT> g_placed;
+decltype(&SetClipboardData) g_setClipboardData = nullptr;
+
+HANDLE WINAPI NotePlaced(UINT format, HANDLE data) {
+    g_placed.push_back(format);
+    return g_setClipboardData(format, data);
+}
+
 // The test run repeats this under the Russian locale, where the system's code page is 1251.
+// Where it is 1252 the system would make the same Unicode text and locale from the 8-bit text:
+// the formats the copy placed itself tell.
 TEST_F(ClipboardOnView, TypedAndCopiedCharactersAreTheViewsCodePage) {
     const char* acp = getenv("PROPWEAVE_ACP");
     ASSERT_TRUE(!acp || GetACP() == static_cast<UINT>(atoi(acp))) << GetACP();
@@ -314,7 +335,11 @@ TEST_F(ClipboardOnView, TypedAndCopiedCharactersAreTheViewsCodePage) {
     // No input method composes there: its text would sit in the placeholder's own buffer.
     EXPECT_EQ(ImmGetContext(page.view()), nullptr);
     Select(0, 2, 1);
+    g_setClipboardData = reinterpret_cast<decltype(g_setClipboardData)>(
+        PatchImport("SetClipboardData", reinterpret_cast<void*>(&NotePlaced)));
     Key('C', false, true);
+    PatchImport("SetClipboardData", reinterpret_cast<void*>(g_setClipboardData));
+    EXPECT_EQ(g_placed, (std::vector<UINT>{CF_TEXT, CF_LOCALE, CF_UNICODETEXT, RawFormat()}));
     Bytes wide;
     ASSERT_TRUE(ClipboardBlock(CF_UNICODETEXT, wide));
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(wide.data())), L"A\u00E9\u20AC");
