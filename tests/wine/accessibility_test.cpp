@@ -160,38 +160,35 @@ TEST(Accessibility, TheCaretCellIsToldOnceForEveryChangeAndReadBack) {
                               STATE_SYSTEM_FOCUSABLE));
     // Held past the page's end, it answers with an error and keeps the module loaded. A client
     // in another apartment holds a proxy: the page's end disconnects its stub.
+    std::atomic<int> stage{0}; // 1: the proxy is held, 2: the page has gone, 3: done
     HRESULT remoteGone = S_OK;
-    std::atomic<bool> finished{false};
-    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE gone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread remote([&] {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         IAccessible* proxy = nullptr;
         AccessibleObjectFromWindow(view, OBJID_CLIENT, IID_IAccessible,
                                    reinterpret_cast<void**>(&proxy));
-        SetEvent(held);
-        WaitForSingleObject(gone, 5000);
+        stage = 1;
+        WaitFor([&] { return stage == 2; });
         BSTR name = nullptr;
         remoteGone = proxy ? proxy->get_accName(child, &name) : E_POINTER;
         if (proxy)
             proxy->Release();
         CoUninitialize();
-        finished = true;
+        stage = 3;
     });
-    EXPECT_TRUE(WaitFor([&] {
-        TestPage::Pump();
-        return WaitForSingleObject(held, 0) == WAIT_OBJECT_0;
-    }));
+    // A call that reaches this apartment is answered here meanwhile.
+    const auto pumpUntil = [&](int next) {
+        return WaitFor([&] {
+            TestPage::Pump();
+            return stage == next;
+        });
+    };
+    EXPECT_TRUE(pumpUntil(1));
     sheet.reset();
     EXPECT_EQ(CanUnloadModule(), S_FALSE);
-    SetEvent(gone);
-    WaitFor([&] { // a call that reaches this apartment is answered here
-        TestPage::Pump();
-        return finished.load();
-    });
+    stage = 2;
+    EXPECT_TRUE(pumpUntil(3));
     remote.join();
-    CloseHandle(held);
-    CloseHandle(gone);
     // The proxy is cut off from the object (Windows says so, Wine 8 that it knows the interface
     // no more); a stub still connected would pass the object's own CO_E_OBJNOTCONNECTED on.
     EXPECT_TRUE(remoteGone == RPC_E_DISCONNECTED ||
