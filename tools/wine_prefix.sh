@@ -4,6 +4,15 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
+# A prefix made before Wine's 32-bit half was installed has no 32-bit system (its syswow64 stays
+# empty), and once that half is there it runs nothing at all, 64-bit programs neither ("could not
+# load kernel32.dll, status c0000135"); wineboot -u does not mend it. Such a prefix is made again.
+if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+    echo "Wine prefix $WINEPREFIX has no 32-bit half: making it again"
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating Wine prefix in $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
