@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the Wine prefix once, with the settings the tests depend on, and registers the built
-# shell extension in it (not with --bare: the package test installs it there). Safe to run again.
+# shell extensions in it (not with --bare: the package test installs them there). Safe to run
+# again.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
@@ -56,5 +57,10 @@ REGEDIT4
 "Liberation Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "Liberation Sans Bold"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 REG
-wine regedit /S "$settings" >/dev/null 2>&1
-[ "${1:-}" = --bare ] || "$(dirname "${BASH_SOURCE[0]}")/register_extension.sh"
+# The 64-bit view, where Wine's own 64-bit half reads them: `wine regedit` is the 32-bit one.
+wine reg import "$settings" /reg:64 >/dev/null 2>&1
+# Each built DLL, in its own registry view (not with --bare: the package test installs them).
+if [ "${1:-}" != --bare ]; then
+    [ ! -f "$WIN_BUILD_DIR/propweave.dll" ] || "$ROOT/tools/register_extension.sh"
+    [ ! -f "$WIN32_BUILD_DIR/propweave.dll" ] || "$ROOT/tools/register_extension.sh" --32
+fi
