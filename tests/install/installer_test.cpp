@@ -24,8 +24,7 @@ namespace {
 using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
 
 #define CLASS_ID L"{FFE474D2-1728-4FC4-87FD-DDCE54288C30}"
-// The DLL of each bitness, the registry view its programs see, and a launcher of that bitness
-// (beside this program, or in the 32-bit build tree).
+// Each DLL, the registry view its programs see, and a launcher of its bitness.
 struct Bitness {
     const wchar_t* dll;
     REGSAM view;
@@ -180,37 +179,38 @@ TEST(Installer, InstallPutsTheDllAndEveryEntryInPlace) {
     ExpectInstalled(L"1.0.0"); // the project version in CMakeLists.txt
 }
 
-// From a 64-bit program and from a 32-bit one, each with the DLL of its bitness.
-TEST(Installer, ShellPropertiesShowThePageFromTheInstalledDlls) {
+// The page through the shell from the launcher of one bitness, with the DLL of that bitness.
+static void ExpectPageFrom(const Bitness& bits) {
     wchar_t file[MAX_PATH];
     GetTempPathW(MAX_PATH, file);
     wcscat_s(file, L"installed.bin");
     UniqueFile(CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)).reset();
-    for (const Bitness& bits : kBitnesses) {
-        SCOPED_TRACE(bits.launcher);
-        DWORD thread = 0;
-        const UniqueKernelHandle launcher =
-            Start(std::wstring(bits.launcher) + L" \"" + file + L"\"", &thread);
-        ASSERT_TRUE(launcher);
-        HWND sheet = nullptr;
-        DWORD_PTR page = 0;
-        for (int waited = 0; !GetDlgItem(HWND(page), IDC_HEX_VIEW) && waited < 30000;
-             waited += 100) {
-            Sleep(100);
-            sheet = sheetwindows::FindVisibleSheet(thread);
-            SendMessageTimeoutW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_NORMAL, 5000, &page);
-        }
-        ASSERT_TRUE(sheet) << "the shell's Properties dialog did not come up";
-        ASSERT_TRUE(GetDlgItem(HWND(page), IDC_HEX_VIEW)) << "no Hex Editor page in it";
-        wchar_t name[MAX_PATH] = {};
-        SendMessageTimeoutW(GetDlgItem(HWND(page), IDC_NAME_TEXT), WM_GETTEXT, MAX_PATH,
-                            LPARAM(name), SMTO_NORMAL, 5000, nullptr);
-        EXPECT_STREQ(name, L"installed.bin");
-        EXPECT_TRUE(Loads(launcher.get(), bits.dll));
-        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        EXPECT_EQ(WaitForSingleObject(launcher.get(), 20000), WAIT_OBJECT_0);
+    DWORD thread = 0;
+    const UniqueKernelHandle launcher =
+        Start(bits.launcher + std::wstring(L" \"") + file + L"\"", &thread);
+    ASSERT_TRUE(launcher);
+    HWND sheet = nullptr;
+    DWORD_PTR page = 0;
+    for (int waited = 0; !GetDlgItem(HWND(page), IDC_HEX_VIEW) && waited < 30000; waited += 100) {
+        Sleep(100);
+        sheet = sheetwindows::FindVisibleSheet(thread);
+        SendMessageTimeoutW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_NORMAL, 5000, &page);
     }
+    ASSERT_TRUE(sheet) << "the shell's Properties dialog did not come up";
+    ASSERT_TRUE(GetDlgItem(HWND(page), IDC_HEX_VIEW)) << "no Hex Editor page in it";
+    wchar_t name[MAX_PATH] = {};
+    SendMessageTimeoutW(GetDlgItem(HWND(page), IDC_NAME_TEXT), WM_GETTEXT, MAX_PATH, LPARAM(name),
+                        SMTO_NORMAL, 5000, nullptr);
+    EXPECT_STREQ(name, L"installed.bin");
+    EXPECT_TRUE(Loads(launcher.get(), bits.dll));
+    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_EQ(WaitForSingleObject(launcher.get(), 20000), WAIT_OBJECT_0);
     DeleteFileW(file);
+}
+
+TEST(Installer, ShellPropertiesShowThePageFromTheInstalledDlls) {
+    for (const Bitness& bits : kBitnesses)
+        ExpectPageFrom(bits);
 }
 
 TEST(Installer, SameVersionBuiltAgainReplacesTheInstalledOne) {
