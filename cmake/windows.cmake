@@ -1,5 +1,5 @@
-# Cross build for 64-bit Windows: the shell extension DLL, its launcher, and the
-# test and benchmark executables that run under Wine.
+# Cross build for Windows, 64-bit (x86_64) or 32-bit (i686): the shell extension DLL, its
+# launcher, and the test and benchmark executables that run under Wine.
 enable_language(RC)
 
 set(WIN_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601
@@ -36,19 +36,24 @@ endfunction()
 add_propweave_dll(propweave ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} ${PROJECT_VERSION_PATCH})
 
 # The Windows Installer package (tools/install/propweave.wxs), built with msitools' wixl and
-# finished with its msibuild (tools/install/build_msi.sh).
+# finished with its msibuild (tools/install/build_msi.sh), in the 64-bit tree. It holds the
+# 32-bit DLL too, built in a tree of its own (tools/build.sh builds that one first).
+set(PROPWEAVE_DLL32 ${CMAKE_BINARY_DIR}/../win32/propweave.dll CACHE FILEPATH
+    "The 32-bit tree's propweave.dll, for the package")
 find_program(WIXL wixl)
 find_program(MSIBUILD msibuild)
-if(WIXL AND MSIBUILD)
+if(WIXL AND MSIBUILD AND PROPWEAVE_DLL32 AND CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(PACKAGE_SCRIPT ${CMAKE_SOURCE_DIR}/tools/install/build_msi.sh)
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/propweave.msi
-        COMMAND ${PACKAGE_SCRIPT} ${PROJECT_VERSION} $<TARGET_FILE:propweave>
+        COMMAND ${PACKAGE_SCRIPT} ${PROJECT_VERSION} $<TARGET_FILE:propweave> ${PROPWEAVE_DLL32}
             ${CMAKE_BINARY_DIR}/propweave.msi
-        DEPENDS propweave ${PACKAGE_SCRIPT} ${CMAKE_SOURCE_DIR}/tools/install/propweave.wxs
+        DEPENDS propweave ${PROPWEAVE_DLL32} ${PACKAGE_SCRIPT}
+            ${CMAKE_SOURCE_DIR}/tools/install/propweave.wxs
+            ${CMAKE_SOURCE_DIR}/tools/install/registration.wxi
             ${CMAKE_SOURCE_DIR}/resources/header_icon.ico VERBATIM)
     add_custom_target(propweave_msi ALL DEPENDS ${CMAKE_BINARY_DIR}/propweave.msi)
-else()
-    message(STATUS "wixl or msibuild not found: no Windows Installer package")
+elseif(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    message(STATUS "wixl, msibuild or PROPWEAVE_DLL32 missing: no Windows Installer package")
 endif()
 
 # Launcher: opens the shell's own Properties dialog for the given paths.
@@ -73,6 +78,12 @@ else()
     set(GTEST_LIBRARY GTest::gtest)
     set(GTEST_MAIN_LIBRARY GTest::gtest_main)
 endif()
+
+# The portable core's tests for this processor, run under Wine: the 32-bit tree builds them
+# (tools/build.sh), so that arithmetic that holds only with 64-bit sizes fails there.
+file(GLOB CORE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
+add_executable(core_tests EXCLUDE_FROM_ALL ${CORE_TEST_SOURCES})
+target_link_libraries(core_tests PRIVATE hexcore ${GTEST_MAIN_LIBRARY})
 
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp

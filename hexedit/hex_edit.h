@@ -158,7 +158,8 @@ class CHexEdit {
 
     FileStamp fileStamp;
     int32_t fontDigits = 8; // the address digits the font was fitted for
-    // A file of 2 GiB or more, read on demand while it is shown: its handle stays open until
+    // A file too large to be held whole (filesize::FitsInBuffer: 2 GiB or more, 256 MiB in a
+    // 32-bit process), read on demand while it is shown: its handle stays open until
     // a switch, a revert, the release or the end. Null for a file held whole.
     std::unique_ptr<OnDemandFile> largeFile;
     bool checkingStamp = false; // the focus comes back from the check's own progress window

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Runs the benchmarks: Google Benchmark natively, then every timing harness under Wine.
+# Runs the benchmarks: Google Benchmark natively, then every timing harness under Wine, and
+# those the 32-bit tree builds (the page's opening, the load and save) once more against the
+# 32-bit DLL, from 32-bit programs, with the same targets.
 # Usage: tools/bench.sh [name-filter]
 # Exits non-zero when a harness did: one of its figures was NOT MEASURED (the operation timed
 # did not do its work) or it could not run. The other harnesses still run.
@@ -19,12 +21,14 @@ echo "== Under Wine"
 wineserver -k 2>/dev/null || true
 "$ROOT/tools/wine_prefix.sh"
 wineserver -p
-for bench in "$WIN_BUILD_DIR"/*_bench.exe; do
+for bench in "$WIN_BUILD_DIR"/*_bench.exe "$WIN32_BUILD_DIR"/*_bench.exe; do
     [ -e "$bench" ] || continue
     [ -n "$filter" ] && [[ "$(basename "$bench")" != *"$filter"* ]] && continue
-    echo "-- $(basename "$bench")"
-    (cd "$WIN_BUILD_DIR" && "$ROOT/tools/wine_run.sh" "./$(basename "$bench")") ||
-        failed+=("$(basename "$bench")")
+    name="$(basename "$bench")"
+    [ "$(dirname "$bench")" = "$WIN_BUILD_DIR" ] || name="$name (32-bit)"
+    echo "-- $name"
+    (cd "$(dirname "$bench")" && "$ROOT/tools/wine_run.sh" "./$(basename "$bench")") ||
+        failed+=("$name")
 done
 wineserver -k 2>/dev/null || true
 if [ ${#failed[@]} -gt 0 ]; then

@@ -7,6 +7,8 @@ packages=(cmake ninja-build g++ clang g++-mingw-w64-x86-64-posix binutils-mingw-
           googletest libgtest-dev libgmock-dev libbenchmark-dev wine wine64 xvfb xauth
           fonts-liberation e2fsprogs wixl msitools locales)
 packages+=(fuse3 libfuse3-dev pkg-config) # the slow file system of the Wine tests
+# The 32-bit DLL: its compiler, and Wine's 32-bit half that runs it (the i386 architecture's).
+packages+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine32:i386)
 [ "${1:-}" != run ] || packages+=(fonts-wqy-microhei)
 missing=()
 for p in "${packages[@]}"; do
@@ -16,6 +18,7 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     SUDO=""
     [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the shell extension, registers it in the Wine prefix and opens Wine's own Properties
 # dialog for the given files (the sample file when none is given). Several files in one
-# folder share one dialog, one chooser entry each.
-# Usage: tools/run.sh [file ...]
+# folder share one dialog, one chooser entry each. With --32 the dialog comes from a 32-bit
+# launcher, with the 32-bit DLL registered, as in a 32-bit program's Open or Save dialog.
+# Usage: tools/run.sh [--32] [file ...]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -12,6 +13,11 @@ if [ -z "${DISPLAY:-}" ]; then
     exit 2
 fi
 
+bits=64 build=run
+if [ "${1:-}" = --32 ]; then
+    bits=32 build=run32
+    shift
+fi
 files=("$@")
 [ ${#files[@]} -gt 0 ] || files=("$ROOT/tools/sample/sample.bin")
 for f in "${files[@]}"; do
@@ -19,9 +25,10 @@ for f in "${files[@]}"; do
 done
 
 "$ROOT/tools/install_deps.sh" run
-"$ROOT/tools/build.sh" run # the DLL and the launcher, none of the tests
+"$ROOT/tools/build.sh" "$build" # the DLL and the launcher, none of the tests
 
 source "$ROOT/tools/wine_env.sh"
+[ "$bits" = 64 ] || WIN_BUILD_DIR="$WIN32_BUILD_DIR"
 # A Wine session keeps the display it started with: start a fresh one on ours.
 wineserver -k 2>/dev/null || true
 "$ROOT/tools/wine_prefix.sh"

@@ -1,9 +1,19 @@
 #!/usr/bin/env bash
 # Makes the Wine prefix once, with the settings the tests depend on, and registers the built
-# shell extension in it (not with --bare: the package test installs it there). Safe to run again.
+# shell extensions in it (not with --bare: the package test installs them there). Safe to run
+# again.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
+# A prefix made before Wine's 32-bit half was installed has no 32-bit system (its syswow64 stays
+# empty), and once that half is there it runs nothing at all, 64-bit programs neither ("could not
+# load kernel32.dll, status c0000135"); wineboot -u does not mend it. Such a prefix is made again.
+if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+    echo "Wine prefix $WINEPREFIX has no 32-bit half: making it again"
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating Wine prefix in $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -47,5 +57,10 @@ REGEDIT4
 "Liberation Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "Liberation Sans Bold"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 REG
-wine regedit /S "$settings" >/dev/null 2>&1
-[ "${1:-}" = --bare ] || "$(dirname "${BASH_SOURCE[0]}")/register_extension.sh"
+# The 64-bit view, where Wine's own 64-bit half reads them: `wine regedit` is the 32-bit one.
+wine reg import "$settings" /reg:64 >/dev/null 2>&1
+# Each built DLL, in its own registry view (not with --bare: the package test installs them).
+if [ "${1:-}" != --bare ]; then
+    [ ! -f "$WIN_BUILD_DIR/propweave.dll" ] || "$ROOT/tools/register_extension.sh"
+    [ ! -f "$WIN32_BUILD_DIR/propweave.dll" ] || "$ROOT/tools/register_extension.sh" --32
+fi

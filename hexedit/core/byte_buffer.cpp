@@ -1,12 +1,19 @@
 #include "hexedit/core/byte_buffer.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "hexedit/core/limits.h"
 
 namespace {
+// The largest block let through: below the allocation limit, and never more than a size_t holds,
+// so that a size worked out in 64 bits is refused, not cut short, in a 32-bit process.
+constexpr uint64_t kLargestBlock =
+    std::min<uint64_t>(kAllocationLimit - 1, std::numeric_limits<size_t>::max());
+
 std::atomic<int> g_failingAllocations{0};
 std::atomic<int> g_liveBlocks{0};
 
@@ -31,20 +38,20 @@ void FailNextAllocations(int count) {
 }
 
 void* GuardedAlloc(uint64_t size) {
-    if (size >= kAllocationLimit || TakeInjectedFailure())
+    if (size > kLargestBlock || TakeInjectedFailure())
         return nullptr;
     return Counted(std::malloc(size ? static_cast<size_t>(size) : 1));
 }
 
 void* GuardedRealloc(void* block, uint64_t size) {
-    if (size >= kAllocationLimit || TakeInjectedFailure())
+    if (size > kLargestBlock || TakeInjectedFailure())
         return nullptr;
     void* resized = std::realloc(block, size ? static_cast<size_t>(size) : 1);
     return block ? resized : Counted(resized);
 }
 
 bool AllocationAllowed(uint64_t size) {
-    return size < kAllocationLimit && !TakeInjectedFailure();
+    return size <= kLargestBlock && !TakeInjectedFailure();
 }
 
 int LiveGuardedBlocks() {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-// Allocation guard. Requests of kAllocationLimit bytes or more are refused as if memory had
-// run out. GuardedRealloc keeps the old block on failure, like realloc.
+// Allocation guard. Requests of kAllocationLimit bytes or more, or of more than a size_t holds,
+// are refused as if memory had run out. GuardedRealloc keeps the old block on failure, like realloc.
 void* GuardedAlloc(uint64_t size);
 void* GuardedRealloc(void* block, uint64_t size);
 void GuardedFree(void* block);

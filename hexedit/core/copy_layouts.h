@@ -1,7 +1,8 @@
 // The texts the editor puts on the clipboard: the two styles of a plain copy (hex digits or
 // the bytes as characters) and the named layouts of the "Copy" menu. Every size is computed
-// in 64 bits, so a selection near the 2 GiB limit can't wrap it; a size the allocation guard
-// refuses is a failed allocation for the caller.
+// in 64 bits, in a 32-bit process too, so neither a selection near the 2 GiB limit nor the View
+// text of 1 GiB (over 5 GiB) can wrap it; a size the allocation guard refuses is a failed
+// allocation for the caller.
 #pragma once
 
 #include <cstdint>

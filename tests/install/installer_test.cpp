@@ -1,8 +1,8 @@
 // The Windows Installer package under Wine's own msiexec, in a prefix that holds nothing else
 // (tests/install/run.sh makes it and builds propweave-again.msi, the same package built again,
 // and propweave-next.msi, version 99.0.0). The tests run in their written order, each from where
-// the one before left: install, the page through the shell, the same version again, upgrade,
-// uninstall.
+// the one before left: install, the page through the shell from a 64-bit and a 32-bit program,
+// the same version again, upgrade, uninstall. Each DLL is looked for in its own registry view.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -24,11 +24,21 @@ namespace {
 using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
 
 #define CLASS_ID L"{FFE474D2-1728-4FC4-87FD-DDCE54288C30}"
-const wchar_t kDll[] = L"C:\\Program Files\\propWeave Hex Editor\\propweave.dll";
-// HKEY_LOCAL_MACHINE key, value name (null: the key alone) and value the package writes.
+// Each DLL, the registry view its programs see, and a launcher of its bitness.
+struct Bitness {
+    const wchar_t* dll;
+    REGSAM view;
+    const wchar_t* launcher;
+};
+const Bitness kBitnesses[] = {{L"C:\\Program Files\\propWeave Hex Editor\\propweave.dll",
+                               KEY_WOW64_64KEY, L"propweave_launch.exe"},
+                              {L"C:\\Program Files (x86)\\propWeave Hex Editor\\propweave.dll",
+                               KEY_WOW64_32KEY, L"..\\win32\\propweave_launch.exe"}};
+// HKEY_LOCAL_MACHINE key, value name (null: the key alone) and value the package writes in each
+// view (null: the view's DLL).
 const wchar_t* const kEntries[][3] = {
     {L"Software\\Classes\\CLSID\\" CLASS_ID, L"", L"propWeave Hex Editor"},
-    {L"Software\\Classes\\CLSID\\" CLASS_ID L"\\InprocServer32", L"", kDll},
+    {L"Software\\Classes\\CLSID\\" CLASS_ID L"\\InprocServer32", L"", nullptr},
     {L"Software\\Classes\\CLSID\\" CLASS_ID L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
     {L"Software\\Classes\\*\\shellex\\PropertySheetHandlers\\" CLASS_ID, L"",
      L"propWeave Hex Editor"},
@@ -37,11 +47,11 @@ const wchar_t* const kEntries[][3] = {
     {L"Software\\Kestrow Software\\propWeave Hex Editor", nullptr, L"(key)"}};
 
 // An entry as found: its text, "(key)" for the key alone, "(none)" when it is missing.
-std::wstring Read(const wchar_t* const (&entry)[3]) {
+std::wstring Read(const wchar_t* const (&entry)[3], REGSAM view) {
     UniqueRegKey key;
     wchar_t text[MAX_PATH] = L"(key)";
     DWORD size = sizeof(text);
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, entry[0], 0, KEY_READ, key.put()) ||
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, entry[0], 0, KEY_READ | view, key.put()) ||
         (entry[1] &&
          RegGetValueW(key.get(), nullptr, entry[1], RRF_RT_REG_SZ, nullptr, text, &size)))
         return L"(none)";
@@ -95,11 +105,11 @@ std::wstring Installed() {
     return products;
 }
 
-// The DLL's file version, from its version resource.
-std::wstring DllVersion() {
+// A DLL's file version, from its version resource.
+std::wstring DllVersion(const wchar_t* dll) {
     wchar_t version[32] = L"(none)";
     DWORD size = 32;
-    MsiGetFileVersionW(kDll, version, &size, nullptr, nullptr);
+    MsiGetFileVersionW(dll, version, &size, nullptr, nullptr);
     return version;
 }
 
@@ -129,30 +139,38 @@ bool Loads(HANDLE process, const wchar_t* path) {
     HMODULE modules[512];
     DWORD bytes = 0;
     wchar_t name[MAX_PATH];
-    EnumProcessModules(process, modules, sizeof(modules), &bytes);
+    EnumProcessModulesEx(process, modules, sizeof(modules), &bytes, LIST_MODULES_ALL);
     for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i)
         if (GetModuleFileNameExW(process, modules[i], name, MAX_PATH) && !_wcsicmp(name, path))
             return true;
     return false;
 }
 
-// One product of this version with the DLL and every entry in place; none of them for null.
+// One product of this version with both DLLs and every entry in place in each view; none of
+// them for null.
 void ExpectInstalled(const wchar_t* version) {
     EXPECT_EQ(Installed(), version ? version + std::wstring(L" propweave.ico, no Modify;") : L"");
-    EXPECT_EQ(DllVersion(), version ? version + std::wstring(L".0") : L"(none)");
-    for (const auto& entry : kEntries)
-        EXPECT_EQ(Read(entry), version ? entry[2] : L"(none)") << entry[0];
+    for (const Bitness& bits : kBitnesses) {
+        EXPECT_EQ(DllVersion(bits.dll), version ? version + std::wstring(L".0") : L"(none)")
+            << bits.dll;
+        for (const auto& entry : kEntries)
+            EXPECT_EQ(Read(entry, bits.view), !version   ? L"(none)"
+                                              : entry[2] ? entry[2]
+                                                         : bits.dll)
+                << entry[0] << " for " << bits.dll;
+    }
 }
 
 } // namespace
 
-// The package itself gives the DLL its version and language, and no hash: a versioned file is
-// compared by version (ICE60).
-TEST(Installer, PackageDescribesTheDllAsAVersionedFile) {
+// The package itself gives each DLL its version and language, and no hash: a versioned file is
+// compared by version (ICE60). Each is in a component of its own, 64-bit or not.
+TEST(Installer, PackageDescribesTheDllsAsVersionedFiles) {
     EXPECT_EQ(
         PackageRows(L"propweave.msi",
-                    L"SELECT `Version`, `Language` FROM `File` WHERE `File` = 'propweave.dll'"),
-        L"1.0.0.0, 1033;");
+                    L"SELECT `File`, `Version`, `Language`, `Component`.`Attributes` FROM "
+                    L"`File`, `Component` WHERE `File`.`Component_` = `Component`.`Component`"),
+        L"propweave.dll, 1.0.0.0, 1033, 256;propweave32.dll, 1.0.0.0, 1033, 0;");
     EXPECT_EQ(PackageRows(L"propweave.msi", L"SELECT `File_` FROM `MsiFileHash`"), L"");
 }
 
@@ -161,14 +179,15 @@ TEST(Installer, InstallPutsTheDllAndEveryEntryInPlace) {
     ExpectInstalled(L"1.0.0"); // the project version in CMakeLists.txt
 }
 
-TEST(Installer, ShellPropertiesShowThePageFromTheInstalledDll) {
+// The page through the shell from the launcher of one bitness, with the DLL of that bitness.
+static void ExpectPageFrom(const Bitness& bits) {
     wchar_t file[MAX_PATH];
     GetTempPathW(MAX_PATH, file);
     wcscat_s(file, L"installed.bin");
     UniqueFile(CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)).reset();
     DWORD thread = 0;
     const UniqueKernelHandle launcher =
-        Start(L"propweave_launch.exe \"" + std::wstring(file) + L"\"", &thread);
+        Start(bits.launcher + std::wstring(L" \"") + file + L"\"", &thread);
     ASSERT_TRUE(launcher);
     HWND sheet = nullptr;
     DWORD_PTR page = 0;
@@ -183,10 +202,15 @@ TEST(Installer, ShellPropertiesShowThePageFromTheInstalledDll) {
     SendMessageTimeoutW(GetDlgItem(HWND(page), IDC_NAME_TEXT), WM_GETTEXT, MAX_PATH, LPARAM(name),
                         SMTO_NORMAL, 5000, nullptr);
     EXPECT_STREQ(name, L"installed.bin");
-    EXPECT_TRUE(Loads(launcher.get(), kDll));
+    EXPECT_TRUE(Loads(launcher.get(), bits.dll));
     PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     EXPECT_EQ(WaitForSingleObject(launcher.get(), 20000), WAIT_OBJECT_0);
     DeleteFileW(file);
+}
+
+TEST(Installer, ShellPropertiesShowThePageFromTheInstalledDlls) {
+    for (const Bitness& bits : kBitnesses)
+        ExpectPageFrom(bits);
 }
 
 TEST(Installer, SameVersionBuiltAgainReplacesTheInstalledOne) {

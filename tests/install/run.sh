@@ -8,10 +8,11 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$ROOT/tools/wine_env.sh"
 export WINEPREFIX="$BUILD_DIR/wine-package-prefix"
 cd "$WIN_BUILD_DIR"
-"$ROOT/tools/install/build_msi.sh" 99.0.0 propweave_next.dll propweave-next.msi
+"$ROOT/tools/install/build_msi.sh" 99.0.0 propweave_next.dll ../win32/propweave_next.dll \
+    propweave-next.msi
 # The package built again: the same version under a new product code.
 "$ROOT/tools/install/build_msi.sh" "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' CMakeCache.txt)" \
-    propweave.dll propweave-again.msi
+    propweave.dll ../win32/propweave.dll propweave-again.msi
 wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX"
 "$ROOT/tools/wine_prefix.sh" --bare

@@ -38,6 +38,8 @@ TEST(ByteBuffer, GrowsWithZeroes) {
 TEST(ByteBuffer, GuardRefusesTwoGibibytesAndMore) {
     EXPECT_EQ(GuardedAlloc(0x80000000ull), nullptr);
     EXPECT_EQ(GuardedAlloc(~0ull), nullptr);
+    EXPECT_EQ(GuardedAlloc(0x100000010ull), nullptr); // 4 GiB + 16: not 16 bytes in 32 bits
+    EXPECT_FALSE(AllocationAllowed(0x100000010ull));
     uint8_t* block = static_cast<uint8_t*>(GuardedAlloc(16));
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(GuardedRealloc(block, 0x80000000ull), nullptr);

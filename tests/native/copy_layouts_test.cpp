@@ -199,6 +199,11 @@ TEST(CopyLayouts, SizesDoNotWrapNearTheLimit) {
         {"C, largest buffer", layouts::CArrayWorkingSize, kMax, 13153338337},
         {"view, 9 bytes", layouts::ViewWorkingSize, 9, 1060},
         {"view, largest buffer", layouts::ViewWorkingSize, kMax, 15032386508},
+        {"long view copy of 1 GiB, 45 characters a line", // over 4 GiB: no 32-bit size holds it
+         [](uint64_t n) {
+             return layouts::ChunkedBlockSize({layouts::Chunked::View, n, 0});
+         },
+         uint64_t{1} << 30, 6039797761},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.size(c.n), c.expected) << c.what;

@@ -26,9 +26,13 @@ TEST(FontFit, OtherSizesGetOneFortyFirstOfTheWidth) {
     EXPECT_EQ(fontfit::AverageCharWidthFor(451, 11), 10); // 44 cells with 11 address digits
 }
 
-TEST(FileSizeRule, OnlySizesBelowTwoGibibytesFit) {
+// Read whole below 2 GiB in a 64-bit process, below 256 MiB in a 32-bit one.
+TEST(FileSizeRule, OnlySizesBelowTwoGibibytesFitOr256MiBIn32Bits) {
+    const bool wide = sizeof(void*) == 8;
     EXPECT_TRUE(filesize::FitsInBuffer(0));
-    EXPECT_TRUE(filesize::FitsInBuffer(0x7FFFFFFF));
+    EXPECT_TRUE(filesize::FitsInBuffer(0x0FFFFFFF));
+    EXPECT_EQ(filesize::FitsInBuffer(0x10000000), wide);
+    EXPECT_EQ(filesize::FitsInBuffer(0x7FFFFFFF), wide);
     EXPECT_FALSE(filesize::FitsInBuffer(0x80000000LL));
     EXPECT_FALSE(filesize::FitsInBuffer(0x100000010LL)); // 4 GiB + 16: not 16 bytes
     EXPECT_FALSE(filesize::FitsInBuffer(-1));

@@ -554,6 +554,8 @@ TEST_F(ClipboardOnView, BusyForAMomentIsWaitedForAndBusyLongerChangesNothing) {
 }
 
 TEST_F(ClipboardOnView, CopyTooLargeForTheClipboardIsRefusedAndNothingIsLost) {
+    if (sizeof(void*) == 4)
+        GTEST_SKIP() << "read on demand in 32 bits: ViewOfAGibibyteIsTooLargeIn32Bits";
     Open(kAbc);
     const std::wstring huge = folder.Path(L"huge.bin");
     ASSERT_TRUE(MakeSparseFile(huge, 2147483647)); // 2^31 - 1 bytes
@@ -571,6 +573,22 @@ TEST_F(ClipboardOnView, CopyTooLargeForTheClipboardIsRefusedAndNothingIsLost) {
         EXPECT_EQ(text, TextBlock("kept"));
         EXPECT_EQ(editor().length, 2147483647); // Cut removed nothing
     }
+}
+
+// A 32-bit process reads 1 GiB on demand, and refuses its View text (over 5 GiB) with the box.
+TEST_F(ClipboardOnView, ViewOfAGibibyteIsTooLargeIn32Bits) {
+    if (sizeof(void*) == 8)
+        GTEST_SKIP()
+            << "held whole in 64 bits: CopyTooLargeForTheClipboardIsRefusedAndNothingIsLost";
+    Open(kAbc);
+    const std::wstring huge = folder.Path(L"huge.bin");
+    ASSERT_TRUE(MakeSparseFile(huge, 1LL << 30));
+    ASSERT_EQ(editor().LoadFile(huge.c_str()), 0u);
+    Select(0, (1 << 30) - 1, 2);
+    MessageBoxRecorder boxes;
+    editor().CopyAs(static_cast<int>(CopyLayout::View));
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, kNoMemory);
 }
 
 // The copy's worker is made to start held, so the copy outlasts a second on any machine: the

@@ -37,6 +37,14 @@ void Paint(HWND sheet) {
     TestPage::Pump();
 }
 
+// Edit Bits as measured from a timer while it runs, which then closes it.
+RECT g_editBits;
+void CALLBACK MeasureAndCloseEditBits(HWND, UINT, UINT_PTR, DWORD) {
+    for (HWND shown : VisibleThreadWindows(GetCurrentThreadId(), L"#32770"))
+        if (WindowText(shown) == L"Edit Bits" && GetWindowRect(shown, &g_editBits))
+            EndDialog(shown, IDCANCEL);
+}
+
 } // namespace
 
 TEST(MirroredPage, ViewSizesLinksAndDialogsFollowTheMirroredLayout) {
@@ -56,19 +64,14 @@ TEST(MirroredPage, ViewSizesLinksAndDialogsFollowTheMirroredLayout) {
     EXPECT_EQ(Text(RectInParent(sheet.page(), sheet.control(IDC_HELP_LINK))), "138,255-330,270");
 
     // Edit Bits, measured and closed from a timer while it runs, centred on the 318 x 162 view.
-    static RECT dialog;
-    dialog = RECT{};
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        for (HWND shown : VisibleThreadWindows(GetCurrentThreadId(), L"#32770"))
-            if (WindowText(shown) == L"Edit Bits" && GetWindowRect(shown, &dialog))
-                EndDialog(shown, IDCANCEL);
-    });
+    g_editBits = RECT{};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, MeasureAndCloseEditBits);
     sheet.ext().editor.ShowEditBitsDialog();
     KillTimer(nullptr, timer);
     RECT frame{};
     GetWindowRect(view, &frame);
-    OffsetRect(&dialog, -frame.left, -frame.top);
-    EXPECT_EQ(Text(dialog), "25,25-294,139");
+    OffsetRect(&g_editBits, -frame.left, -frame.top);
+    EXPECT_EQ(Text(g_editBits), "25,25-294,139");
 
     // Under Wine a dialog with an owner takes no layout from the process, so Edit Bits stays
     // left to right here; its "Old:" boxes move as this one does in a mirrored window, and in a

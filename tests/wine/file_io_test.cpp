@@ -206,9 +206,10 @@ TEST_F(FileIo, FailingAllocationIsReportedAsOutOfMemory) {
     EXPECT_EQ(editor().buffer, nullptr);
 }
 
-// A file of 2 GiB or more opens on demand, reading only the rows shown; Ctrl+End shows its
-// last bytes, Delete is refused with one box, Find sees a typed byte, saves write typed bytes in
-// place leaving the holes alone, and other programs may write the file meanwhile.
+// A file of 2 GiB or more (in a 32-bit process 256 MiB) opens on demand, reading only the rows
+// shown; Ctrl+End shows its last bytes, Delete is refused with one box, Find sees a typed byte,
+// saves write typed bytes in place leaving the holes alone, and other programs may write the file
+// meanwhile.
 class HugeFile : public FileIo, public testing::WithParamInterface<long long> {
   protected:
     std::vector<uint8_t> Tail(long long grown = 0) {
@@ -223,6 +224,7 @@ TEST_P(HugeFile, OpensOnDemandAndSavesATypedByteInPlace) {
     const auto path = dir.Path(L"huge.bin");
     ASSERT_TRUE(MakeSparseFile(path, GetParam(), Bytes("END!")));
     ASSERT_EQ(editor().LoadFile(path.c_str()), 0u);
+    ASSERT_TRUE(editor().onDemand);
     page.Repaint();
     page.Key(VK_END, false, true);
     page.Repaint();
@@ -280,6 +282,11 @@ TEST_P(HugeFile, OpensOnDemandAndSavesATypedByteInPlace) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, HugeFile,
                          testing::Values(0x80000000LL, 0x100000000LL + 16, 100LL << 30));
+// Held whole by a 64-bit process, read on demand by a 32-bit one.
+INSTANTIATE_TEST_SUITE_P(SizesIn32Bits, HugeFile,
+                         testing::ValuesIn(sizeof(void*) == 4
+                                               ? std::vector<long long>{300LL << 20, 1LL << 30}
+                                               : std::vector<long long>{}));
 
 decltype(&GetFileInformationByHandleEx) g_fileInformation = nullptr;
 

@@ -14,15 +14,20 @@
 
 namespace {
 
-int TopLevelWindowsOfThread() {
-    int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND, LPARAM param) -> BOOL {
-            ++*reinterpret_cast<int*>(param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<long*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountWindowAndChildren(HWND window, LPARAM count) {
+    CountWindow(window, count);
+    EnumChildWindows(window, CountWindow, count);
+    return TRUE;
+}
+
+long TopLevelWindowsOfThread() {
+    long count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
@@ -87,21 +92,8 @@ long UserObjects() {
     if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))
         return static_cast<long>(counted);
     long count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* total = reinterpret_cast<long*>(param);
-            ++*total;
-            EnumChildWindows(
-                window,
-                [](HWND, LPARAM inner) -> BOOL {
-                    ++*reinterpret_cast<long*>(inner);
-                    return TRUE;
-                },
-                param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), CountWindowAndChildren,
+                      reinterpret_cast<LPARAM>(&count));
     for (UINT_PTR slot = 0; slot < 0x7FE8; ++slot) {
         const UINT_PTR handle = 0x20 + (slot << 1);
         if (IsMenu(reinterpret_cast<HMENU>(handle))) {
@@ -121,7 +113,7 @@ long UserObjects() {
 }
 
 struct Usage {
-    int windows;
+    long windows;
     long kernel;
     long gdi;
     long user;

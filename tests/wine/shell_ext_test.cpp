@@ -21,6 +21,10 @@ namespace {
 
 // 1 when the system counts a page's reference parent (a page of its own with a counter of its
 // own shows it), 0 when it does not.
+INT_PTR CALLBACK DoNothing(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
 LONG SheetCountsReferenceParent() {
     UINT counter = 0;
     PROPSHEETPAGEW probe{};
@@ -31,7 +35,7 @@ LONG SheetCountsReferenceParent() {
         WORD menu, windowClass, title;
     } const empty{{WS_CHILD, 0, 0, 0, 0, 10, 10}, 0, 0, 0};
     probe.pResource = &empty.head;
-    probe.pfnDlgProc = [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; };
+    probe.pfnDlgProc = DoNothing;
     probe.pcRefParent = &counter;
     HPROPSHEETPAGE page = CreatePropertySheetPageW(&probe);
     const UINT whileAlive = counter;
@@ -140,6 +144,14 @@ class ShellExtAddPages : public testing::Test {
     DropDataObject* data_ = nullptr;
     PageCollector collector_;
 };
+
+// Takes the mutex `param` without waiting, and gives it back.
+DWORD WINAPI TakeAndRelease(LPVOID param) {
+    const DWORD result = WaitForSingleObject(static_cast<HANDLE>(param), 0);
+    if (result == WAIT_OBJECT_0)
+        ReleaseMutex(static_cast<HANDLE>(param));
+    return result;
+}
 
 } // namespace
 
@@ -277,15 +289,7 @@ TEST(ShellExtObject, HoldsTheNamedMutexWithoutOwningIt) {
     ASSERT_NE(other, nullptr);
     // Not owned by the object: another thread can take it at once.
     DWORD waited = WAIT_FAILED;
-    HANDLE thread = CreateThread(
-        nullptr, 0,
-        [](LPVOID param) -> DWORD {
-            const DWORD result = WaitForSingleObject(static_cast<HANDLE>(param), 0);
-            if (result == WAIT_OBJECT_0)
-                ReleaseMutex(static_cast<HANDLE>(param));
-            return result;
-        },
-        other, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, TakeAndRelease, other, 0, nullptr);
     WaitForSingleObject(thread, INFINITE);
     GetExitCodeThread(thread, &waited);
     CloseHandle(thread);

@@ -37,16 +37,15 @@ void PressCancel(HWND window) {
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
+BOOL CALLBACK TakeFirst(HWND window, LPARAM found) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 // Whether a window of `thread` (when it has one yet) answers a sent message within half a second.
 bool ThreadAnswers(DWORD thread) {
     HWND any = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM found) -> BOOL {
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&any));
+    EnumThreadWindows(thread, TakeFirst, reinterpret_cast<LPARAM>(&any));
     DWORD_PTR result = 0; // a window that goes meanwhile (a box answered) is no silence
     return !any || SendMessageTimeoutW(any, WM_NULL, 0, 0, SMTO_BLOCK, 500, &result) != 0 ||
            GetLastError() != ERROR_TIMEOUT;
@@ -222,6 +221,12 @@ TEST_F(SlowMedia, StalledLookupGivesWayToTheEndOfTheSession) {
     EXPECT_EQ(MessageBoxesOnly(boxes_).size(), 1u);
 }
 
+// Asks a window whether the session may end; `all` holds FALSE once one says no.
+BOOL CALLBACK AskToEndSession(HWND each, LPARAM all) {
+    *reinterpret_cast<LRESULT*>(all) &= SendMessageW(each, WM_QUERYENDSESSION, 0, 0);
+    return TRUE;
+}
+
 const wchar_t* g_blockReason = nullptr;
 BOOL WINAPI NoteBlockReason(HWND, LPCWSTR reason) {
     g_blockReason = _wcsdup(reason);
@@ -244,14 +249,8 @@ TEST_F(SlowMedia, HeldSaveHoldsBackTheEndOfTheSession) {
     EXPECT_EQ(Held([&] { EXPECT_EQ(editor->SaveFile(0), 0u); },
                    [&](HWND window) {
                        HWND sheet = GetWindow(window, GW_OWNER);
-                       EnumThreadWindows(
-                           GetWindowThreadProcessId(sheet, nullptr),
-                           [](HWND each, LPARAM all) {
-                               *reinterpret_cast<LRESULT*>(all) &=
-                                   SendMessageW(each, WM_QUERYENDSESSION, 0, 0);
-                               return TRUE;
-                           },
-                           reinterpret_cast<LPARAM>(&allowed));
+                       EnumThreadWindows(GetWindowThreadProcessId(sheet, nullptr), AskToEndSession,
+                                         reinterpret_cast<LPARAM>(&allowed));
                        ender = std::thread([&, sheet] {
                            SendMessageW(sheet, WM_ENDSESSION, TRUE, 0);
                            atEnd = ReadAll(mount_.Path(L"report.bin"));

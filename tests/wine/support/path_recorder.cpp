@@ -25,9 +25,9 @@ template <size_t F, size_t Arg, typename R, typename... A> R WINAPI Record(A... 
         const std::lock_guard<std::mutex> hold(g_mutex);
         g_calls.emplace_back(g_functions[F].name, path);
     }
-    return reinterpret_cast<R (*)(A...)>(g_functions[F].original)(args...);
+    return reinterpret_cast<R(WINAPI*)(A...)>(g_functions[F].original)(args...);
 }
-template <size_t F, size_t Arg, typename R, typename... A> void* StandIn(R (*)(A...)) {
+template <size_t F, size_t Arg, typename R, typename... A> void* StandIn(R(WINAPI*)(A...)) {
     return reinterpret_cast<void*>(&Record<F, Arg, R, A...>);
 }
 

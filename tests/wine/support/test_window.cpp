@@ -227,22 +227,26 @@ std::vector<uint8_t> SeededBytes(size_t count, uint8_t seed) {
     return bytes;
 }
 
+namespace {
+struct Search {
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+// A named callback, not a lambda: in 32 bits GCC converts lambdas to cdecl pointers only.
+BOOL CALLBACK AddIfVisibleOfClass(HWND window, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (wcscmp(name, s->className) == 0 && IsWindowVisible(window))
+        s->found.push_back(window);
+    return TRUE;
+}
+} // namespace
+
 std::vector<HWND> VisibleThreadWindows(DWORD thread, const wchar_t* className) {
-    struct Search {
-        const wchar_t* className;
-        std::vector<HWND> found;
-    } search{className, {}};
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (wcscmp(name, s->className) == 0 && IsWindowVisible(window))
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{className, {}};
+    EnumThreadWindows(thread, AddIfVisibleOfClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
