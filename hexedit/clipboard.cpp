@@ -231,6 +231,19 @@ const uint8_t* BytesFrom(CHexEdit& e, int64_t first, int64_t n, GuardedBlock<uin
     return read.anyUnreadable || read.count != static_cast<size_t>(n) ? nullptr : copy.get();
 }
 
+// Whether the text of the View or C array layout of `n` bytes from `first` is within what a
+// block may be; any other layout is.
+bool TextCanBeHad(int layout, int64_t n, int64_t first) {
+    const auto count = static_cast<uint64_t>(n);
+    uint64_t size = 0;
+    if (layout == static_cast<int>(CopyLayout::View))
+        size = layouts::ChunkedBlockSize(
+            {layouts::Chunked::View, count, static_cast<uint64_t>(first)});
+    else if (layout == static_cast<int>(CopyLayout::CArray))
+        size = layouts::CArrayWorkingSize(count);
+    return size <= kLargestClipboardBlock && AllocationAllowed(size);
+}
+
 // The open clipboard's Unicode text (before its first NUL) as the view's bytes into the
 // editor. Nothing to say when there is none, or the view can't show one of its characters:
 // the 8-bit text is taken then, the bytes another program put or the system made.
@@ -319,6 +332,13 @@ void CHexEdit::CopyAs(int layout) {
                             layout != static_cast<int>(CopyLayout::AddressRange);
     GuardedBlock<uint8_t> copy;
     DWORD code = ERROR_SUCCESS;
+    // A text with no raw bytes beside it that could never be had is refused before the bytes of
+    // a file read on demand are read for it.
+    if (editing::IsOnDemand(*this) && n > 0 && !TextCanBeHad(layout, n, first)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        ReportClipboardError();
+        return;
+    }
     const uint8_t* bytes = showsBytes && n > 0 ? BytesFrom(*this, first, n, copy, code) : nullptr;
     if (showsBytes && n > 0 && !bytes) {
         if (code == ERROR_CANCELLED)
