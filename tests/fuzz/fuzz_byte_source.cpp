@@ -87,6 +87,8 @@ void CheckRead(bytes::OnDemandSource& source, Model& model, Input& in, bool mask
     }
     if (masked)
         Check(r.anyUnreadable == any);
+    if (model.medium.cancel) // the user moves to them again: they are read next time
+        source.Cache().ForgetCancelled();
     model.medium.cancel = false;
 }
 
